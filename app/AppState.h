@@ -1,0 +1,36 @@
+// The program's process-wide state, owned by the main window and handed by
+// reference to the routines that need it. A test builds a fresh one.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "catalogue/Locations.h"
+#include "platform/Platform.h"
+#include "results/ResultStore.h"
+#include "ui/Host.h"
+
+namespace nb {
+
+struct AppState {
+  uint32_t RestoreMessage = 0;
+  ResultStore Results;
+  Locations Loc;
+  // Indexed by section number 1..16 (index 0 unused); totals exist for 1..14.
+  std::array<int32_t, 17> SectionFileCounts{};
+  std::array<int64_t, 15> SectionKbTotals{};
+  bool Busy = false;
+  Text ShownSection;
+  bool BrowserRunning = false;
+  bool SkypeRunning = false;
+  Text DecimalSeparator = u".";  // the user's, read once at start-up
+};
+
+// What a long operation works with: the machine, the window's pump and boxes, the state.
+struct RunContext {
+  Platform& os;
+  UiHost& ui;
+  AppState& state;
+};
+
+}  // namespace nb

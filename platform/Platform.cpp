@@ -1,0 +1,15 @@
+#include "platform/Platform.h"
+
+namespace nb {
+
+bool FileExists(Platform& os, const Text& path) {
+  const auto result = os.GetFileAttributes(path);
+  return result.Ok() && (result.attributes & win::kAttrDirectory) == 0;
+}
+
+bool FolderExists(Platform& os, const Text& path) {
+  const auto result = os.GetFileAttributes(path);
+  return result.Ok() && (result.attributes & win::kAttrDirectory) != 0;
+}
+
+}  // namespace nb

@@ -1,0 +1,212 @@
+// The narrow Windows layer. The logic reaches the machine only through this
+// interface; win32/ implements it with the real API, sim/ with a simulated
+// machine in memory. Errors are values: Win32 error codes, 0 for success.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace nb {
+
+// Win32 values the logic uses, spelled out so that no logic file needs windows.h.
+namespace win {
+constexpr uint32_t kErrorSuccess = 0;
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorInvalidHandle = 6;
+constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kErrorInsufficientBuffer = 122;
+constexpr uint32_t kErrorInvalidName = 123;
+constexpr uint32_t kErrorDirNotEmpty = 145;
+constexpr uint32_t kErrorAlreadyExists = 183;
+constexpr uint32_t kErrorMoreData = 234;
+constexpr uint32_t kErrorNoMoreItems = 259;
+
+constexpr uint32_t kAttrReadOnly = 0x1;
+constexpr uint32_t kAttrHidden = 0x2;
+constexpr uint32_t kAttrSystem = 0x4;
+constexpr uint32_t kAttrDirectory = 0x10;
+constexpr uint32_t kAttrArchive = 0x20;
+constexpr uint32_t kAttrNormal = 0x80;
+constexpr uint32_t kAttrReparsePoint = 0x400;
+constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+constexpr uint32_t kShareRead = 0x1;
+constexpr uint32_t kShareWrite = 0x2;
+constexpr uint32_t kShareDelete = 0x4;
+
+constexpr uint32_t kDriveUnknown = 0;
+constexpr uint32_t kDriveNoRootDir = 1;
+constexpr uint32_t kDriveRemovable = 2;
+constexpr uint32_t kDriveFixed = 3;
+constexpr uint32_t kDriveRemote = 4;
+constexpr uint32_t kDriveCdRom = 5;
+constexpr uint32_t kDriveRamDisk = 6;
+
+constexpr uint32_t kHkeyCurrentUser = 0x80000001;
+constexpr uint32_t kHkeyLocalMachine = 0x80000002;
+
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+constexpr uint32_t kRegMultiSz = 7;
+constexpr uint32_t kRegQword = 11;
+
+constexpr uint32_t kKeyQueryValue = 0x1;
+constexpr uint32_t kKeyRead = 0x20019;
+constexpr uint32_t kKeyAllAccess = 0xF003F;
+constexpr uint32_t kKeyWow64_64Key = 0x100;
+constexpr uint32_t kKeyWow64_32Key = 0x200;
+
+constexpr int kCsidlPersonal = 5;
+constexpr int kCsidlRecent = 8;
+constexpr int kCsidlAppData = 26;
+constexpr int kCsidlLocalAppData = 28;
+constexpr int kCsidlInternetCache = 32;
+constexpr int kCsidlHistory = 34;
+constexpr int kCsidlProgramFiles = 38;
+
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+constexpr uint32_t kMbOk = 0x0;
+constexpr uint32_t kMbYesNo = 0x4;
+constexpr uint32_t kMbIconQuestion = 0x20;
+constexpr uint32_t kMbIconInformation = 0x40;
+}  // namespace win
+
+// One directory entry as FindFirstFileW/FindNextFileW deliver it.
+struct FindEntry {
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  Text name;
+};
+
+// An open enumeration; closing happens when the object goes away.
+class FolderListing {
+ public:
+  virtual ~FolderListing() = default;
+  // Fills the next entry; false when there is none left.
+  virtual bool Next(FindEntry& entry) = 0;
+};
+
+struct AttributesResult {
+  uint32_t attributes = win::kInvalidAttributes;
+  uint32_t error = win::kErrorSuccess;  // the last error when attributes is invalid
+  bool Ok() const { return attributes != win::kInvalidAttributes; }
+};
+
+struct RegKeyInfo {
+  uint32_t subKeyCount = 0;
+  uint32_t maxSubKeyLength = 0;
+  uint32_t valueCount = 0;
+  uint32_t maxValueNameLength = 0;
+};
+
+struct RegValue {
+  uint32_t type = win::kRegNone;
+  std::vector<uint8_t> data;  // raw bytes as stored; strings need not end with a NUL
+};
+
+// An open registry key; RegCloseKey happens when the object goes away.
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  // RegQueryValueExW: type and the whole data. An empty name is the unnamed default value.
+  virtual uint32_t QueryValue(const Text& name, RegValue& value) = 0;
+  virtual uint32_t SetValue(const Text& name, uint32_t type, const std::vector<uint8_t>& data) = 0;
+  virtual uint32_t DeleteValue(const Text& name) = 0;
+  virtual uint32_t QueryInfo(RegKeyInfo& info) = 0;
+  virtual uint32_t EnumKey(uint32_t index, Text& name) = 0;
+  virtual uint32_t EnumValue(uint32_t index, Text& name) = 0;
+};
+
+// An open file handle, for reading and for deleting through the handle.
+class OpenFile {
+ public:
+  virtual ~OpenFile() = default;
+  virtual uint64_t Size() = 0;
+  // Reads up to `count` bytes from the current position; false on a read error.
+  virtual bool Read(std::string& bytes, size_t count) = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Folders and files ---
+  // FindFirstFileW over `pattern` (a folder + "*.*", or the path of one entry).
+  // Null when no first entry is delivered (missing or unreadable folder).
+  virtual std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) = 0;
+  virtual AttributesResult GetFileAttributes(const Text& path) = 0;
+  virtual bool SetFileAttributes(const Text& path, uint32_t attributes) = 0;
+  virtual bool DeleteFile(const Text& path) = 0;
+  virtual bool RemoveDirectory(const Text& path) = 0;
+  // CreateFileW(GENERIC_READ, share, OPEN_EXISTING). Null on failure, with `error` set.
+  virtual std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) = 0;
+
+  // --- Special folders, identity, version ---
+  // SHGetFolderPathW; no value when the lookup fails. No trailing backslash.
+  virtual std::optional<Text> GetSpecialFolder(int csidl) = 0;
+  virtual Text GetWindowsDirectory() = 0;
+  virtual Text GetSystemDirectory() = 0;
+  virtual std::optional<Text> GetUserName() = 0;
+  // dwMajorVersion of GetVersionExW; no value when the query fails.
+  virtual std::optional<uint32_t> GetMajorVersion() = 0;
+
+  // --- Environment and settings files ---
+  virtual std::optional<Text> GetEnvironmentVariable(const Text& name) = 0;
+  // ExpandEnvironmentStringsW into a buffer of `bufferChars` characters (NUL included).
+  // No value when the expansion does not fit.
+  virtual std::optional<Text> ExpandEnvironmentStrings(const Text& text, uint32_t bufferChars) = 0;
+  // GetPrivateProfileStringW semantics: a missing file, section or key gives `fallback`.
+  virtual Text GetPrivateProfileString(const Text& section, const Text& key, const Text& fallback,
+                                       const Text& file) = 0;
+  // The user's decimal separator, as the process reads it at start-up.
+  virtual Text GetDecimalSeparator() = 0;
+  // CompareStringW(user locale, NORM_IGNORECASE) == CSTR_EQUAL.
+  virtual bool EqualsIgnoreCaseLocale(const Text& a, const Text& b) = 0;
+  // Bytes of the system's ANSI code page turned into text.
+  virtual Text DecodeAnsi(const std::string& bytes) = 0;
+
+  // --- Drives ---
+  virtual uint32_t GetLogicalDrives() = 0;
+  virtual uint32_t GetDriveType(const Text& root) = 0;
+
+  // --- Registry ---
+  // RegOpenKeyExW below a predefined root; `key` is set only on success.
+  virtual uint32_t OpenKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) = 0;
+  // RegCreateKeyExW(REG_OPTION_NON_VOLATILE), creating missing parents.
+  virtual uint32_t CreateKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) = 0;
+
+  // --- WOW64 file-system redirection of the calling thread ---
+  // The entry points are looked up at every call; false when they are absent.
+  virtual bool DisableWow64Redirection() = 0;
+  virtual bool EnableWow64Redirection() = 0;
+
+  // --- Processes ---
+  // The executable names of a process snapshot; no value when no snapshot can be taken.
+  virtual std::optional<std::vector<Text>> ProcessNames() = 0;
+
+  // --- Windows and messages (cross-process) ---
+  virtual uintptr_t FindWindow(const Text& className, const Text& title) = 0;
+  virtual uint32_t RegisterWindowMessage(const Text& name) = 0;
+  virtual bool PostMessage(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  virtual void Sleep(uint32_t milliseconds) = 0;
+};
+
+// Derived tests every caller shares.
+bool FileExists(Platform& os, const Text& path);    // an existing entry that is not a folder
+bool FolderExists(Platform& os, const Text& path);  // an existing folder
+
+}  // namespace nb

@@ -1,0 +1,188 @@
+#include "platform/Text.h"
+
+namespace nb {
+
+namespace {
+
+char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+
+}  // namespace
+
+Text ToUpperAscii(TextView text) {
+  Text result(text);
+  for (auto& c : result) c = UpperAscii(c);
+  return result;
+}
+
+Text ToLowerAscii(TextView text) {
+  Text result(text);
+  for (auto& c : result) c = LowerAscii(c);
+  return result;
+}
+
+bool EqualsIgnoreAsciiCase(TextView a, TextView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  return true;
+}
+
+char16_t FoldCase(char16_t c) {
+  if (c < 0x80) return UpperAscii(c);
+  // Latin-1: à..þ fold to À..Þ, except the division sign; ÿ folds to Ÿ.
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 0x20);
+  if (c == 0xFF) return 0x178;
+  // Latin Extended-A: pairs of upper (even) and lower (odd) letters.
+  if (c >= 0x100 && c <= 0x17F) {
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 0) ? char16_t(c - 1) : c;
+    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    return (c % 2 == 1) ? char16_t(c - 1) : c;
+  }
+  // Greek and Cyrillic lower-case blocks.
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return char16_t(c - 0x20);
+  if (c >= 0x430 && c <= 0x44F) return char16_t(c - 0x20);
+  if (c >= 0x450 && c <= 0x45F) return char16_t(c - 0x50);
+  return c;
+}
+
+bool EqualsIgnoreCase(TextView a, TextView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
+}
+
+Text FoldCaseText(TextView text) {
+  Text result(text);
+  for (auto& c : result) c = FoldCase(c);
+  return result;
+}
+
+Text Trim(TextView text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && text[begin] <= u' ') ++begin;
+  while (end > begin && text[end - 1] <= u' ') --end;
+  return Text(text.substr(begin, end - begin));
+}
+
+bool StartsWith(TextView text, TextView prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+bool EndsWith(TextView text, TextView suffix) {
+  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+bool Contains(TextView text, TextView part) { return text.find(part) != TextView::npos; }
+
+Text WithTrailingBackslash(TextView folder) {
+  Text result(folder);
+  if (result.empty() || result.back() != u'\\') result += u'\\';
+  return result;
+}
+
+Text NumberText(int64_t value) {
+  if (value < 0) return u"-" + NumberTextUnsigned(uint64_t(0) - uint64_t(value));
+  return NumberTextUnsigned(uint64_t(value));
+}
+
+Text NumberTextUnsigned(uint64_t value) {
+  Text digits;
+  do {
+    digits.insert(digits.begin(), char16_t(u'0' + value % 10));
+    value /= 10;
+  } while (value != 0);
+  return digits;
+}
+
+std::string ToUtf8(TextView text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (cp < 0x80) {
+      out += char(cp);
+    } else if (cp < 0x800) {
+      out += char(0xC0 | (cp >> 6));
+      out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += char(0xE0 | (cp >> 12));
+      out += char(0x80 | ((cp >> 6) & 0x3F));
+      out += char(0x80 | (cp & 0x3F));
+    } else {
+      out += char(0xF0 | (cp >> 18));
+      out += char(0x80 | ((cp >> 12) & 0x3F));
+      out += char(0x80 | ((cp >> 6) & 0x3F));
+      out += char(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+Text FromUtf8(std::string_view utf8) {
+  Text out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    uint32_t cp = 0xFFFD;
+    size_t extra = 0;
+    if (b < 0x80) {
+      cp = b;
+    } else if ((b & 0xE0) == 0xC0) {
+      cp = b & 0x1F;
+      extra = 1;
+    } else if ((b & 0xF0) == 0xE0) {
+      cp = b & 0x0F;
+      extra = 2;
+    } else if ((b & 0xF8) == 0xF0) {
+      cp = b & 0x07;
+      extra = 3;
+    }
+    ++i;
+    bool ok = b < 0x80 || extra > 0;
+    for (size_t k = 0; k < extra; ++k, ++i) {
+      if (i >= utf8.size() || (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
+        ok = false;
+        break;
+      }
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    }
+    if (!ok) cp = 0xFFFD;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += char16_t(0xD800 + (cp >> 10));
+      out += char16_t(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += char16_t(cp);
+    }
+  }
+  return out;
+}
+
+Text FromLatin1(std::string_view bytes) {
+  Text out;
+  out.reserve(bytes.size());
+  for (char b : bytes) out += char16_t(static_cast<unsigned char>(b));
+  return out;
+}
+
+std::vector<Text> Split(TextView text, char16_t separator) {
+  std::vector<Text> pieces;
+  size_t start = 0;
+  for (;;) {
+    const size_t at = text.find(separator, start);
+    if (at == TextView::npos) {
+      pieces.emplace_back(text.substr(start));
+      return pieces;
+    }
+    pieces.emplace_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+}
+
+}  // namespace nb

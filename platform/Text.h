@@ -1,0 +1,48 @@
+// UTF-16 text helpers shared by every layer. One string type in the core:
+// std::u16string, so that lengths count the same code units as on Windows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nb {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+// Upper-/lower-cases the ASCII letters only; every other character stays.
+Text ToUpperAscii(TextView text);
+Text ToLowerAscii(TextView text);
+bool EqualsIgnoreAsciiCase(TextView a, TextView b);
+
+// Folds letters the way a case-insensitive file system or CompareStringW with
+// NORM_IGNORECASE would, for the characters of the Basic Multilingual Plane we
+// know how to fold (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic).
+char16_t FoldCase(char16_t c);
+bool EqualsIgnoreCase(TextView a, TextView b);
+Text FoldCaseText(TextView text);
+
+// Removes leading and trailing characters whose code is U+0020 or below.
+Text Trim(TextView text);
+
+bool StartsWith(TextView text, TextView prefix);
+bool EndsWith(TextView text, TextView suffix);
+bool Contains(TextView text, TextView part);
+
+// Ends the folder text with one backslash unless it already ends with one.
+Text WithTrailingBackslash(TextView folder);
+
+Text NumberText(int64_t value);
+Text NumberTextUnsigned(uint64_t value);
+
+// Conversions for tests, messages and the Linux side; never for Win32 calls.
+std::string ToUtf8(TextView text);
+Text FromUtf8(std::string_view utf8);
+// Bytes taken as ISO 8859-1: each byte becomes the character of the same code.
+Text FromLatin1(std::string_view bytes);
+
+std::vector<Text> Split(TextView text, char16_t separator);
+
+}  // namespace nb

@@ -1,0 +1,316 @@
+#include "platform/sim/SimMachine.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace nb::sim {
+
+namespace {
+
+constexpr int kMaxLinkHops = 32;
+
+struct ParsedPath {
+  char16_t drive = 0;
+  std::vector<Text> parts;
+  bool valid = false;
+};
+
+// "C:\a\\b\.\c\..\d\" -> C, [a, b, d]: the lexical normalisation Win32 applies.
+ParsedPath ParsePath(const Text& path) {
+  ParsedPath parsed;
+  if (path.size() < 2 || path[1] != u':') return parsed;
+  const char16_t letter = FoldCase(path[0]);
+  if (letter < u'A' || letter > u'Z') return parsed;
+  if (path.size() > 2 && path[2] != u'\\') return parsed;
+  parsed.drive = letter;
+  parsed.valid = true;
+  for (auto& piece : Split(TextView(path).substr(std::min<size_t>(3, path.size())), u'\\')) {
+    if (piece.empty() || piece == u".") continue;
+    if (piece == u"..") {
+      if (!parsed.parts.empty()) parsed.parts.pop_back();
+      continue;
+    }
+    parsed.parts.push_back(piece);
+  }
+  return parsed;
+}
+
+FileNode* ChildNamed(FileNode& folder, const Text& name) {
+  for (auto& child : folder.children)
+    if (EqualsIgnoreCase(child->name, name)) return child.get();
+  return nullptr;
+}
+
+}  // namespace
+
+SimMachine::SimMachine() : hkcu_(std::make_shared<RegNode>()), hklm_(std::make_shared<RegNode>()) {
+  hkcu_->name = u"HKEY_CURRENT_USER";
+  hklm_->name = u"HKEY_LOCAL_MACHINE";
+}
+
+void SimMachine::AddDrive(char16_t letter, uint32_t driveType) {
+  letter = FoldCase(letter);
+  drives_[letter] = driveType;
+  if (!driveRoots_.count(letter)) {
+    auto root = std::make_shared<FileNode>();
+    root->name = Text(1, letter) + u":";
+    root->isFolder = true;
+    root->attributes = win::kAttrDirectory;
+    driveRoots_[letter] = root;
+  }
+}
+
+uint32_t SimMachine::DriveTypeOf(char16_t letter) const {
+  auto it = drives_.find(FoldCase(letter));
+  return it == drives_.end() ? win::kDriveNoRootDir : it->second;
+}
+
+NodePtr SimMachine::AddChild(const NodePtr& parent, const Text& name, bool isFolder) {
+  auto node = std::make_shared<FileNode>();
+  node->name = name;
+  node->isFolder = isFolder;
+  node->attributes = isFolder ? win::kAttrDirectory : win::kAttrArchive;
+  node->parent = parent;
+  for (auto& sibling : parent->children)
+    if (EqualsIgnoreCase(sibling->name, name)) {
+      sibling = node;  // one entry per name: a file replaced by a folder keeps its place
+      return node;
+    }
+  parent->children.push_back(node);
+  return node;
+}
+
+FileNode& SimMachine::MakePath(const Text& path, bool lastIsFolder) {
+  const auto parsed = ParsePath(path);
+  if (!parsed.valid) throw std::invalid_argument("sim: not a full path: " + ToUtf8(path));
+  if (!driveRoots_.count(parsed.drive)) AddDrive(parsed.drive, win::kDriveFixed);
+  NodePtr current = driveRoots_[parsed.drive];
+  for (size_t i = 0; i < parsed.parts.size(); ++i) {
+    const bool last = i + 1 == parsed.parts.size();
+    FileNode* existing = ChildNamed(*current, parsed.parts[i]);
+    if (existing && (!last || existing->isFolder == lastIsFolder) && (existing->isFolder || last)) {
+      for (auto& child : current->children)
+        if (child.get() == existing) {
+          current = child;
+          break;
+        }
+      continue;
+    }
+    current = AddChild(current, parsed.parts[i], last ? lastIsFolder : true);
+  }
+  return *current;
+}
+
+FileNode& SimMachine::AddFolder(const Text& path, uint32_t attributes) {
+  auto& node = MakePath(path, true);
+  node.attributes = attributes | win::kAttrDirectory;
+  return node;
+}
+
+FileNode& SimMachine::AddFile(const Text& path, const std::string& contents, uint32_t attributes) {
+  auto& node = MakePath(path, false);
+  node.contents = contents;
+  node.size = contents.size();
+  node.attributes = attributes;
+  return node;
+}
+
+FileNode& SimMachine::AddSizedFile(const Text& path, uint64_t size, uint32_t attributes) {
+  auto& node = MakePath(path, false);
+  node.contents.clear();
+  node.size = size;
+  node.attributes = attributes;
+  return node;
+}
+
+FileNode& SimMachine::AddFolderLink(const Text& path, const Text& target) {
+  auto& node = MakePath(path, true);
+  node.children.clear();
+  node.linkTarget = target;
+  node.attributes = win::kAttrDirectory | win::kAttrReparsePoint;
+  return node;
+}
+
+FileNode& SimMachine::AddFileLink(const Text& path, const Text& target) {
+  auto& node = MakePath(path, false);
+  node.linkTarget = target;
+  node.attributes = win::kAttrArchive | win::kAttrReparsePoint;
+  return node;
+}
+
+SimMachine::Resolved SimMachine::Resolve(const Text& path) {
+  const auto parsed = ParsePath(path);
+  if (!parsed.valid) return {nullptr, win::kErrorInvalidName};
+  auto rootIt = driveRoots_.find(parsed.drive);
+  if (rootIt == driveRoots_.end()) return {nullptr, win::kErrorPathNotFound};
+  FileNode* current = rootIt->second.get();
+  for (size_t i = 0; i < parsed.parts.size(); ++i) {
+    if (!current->linkTarget.empty()) {
+      const auto followed = ResolveFollowing(current->linkTarget);
+      if (!followed.node) return {nullptr, win::kErrorPathNotFound};
+      current = followed.node;
+    }
+    if (!current->isFolder) return {nullptr, win::kErrorPathNotFound};
+    FileNode* child = ChildNamed(*current, parsed.parts[i]);
+    if (!child) {
+      const bool last = i + 1 == parsed.parts.size();
+      return {nullptr, last ? win::kErrorFileNotFound : win::kErrorPathNotFound};
+    }
+    current = child;
+  }
+  return {current, win::kErrorSuccess};
+}
+
+SimMachine::Resolved SimMachine::ResolveFollowing(const Text& path) {
+  Text current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    auto resolved = Resolve(current);
+    if (!resolved.node || resolved.node->linkTarget.empty()) return resolved;
+    current = resolved.node->linkTarget;
+  }
+  return {nullptr, win::kErrorPathNotFound};
+}
+
+FileNode* SimMachine::Find(const Text& path) { return Resolve(path).node; }
+
+void SimMachine::SetEnumerationOrder(const Text& folder, const std::vector<Text>& names) {
+  FileNode* node = Find(folder);
+  if (!node) return;
+  std::vector<NodePtr> ordered;
+  for (const auto& name : names)
+    for (auto& child : node->children)
+      if (EqualsIgnoreCase(child->name, name)) ordered.push_back(child);
+  for (auto& child : node->children)
+    if (std::find(ordered.begin(), ordered.end(), child) == ordered.end()) ordered.push_back(child);
+  node->children = std::move(ordered);
+}
+
+void SimMachine::Remove(const Text& path) {
+  FileNode* node = Find(path);
+  if (!node) return;
+  auto parent = node->parent.lock();
+  if (!parent) return;
+  auto& siblings = parent->children;
+  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == node; }),
+                 siblings.end());
+}
+
+// --- Registry ---
+
+RegNode* SimMachine::RegistryRoot(uint32_t root) {
+  if (root == win::kHkeyCurrentUser) return hkcu_.get();
+  if (root == win::kHkeyLocalMachine) return hklm_.get();
+  return nullptr;
+}
+
+Text SimMachine::ApplyRegistryView(uint32_t root, const Text& path, uint32_t access) const {
+  const bool to32 = (access & win::kKeyWow64_32Key) != 0 || (wow64Process && (access & win::kKeyWow64_64Key) == 0);
+  if (root != win::kHkeyLocalMachine || !to32) return path;
+  auto parts = Split(path, u'\\');
+  if (parts.empty() || !EqualsIgnoreAsciiCase(parts[0], u"SOFTWARE")) return path;
+  if (parts.size() > 1 && EqualsIgnoreAsciiCase(parts[1], u"Wow6432Node")) return path;
+  Text redirected = parts[0] + u"\\Wow6432Node";
+  for (size_t i = 1; i < parts.size(); ++i) redirected += u"\\" + parts[i];
+  return redirected;
+}
+
+RegNode& SimMachine::AddKey(uint32_t root, const Text& path) {
+  RegNode* current = RegistryRoot(root);
+  if (!current) throw std::invalid_argument("sim: unknown registry root");
+  for (const auto& part : Split(path, u'\\')) {
+    if (part.empty()) continue;
+    RegNode* next = nullptr;
+    for (auto& sub : current->subkeys)
+      if (EqualsIgnoreCase(sub->name, part)) next = sub.get();
+    if (!next) {
+      auto node = std::make_shared<RegNode>();
+      node->name = part;
+      // Subkeys enumerate in name order, as the Windows registry delivers them.
+      auto at = std::find_if(current->subkeys.begin(), current->subkeys.end(),
+                             [&](const auto& s) { return FoldCaseText(s->name) > FoldCaseText(part); });
+      next = current->subkeys.insert(at, node)->get();
+    }
+    current = next;
+  }
+  return *current;
+}
+
+RegNode* SimMachine::FindKey(uint32_t root, const Text& path) {
+  RegNode* current = RegistryRoot(root);
+  if (!current) return nullptr;
+  for (const auto& part : Split(path, u'\\')) {
+    if (part.empty()) continue;
+    RegNode* next = nullptr;
+    for (auto& sub : current->subkeys)
+      if (EqualsIgnoreCase(sub->name, part)) next = sub.get();
+    if (!next) return nullptr;
+    current = next;
+  }
+  return current;
+}
+
+void SimMachine::SetValue(uint32_t root, const Text& path, const Text& name, uint32_t type,
+                          const std::vector<uint8_t>& data) {
+  auto& key = AddKey(root, path);
+  for (auto& value : key.values)
+    if (EqualsIgnoreCase(value.name, name)) {
+      value.type = type;
+      value.data = data;
+      return;
+    }
+  key.values.push_back({name, type, data});
+}
+
+void SimMachine::SetString(uint32_t root, const Text& path, const Text& name, const Text& text, uint32_t type) {
+  std::vector<uint8_t> data;
+  for (char16_t c : text) {
+    data.push_back(uint8_t(c & 0xFF));
+    data.push_back(uint8_t(c >> 8));
+  }
+  data.push_back(0);
+  data.push_back(0);
+  SetValue(root, path, name, type, data);
+}
+
+const RegValueData* SimMachine::FindValue(uint32_t root, const Text& path, const Text& name) {
+  RegNode* key = FindKey(root, path);
+  if (!key) return nullptr;
+  for (auto& value : key->values)
+    if (EqualsIgnoreCase(value.name, name)) return &value;
+  return nullptr;
+}
+
+Text SimMachine::ApplyFileRedirection(const Text& path) const {
+  if (!wow64Process || redirectionDisabled) return path;
+  const Text system32 = WithTrailingBackslash(systemFolder);
+  if (!StartsWith(FoldCaseText(WithTrailingBackslash(path)), FoldCaseText(system32))) return path;
+  const Text sysWow64 = WithTrailingBackslash(windowsFolder) + u"SysWOW64";
+  return sysWow64 + path.substr(systemFolder.size());
+}
+
+void SimMachine::SetUpStandardUser() {
+  AddDrive(u'C', win::kDriveFixed);
+  const Text user = userName.value_or(u"Tester");
+  const Text profile = u"C:\\Users\\" + user;
+  specialFolders[win::kCsidlAppData] = profile + u"\\AppData\\Roaming";
+  specialFolders[win::kCsidlLocalAppData] = profile + u"\\AppData\\Local";
+  specialFolders[win::kCsidlProgramFiles] = u"C:\\Program Files";
+  specialFolders[win::kCsidlPersonal] = profile + u"\\Documents";
+  specialFolders[win::kCsidlRecent] = profile + u"\\AppData\\Roaming\\Microsoft\\Windows\\Recent";
+  specialFolders[win::kCsidlInternetCache] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\INetCache";
+  specialFolders[win::kCsidlHistory] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\History";
+  for (const auto& [csidl, folder] : specialFolders) AddFolder(folder);
+  AddFolder(windowsFolder);
+  AddFolder(systemFolder);
+  environment[u"PATH"] = systemFolder + u";" + windowsFolder + u";" + systemFolder + u"\\Wbem";
+  environment[u"SystemRoot"] = windowsFolder;
+  environment[u"windir"] = windowsFolder;
+  environment[u"ProgramFiles"] = u"C:\\Program Files";
+  environment[u"CommonProgramFiles"] = u"C:\\Program Files\\Common Files";
+  environment[u"USERPROFILE"] = profile;
+  environment[u"APPDATA"] = specialFolders[win::kCsidlAppData];
+  environment[u"LOCALAPPDATA"] = specialFolders[win::kCsidlLocalAppData];
+  environment[u"TEMP"] = profile + u"\\AppData\\Local\\Temp";
+}
+
+}  // namespace nb::sim

@@ -1,0 +1,377 @@
+#include "platform/sim/SimPlatform.h"
+
+#include <algorithm>
+
+namespace nb::sim {
+
+namespace {
+
+constexpr uint32_t kKeyWriteBits = 0x0002 | 0x0004 | 0x0020 | 0x10000 | 0x40000 | 0x80000;
+constexpr uint32_t kErrorBadPathname = 161;
+
+// FindFirstFileW's wildcard rules as far as the program uses them: "*" any run,
+// "?" one character, letters compared ignoring case; "*.*" is every name.
+bool WildcardMatch(TextView mask, TextView name) {
+  if (mask == u"*.*" || mask == u"*") return true;
+  size_t m = 0, n = 0, starM = TextView::npos, starN = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == u'?' || FoldCase(mask[m]) == FoldCase(name[n]))) {
+      ++m;
+      ++n;
+    } else if (m < mask.size() && mask[m] == u'*') {
+      starM = m++;
+      starN = n;
+    } else if (starM != TextView::npos) {
+      m = starM + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == u'*') ++m;
+  return m == mask.size();
+}
+
+uint32_t ListedAttributes(const FileNode& node) {
+  uint32_t attributes = node.attributes;
+  if (node.isFolder) attributes |= win::kAttrDirectory;
+  if (!node.linkTarget.empty()) attributes |= win::kAttrReparsePoint;
+  if (attributes == 0) attributes = win::kAttrNormal;
+  return attributes;
+}
+
+class SimListing : public FolderListing {
+ public:
+  explicit SimListing(std::vector<FindEntry> entries) : entries_(std::move(entries)) {}
+  bool Next(FindEntry& entry) override {
+    if (next_ >= entries_.size()) return false;
+    entry = entries_[next_++];
+    return true;
+  }
+
+ private:
+  std::vector<FindEntry> entries_;
+  size_t next_ = 1;  // the first entry went out with FindFirst
+};
+
+class SimFile : public OpenFile {
+ public:
+  explicit SimFile(NodePtr node) : node_(std::move(node)) {}
+  uint64_t Size() override { return node_->size; }
+  bool Read(std::string& bytes, size_t count) override {
+    const auto& data = node_->contents;
+    const size_t available = data.size() > position_ ? data.size() - position_ : 0;
+    const size_t take = std::min(count, available);
+    bytes.append(data, position_, take);
+    position_ += take;
+    return true;
+  }
+
+ private:
+  NodePtr node_;
+  size_t position_ = 0;
+};
+
+class SimKey : public RegistryKey {
+ public:
+  SimKey(RegNode* node, bool writable) : node_(node), writable_(writable) {}
+
+  uint32_t QueryValue(const Text& name, RegValue& value) override {
+    for (auto& v : node_->values)
+      if (EqualsIgnoreCase(v.name, name)) {
+        value.type = v.type;
+        value.data = v.data;
+        return win::kErrorSuccess;
+      }
+    return win::kErrorFileNotFound;
+  }
+  uint32_t SetValue(const Text& name, uint32_t type, const std::vector<uint8_t>& data) override {
+    if (!writable_) return win::kErrorAccessDenied;
+    for (auto& v : node_->values)
+      if (EqualsIgnoreCase(v.name, name)) {
+        v.type = type;
+        v.data = data;
+        return win::kErrorSuccess;
+      }
+    node_->values.push_back({name, type, data});
+    return win::kErrorSuccess;
+  }
+  uint32_t DeleteValue(const Text& name) override {
+    if (!writable_) return win::kErrorAccessDenied;
+    auto& values = node_->values;
+    auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) { return EqualsIgnoreCase(v.name, name); });
+    if (it == values.end()) return win::kErrorFileNotFound;
+    values.erase(it);
+    return win::kErrorSuccess;
+  }
+  uint32_t QueryInfo(RegKeyInfo& info) override {
+    info = {};
+    info.subKeyCount = uint32_t(node_->subkeys.size());
+    info.valueCount = uint32_t(node_->values.size());
+    for (auto& s : node_->subkeys) info.maxSubKeyLength = std::max(info.maxSubKeyLength, uint32_t(s->name.size()));
+    for (auto& v : node_->values) info.maxValueNameLength = std::max(info.maxValueNameLength, uint32_t(v.name.size()));
+    return win::kErrorSuccess;
+  }
+  uint32_t EnumKey(uint32_t index, Text& name) override {
+    if (index >= node_->subkeys.size()) return win::kErrorNoMoreItems;
+    name = node_->subkeys[index]->name;
+    return win::kErrorSuccess;
+  }
+  uint32_t EnumValue(uint32_t index, Text& name) override {
+    if (index >= node_->values.size()) return win::kErrorNoMoreItems;
+    name = node_->values[index].name;
+    return win::kErrorSuccess;
+  }
+
+ private:
+  RegNode* node_;
+  bool writable_;
+};
+
+NodePtr Shared(FileNode* node) {
+  auto parent = node->parent.lock();
+  if (!parent) return nullptr;
+  for (auto& child : parent->children)
+    if (child.get() == node) return child;
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, FindEntry& first) {
+  const Text pattern = m_.ApplyFileRedirection(rawPattern);
+  const size_t slash = pattern.rfind(u'\\');
+  if (slash == Text::npos) return nullptr;
+  const Text folder = pattern.substr(0, slash + 1);
+  const Text mask = pattern.substr(slash + 1);
+  if (mask.empty()) return nullptr;
+  const auto resolved = m_.ResolveFollowing(folder);
+  FileNode* node = resolved.node;
+  if (!node || !node->isFolder || node->denyListing) return nullptr;
+
+  std::vector<FindEntry> entries;
+  const bool hasWildcard = mask.find_first_of(u"*?") != Text::npos;
+  const bool isRoot = node->parent.expired();
+  if (hasWildcard && !isRoot && WildcardMatch(mask, u"."))
+    for (const char16_t* dot : {u".", u".."}) entries.push_back({win::kAttrDirectory, 0, dot});
+  for (const auto& child : node->children) {
+    const bool match = hasWildcard ? WildcardMatch(mask, child->name) : EqualsIgnoreCase(mask, child->name);
+    if (match) entries.push_back({ListedAttributes(*child), child->isFolder ? 0 : child->size, child->name});
+  }
+  if (entries.empty()) return nullptr;
+  first = entries.front();
+  return std::make_unique<SimListing>(std::move(entries));
+}
+
+AttributesResult SimPlatform::GetFileAttributes(const Text& path) {
+  const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
+  if (!resolved.node) return {win::kInvalidAttributes, resolved.error};
+  if (EndsWith(path, u"\\") && !resolved.node->isFolder && path.size() > 3)
+    return {win::kInvalidAttributes, win::kErrorInvalidName};
+  return {ListedAttributes(*resolved.node), win::kErrorSuccess};
+}
+
+bool SimPlatform::SetFileAttributes(const Text& path, uint32_t attributes) {
+  FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
+  if (!node) return false;
+  constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
+  uint32_t kept = node->attributes & (win::kAttrDirectory | win::kAttrReparsePoint);
+  node->attributes = kept | (attributes & kSettable);
+  return true;
+}
+
+bool SimPlatform::DeleteFile(const Text& path) {
+  FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
+  if (!node || node->isFolder || node->denyDelete) return false;
+  if (node->attributes & win::kAttrReadOnly) return false;
+  if (node->lock && (node->lock->shareMode & win::kShareDelete) == 0) return false;
+  m_.Remove(path);
+  return true;
+}
+
+bool SimPlatform::RemoveDirectory(const Text& path) {
+  FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
+  if (!node || !node->isFolder || node->parent.expired() || node->denyDelete) return false;
+  if (node->attributes & win::kAttrReadOnly) return false;
+  if (node->linkTarget.empty() && !node->children.empty()) return false;
+  m_.Remove(path);
+  return true;
+}
+
+std::unique_ptr<OpenFile> SimPlatform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
+  const auto resolved = m_.ResolveFollowing(m_.ApplyFileRedirection(path));
+  if (!resolved.node) {
+    error = resolved.error;
+    return nullptr;
+  }
+  if (resolved.node->isFolder || resolved.node->denyListing) {
+    error = win::kErrorAccessDenied;
+    return nullptr;
+  }
+  if (const auto& lock = resolved.node->lock) {
+    // The other open must allow reading, and our share mode must allow what it does.
+    if ((lock->shareMode & win::kShareRead) == 0 || (share & win::kShareWrite) == 0) {
+      error = win::kErrorSharingViolation;
+      return nullptr;
+    }
+  }
+  error = win::kErrorSuccess;
+  return std::make_unique<SimFile>(Shared(resolved.node));
+}
+
+std::optional<Text> SimPlatform::GetSpecialFolder(int csidl) {
+  auto it = m_.specialFolders.find(csidl);
+  if (it == m_.specialFolders.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<Text> SimPlatform::GetEnvironmentVariable(const Text& name) {
+  for (const auto& [key, value] : m_.environment)
+    if (EqualsIgnoreCase(key, name)) return value;
+  return std::nullopt;
+}
+
+std::optional<Text> SimPlatform::ExpandEnvironmentStrings(const Text& text, uint32_t bufferChars) {
+  Text out;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] != u'%') {
+      out += text[i++];
+      continue;
+    }
+    const size_t close = text.find(u'%', i + 1);
+    if (close == Text::npos) {
+      out += text.substr(i);
+      break;
+    }
+    const Text name = text.substr(i + 1, close - i - 1);
+    const auto value = name.empty() ? std::nullopt : GetEnvironmentVariable(name);
+    if (value) {
+      out += *value;
+      i = close + 1;
+    } else {
+      // An undefined variable stays as written; its closing "%" may open the next one.
+      out += text.substr(i, close - i);
+      i = close;
+    }
+  }
+  if (out.size() + 1 > bufferChars) return std::nullopt;
+  return out;
+}
+
+Text SimPlatform::GetPrivateProfileString(const Text& section, const Text& key, const Text& fallback,
+                                          const Text& file) {
+  FileNode* node = m_.ResolveFollowing(file).node;
+  if (!node || node->isFolder) return fallback;
+  const std::string& bytes = node->contents;
+  Text text;
+  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text += char16_t(uint8_t(bytes[i]) | (uint8_t(bytes[i + 1]) << 8));
+  } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    text = FromUtf8(std::string_view(bytes).substr(3));
+  } else {
+    text = DecodeAnsi(bytes);
+  }
+  bool inSection = false;
+  for (auto line : Split(text, u'\n')) {
+    line = Trim(line);
+    if (line.empty() || line[0] == u';') continue;
+    if (line[0] == u'[') {
+      const size_t close = line.find(u']');
+      inSection = close != Text::npos && EqualsIgnoreCase(Trim(TextView(line).substr(1, close - 1)), section);
+      continue;
+    }
+    if (!inSection) continue;
+    const size_t eq = line.find(u'=');
+    if (eq == Text::npos || !EqualsIgnoreCase(Trim(TextView(line).substr(0, eq)), key)) continue;
+    Text value = Trim(TextView(line).substr(eq + 1));
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+      value = value.substr(1, value.size() - 2);
+    return value;
+  }
+  return fallback;
+}
+
+uint32_t SimPlatform::GetLogicalDrives() {
+  uint32_t mask = 0;
+  for (char16_t letter = u'A'; letter <= u'Z'; ++letter)
+    if (m_.Exists(Text(1, letter) + u":\\")) mask |= 1u << (letter - u'A');
+  return mask;
+}
+
+uint32_t SimPlatform::GetDriveType(const Text& root) {
+  if (root.size() < 2 || root[1] != u':') return win::kDriveNoRootDir;
+  if (!m_.Exists(root.substr(0, 2) + u"\\")) return win::kDriveNoRootDir;
+  return m_.DriveTypeOf(FoldCase(root[0]));
+}
+
+uint32_t SimPlatform::OpenKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) {
+  if (StartsWith(path, u"\\")) return kErrorBadPathname;
+  RegNode* node = m_.FindKey(root, m_.ApplyRegistryView(root, path, access));
+  if (!node) return m_.RegistryRoot(root) ? win::kErrorFileNotFound : win::kErrorInvalidHandle;
+  const bool wantsWrite = (access & kKeyWriteBits) != 0;
+  if (node->refuseFullAccess && wantsWrite) return win::kErrorAccessDenied;
+  key = std::make_unique<SimKey>(node, wantsWrite);
+  return win::kErrorSuccess;
+}
+
+uint32_t SimPlatform::CreateKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) {
+  if (StartsWith(path, u"\\")) return kErrorBadPathname;
+  if (!m_.RegistryRoot(root)) return win::kErrorInvalidHandle;
+  const Text viewed = m_.ApplyRegistryView(root, path, access);
+  const bool wantsWrite = (access & kKeyWriteBits) != 0;
+  // Creating below a key that refuses write access fails like Windows does.
+  Text walked;
+  for (const auto& part : Split(viewed, u'\\')) {
+    if (part.empty()) continue;
+    RegNode* existing = m_.FindKey(root, walked + part);
+    if (!existing) {
+      RegNode* parent = m_.FindKey(root, walked);
+      if (parent && parent->refuseFullAccess) return win::kErrorAccessDenied;
+    }
+    walked += part + u"\\";
+  }
+  RegNode& node = m_.AddKey(root, viewed);
+  if (node.refuseFullAccess && wantsWrite) return win::kErrorAccessDenied;
+  key = std::make_unique<SimKey>(&node, wantsWrite);
+  return win::kErrorSuccess;
+}
+
+bool SimPlatform::DisableWow64Redirection() {
+  if (!m_.wow64EntryPointsPresent) return false;
+  m_.redirectionDisabled = true;
+  return true;
+}
+
+bool SimPlatform::EnableWow64Redirection() {
+  if (!m_.wow64EntryPointsPresent) return false;
+  m_.redirectionDisabled = false;
+  return true;
+}
+
+std::optional<std::vector<Text>> SimPlatform::ProcessNames() {
+  if (m_.snapshotFails) return std::nullopt;
+  return m_.processes;
+}
+
+uintptr_t SimPlatform::FindWindow(const Text& className, const Text& title) {
+  for (const auto& window : m_.windows)
+    if (EqualsIgnoreCase(window.className, className) && window.title == title) return window.handle;
+  return 0;
+}
+
+uint32_t SimPlatform::RegisterWindowMessage(const Text& name) {
+  for (const auto& [known, number] : m_.registeredMessages)
+    if (EqualsIgnoreCase(known, name)) return number;
+  const uint32_t number = 0xC000 + uint32_t(m_.registeredMessages.size());
+  m_.registeredMessages[name] = number;
+  return number;
+}
+
+bool SimPlatform::PostMessage(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  const bool exists = std::any_of(m_.windows.begin(), m_.windows.end(), [&](const auto& w) { return w.handle == window; });
+  if (exists) m_.posted.push_back({window, message, wParam, lParam});
+  return exists;
+}
+
+}  // namespace nb::sim

@@ -1,0 +1,159 @@
+// The file operations of the Windows layer, on the simulated machine and on the real API.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "contract/ContractStage.h"
+
+namespace nb::contract {
+namespace {
+
+class FilesContract : public testing::Test {
+ protected:
+  std::unique_ptr<ContractStage> stage = MakeContractStage();
+  Platform& os = stage->os();
+  Text root = stage->Folder();
+
+  std::map<std::string, FindEntry> List(const Text& pattern) {
+    std::map<std::string, FindEntry> entries;
+    FindEntry entry;
+    auto listing = os.FindFirst(pattern, entry);
+    if (!listing) return entries;
+    do entries[ToUtf8(entry.name)] = entry;
+    while (listing->Next(entry));
+    return entries;
+  }
+};
+
+TEST_F(FilesContract, ListingYieldsEveryEntryWithAttributesAndSizes) {
+  stage->MakeFile(root + u"README", "no dot");
+  stage->MakeFile(root + u"hidden.tmp", "hh", win::kAttrHidden);
+  stage->MakeFile(root + u"system.log", "sss", win::kAttrSystem | win::kAttrReadOnly);
+  stage->MakeFolder(root + u"Sub");
+  stage->MakeFile(root + u"Sub\\inner.txt", "12345");
+
+  const auto entries = List(root + u"*.*");
+  ASSERT_EQ(entries.size(), 6u) << "README, hidden.tmp, system.log, Sub, . and ..";
+  EXPECT_TRUE(entries.count("."));
+  EXPECT_TRUE(entries.count(".."));
+  EXPECT_EQ(entries.at("README").size, 6u);
+  EXPECT_TRUE(entries.at("hidden.tmp").attributes & win::kAttrHidden);
+  EXPECT_TRUE(entries.at("system.log").attributes & win::kAttrSystem);
+  EXPECT_TRUE(entries.at("system.log").attributes & win::kAttrReadOnly);
+  EXPECT_TRUE(entries.at("Sub").attributes & win::kAttrDirectory);
+  EXPECT_FALSE(entries.at("README").attributes & win::kAttrDirectory);
+}
+
+TEST_F(FilesContract, ListingOfOneFileGivesItsEntryAndAMissingOneNothing) {
+  stage->MakeFile(root + u"Cookies-journal", std::string(10240, 'x'));
+  const auto entries = List(root + u"Cookies-journal");
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries.begin()->second.size, 10240u);
+  FindEntry entry;
+  EXPECT_EQ(os.FindFirst(root + u"absent.txt", entry), nullptr);
+  EXPECT_EQ(os.FindFirst(root + u"NoSuchFolder\\*.*", entry), nullptr);
+}
+
+TEST_F(FilesContract, NamesCompareIgnoringCase) {
+  stage->MakeFile(root + u"MiXeD.TxT", "m");
+  EXPECT_TRUE(FileExists(os, root + u"mixed.txt"));
+  EXPECT_TRUE(FileExists(os, root + u"MIXED.TXT"));
+}
+
+TEST_F(FilesContract, AttributesTellFilesFoldersAndWhyAPathIsMissing) {
+  stage->MakeFolder(root + u"Folder");
+  stage->MakeFile(root + u"file.txt", "f");
+  EXPECT_TRUE(FolderExists(os, root + u"Folder"));
+  EXPECT_TRUE(FolderExists(os, root + u"Folder\\"));
+  EXPECT_FALSE(FileExists(os, root + u"Folder"));
+  EXPECT_TRUE(FileExists(os, root + u"file.txt"));
+  EXPECT_FALSE(FolderExists(os, root + u"file.txt"));
+
+  const auto missingFile = os.GetFileAttributes(root + u"nothing.txt");
+  EXPECT_FALSE(missingFile.Ok());
+  EXPECT_EQ(missingFile.error, win::kErrorFileNotFound);
+  const auto missingFolder = os.GetFileAttributes(root + u"nowhere\\nothing.txt");
+  EXPECT_FALSE(missingFolder.Ok());
+  EXPECT_EQ(missingFolder.error, win::kErrorPathNotFound);
+}
+
+TEST_F(FilesContract, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreCleared) {
+  const Text path = root + u"locked-down.txt";
+  stage->MakeFile(path, "r", win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
+  EXPECT_FALSE(os.DeleteFile(path));
+  EXPECT_TRUE(FileExists(os, path));
+  ASSERT_TRUE(os.SetFileAttributes(path, win::kAttrArchive));
+  EXPECT_EQ(os.GetFileAttributes(path).attributes, win::kAttrArchive);
+  EXPECT_TRUE(os.DeleteFile(path));
+  EXPECT_FALSE(FileExists(os, path));
+  EXPECT_FALSE(os.DeleteFile(path));
+  EXPECT_FALSE(os.DeleteFile(root)) << "a folder is no file";
+}
+
+TEST_F(FilesContract, RemoveDirectoryTakesOnlyEmptyFolders) {
+  stage->MakeFolder(root + u"Full");
+  stage->MakeFile(root + u"Full\\keep.txt", "k");
+  stage->MakeFolder(root + u"Empty");
+  stage->MakeFolder(root + u"HiddenEmpty");
+  ASSERT_TRUE(os.SetFileAttributes(root + u"HiddenEmpty", win::kAttrHidden | win::kAttrSystem));
+  EXPECT_FALSE(os.RemoveDirectory(root + u"Full"));
+  EXPECT_TRUE(FolderExists(os, root + u"Full"));
+  EXPECT_TRUE(os.RemoveDirectory(root + u"Empty"));
+  EXPECT_FALSE(FolderExists(os, root + u"Empty"));
+  EXPECT_TRUE(os.RemoveDirectory(root + u"HiddenEmpty"));
+  EXPECT_FALSE(os.RemoveDirectory(root + u"NeverWas"));
+}
+
+TEST_F(FilesContract, OpenForReadGivesSizeAndBytes) {
+  const Text path = root + u"hello.txt";
+  stage->MakeFile(path, "Hello\r\nWorld");
+  uint32_t error = 0;
+  auto file = os.OpenForRead(path, win::kShareRead | win::kShareWrite, error);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->Size(), 12u);
+  std::string bytes;
+  ASSERT_TRUE(file->Read(bytes, 100));
+  EXPECT_EQ(bytes, "Hello\r\nWorld");
+  EXPECT_EQ(os.OpenForRead(root + u"absent", win::kShareRead, error), nullptr);
+  EXPECT_EQ(error, win::kErrorFileNotFound);
+}
+
+TEST_F(FilesContract, FileHeldWithoutDeleteSharingCannotBeDeleted) {
+  const Text path = root + u"in-use.dat";
+  stage->MakeFile(path, "busy");
+  if (!stage->HoldOpen(path, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
+  EXPECT_TRUE(os.SetFileAttributes(path, win::kAttrArchive));
+  EXPECT_FALSE(os.DeleteFile(path));
+  EXPECT_TRUE(FileExists(os, path));
+  uint32_t error = 0;
+  EXPECT_NE(os.OpenForRead(path, win::kShareRead | win::kShareWrite, error), nullptr);
+  stage->ReleaseLock();
+  EXPECT_TRUE(os.DeleteFile(path));
+}
+
+TEST_F(FilesContract, FileHeldWithoutReadSharingCannotBeOpened) {
+  const Text path = root + u"exclusive.dat";
+  stage->MakeFile(path, "mine");
+  if (!stage->HoldOpen(path, 0)) GTEST_SKIP() << "stage cannot hold a file open";
+  uint32_t error = 0;
+  EXPECT_EQ(os.OpenForRead(path, win::kShareRead | win::kShareWrite, error), nullptr);
+  EXPECT_EQ(error, win::kErrorSharingViolation);
+  EXPECT_TRUE(FileExists(os, path)) << "attributes stay readable";
+  stage->ReleaseLock();
+}
+
+TEST_F(FilesContract, FolderLinkListsItsTargetAndShowsAsReparsePoint) {
+  stage->MakeFolder(root + u"Target");
+  stage->MakeFile(root + u"Target\\precious.doc", "p");
+  if (!stage->MakeFolderLink(root + u"Link", root + u"Target")) GTEST_SKIP() << "stage cannot make a folder link";
+  const auto attributes = os.GetFileAttributes(root + u"Link");
+  ASSERT_TRUE(attributes.Ok());
+  EXPECT_TRUE(attributes.attributes & win::kAttrDirectory);
+  EXPECT_TRUE(attributes.attributes & win::kAttrReparsePoint);
+  EXPECT_TRUE(List(root + u"Link\\*.*").count("precious.doc"));
+  EXPECT_TRUE(List(root + u"*.*").at("Link").attributes & win::kAttrReparsePoint);
+}
+
+}  // namespace
+}  // namespace nb::contract

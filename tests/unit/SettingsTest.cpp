@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "app/Settings.h"
+#include "platform/sim/SimPlatform.h"
+
+namespace nb {
+namespace {
+
+std::vector<uint8_t> Utf16Bytes(const Text& text, bool terminator = true) {
+  std::vector<uint8_t> data;
+  for (char16_t c : text) {
+    data.push_back(uint8_t(c & 0xFF));
+    data.push_back(uint8_t(c >> 8));
+  }
+  if (terminator) data.insert(data.end(), {0, 0});
+  return data;
+}
+
+class Settings : public testing::Test {
+ protected:
+  sim::SimMachine machine;
+  sim::SimPlatform os{machine};
+  const uint32_t hkcu = win::kHkeyCurrentUser;
+
+  void Store(uint32_t type, const std::vector<uint8_t>& data) {
+    machine.SetValue(hkcu, kSettingsKey, kSettingsValue, type, data);
+  }
+};
+
+TEST_F(Settings, StoredMaskIsReadByItsTypeLengthAndTerminator) {
+  const Text all(16, u'1');
+  const Text sixteen = u"1111111111111110";
+  struct Case {
+    const char* what;
+    uint32_t type;
+    std::vector<uint8_t> data;
+    Text expected;
+  };
+  std::vector<uint8_t> nulInside = Utf16Bytes(u"11110000");
+  nulInside.insert(nulInside.end(), {0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0, 0});
+  const std::vector<Case> cases = {
+      {"sixteen characters", win::kRegSz, Utf16Bytes(sixteen), sixteen},
+      {"blanks around are trimmed", win::kRegSz, Utf16Bytes(u"  " + sixteen + u"\t "), sixteen},
+      {"fifteen characters", win::kRegSz, Utf16Bytes(Text(15, u'0')), all},
+      {"seventeen characters", win::kRegSz, Utf16Bytes(Text(17, u'0')), all},
+      {"odd characters are kept", win::kRegSz, Utf16Bytes(u"12x0111111111111"), u"12x0111111111111"},
+      {"expandable string", win::kRegExpandSz, Utf16Bytes(sixteen), sixteen},
+      {"multi-string is ignored", win::kRegMultiSz, Utf16Bytes(sixteen), all},
+      {"DWORD is ignored", win::kRegDword, {0, 0, 0, 0}, all},
+      {"no terminator", win::kRegSz, Utf16Bytes(sixteen, false), sixteen},
+      {"a NUL after eight characters", win::kRegSz, nulInside, all},
+      {"empty data", win::kRegSz, {}, all},
+  };
+  for (const auto& c : cases) {
+    Store(c.type, c.data);
+    EXPECT_EQ(LoadSectionMask(os), c.expected) << c.what;
+  }
+}
+
+TEST_F(Settings, MissingKeyOrValueTicksEverything) {
+  EXPECT_EQ(LoadSectionMask(os), Text(16, u'1'));
+  machine.AddKey(hkcu, kSettingsKey);
+  EXPECT_EQ(LoadSectionMask(os), Text(16, u'1'));
+}
+
+TEST_F(Settings, SavingCreatesTheKeyWithItsParentsAndWritesAnSzWithTerminator) {
+  SaveSectionMask(os, u"0111111111111111");
+  ASSERT_NE(machine.FindKey(hkcu, u"SOFTWARE\\Quellmark"), nullptr);
+  const auto* value = machine.FindValue(hkcu, kSettingsKey, kSettingsValue);
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->type, win::kRegSz);
+  EXPECT_EQ(value->data.size(), 34u);
+  EXPECT_EQ(LoadSectionMask(os), u"0111111111111111");
+}
+
+TEST_F(Settings, BuildingTheMaskFollowsCodeOrder) {
+  std::array<bool, 16> ticks{};
+  ticks.fill(true);
+  ticks[15] = false;
+  EXPECT_EQ(BuildSectionMask(ticks), u"1111111111111110");
+  ticks.fill(false);
+  ticks[0] = true;
+  EXPECT_EQ(BuildSectionMask(ticks), u"1000000000000000");
+}
+
+TEST_F(Settings, LeadingBackslashNamesTheSameKey) {
+  machine.SetString(hkcu, u"SOFTWARE\\Vendor", u"Path", u"  C:\\x.exe ");
+  EXPECT_EQ(ReadRegText(os, hkcu, u"\\SOFTWARE\\Vendor", u"Path"), u"C:\\x.exe");
+  EXPECT_EQ(ReadRegText(os, hkcu, u"SOFTWARE\\Vendor", u"Path"), u"C:\\x.exe");
+  EXPECT_TRUE(DeleteRegValue(os, hkcu, u"\\SOFTWARE\\Vendor", u"Path"));
+  EXPECT_EQ(machine.FindValue(hkcu, u"SOFTWARE\\Vendor", u"Path"), nullptr);
+}
+
+TEST_F(Settings, DeletingWhatIsNotThereChangesNothing) {
+  EXPECT_FALSE(DeleteRegValue(os, hkcu, u"SOFTWARE\\Nowhere", u"Value"));
+  EXPECT_EQ(machine.FindKey(hkcu, u"SOFTWARE\\Nowhere"), nullptr) << "a delete never creates the key";
+  machine.SetString(hkcu, u"SOFTWARE\\Vendor", u"Keep", u"x");
+  EXPECT_FALSE(DeleteRegValue(os, hkcu, u"SOFTWARE\\Vendor", u"Other"));
+  EXPECT_NE(machine.FindValue(hkcu, u"SOFTWARE\\Vendor", u"Keep"), nullptr);
+}
+
+TEST_F(Settings, KeyRefusingFullAccessCountsAsMissing) {
+  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", u"C:\\x.exe");
+  machine.FindKey(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor")->refuseFullAccess = true;
+  EXPECT_EQ(ReadRegText(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), u"");
+  EXPECT_FALSE(DeleteRegValue(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"));
+  EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), nullptr);
+}
+
+TEST_F(Settings, ValueNamesWithHashAndEqualsAreAddressedWhole) {
+  machine.SetString(hkcu, u"SOFTWARE\\Vendor", u"a=b#c", u"C:\\x.exe");
+  EXPECT_TRUE(DeleteRegValue(os, hkcu, u"SOFTWARE\\Vendor", u"a=b#c"));
+}
+
+TEST_F(Settings, The64BitViewReachesWhatTheDefaultViewOfA32BitProcessDoesNot) {
+  machine.wow64Process = true;
+  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", u"C:\\x.exe");
+  EXPECT_EQ(ReadRegText(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), u"");
+  EXPECT_EQ(ReadRegText(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", win::kKeyWow64_64Key), u"C:\\x.exe");
+  EXPECT_TRUE(DeleteRegValue(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", win::kKeyWow64_64Key));
+}
+
+}  // namespace
+}  // namespace nb

@@ -1,0 +1,14 @@
+// Removing the folder skeleton that deleting files leaves behind.
+#pragma once
+
+#include "app/AppState.h"
+
+namespace nb {
+
+// Removes, bottom up, every subfolder below `folder` (a full path ending with
+// "\") that is empty or becomes empty once its own subfolders are gone. The
+// folder itself stays. Pumps once per directory entry; never looks at the busy
+// flag. Junctions and directory links are neither entered nor removed.
+void PruneEmptyFolders(RunContext& ctx, const Text& folder);
+
+}  // namespace nb

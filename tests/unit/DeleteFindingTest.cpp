@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "delete/DeleteAllSteps.h"
+#include "delete/DeleteFinding.h"
+#include "platform/sim/SimPlatform.h"
+#include "support/FakeHost.h"
+
+namespace nb {
+namespace {
+
+class DeleteFinding : public testing::Test {
+ protected:
+  sim::SimMachine machine;
+  sim::SimPlatform os{machine};
+  test::FakeHost host;
+  AppState state;
+  RunContext ctx{os, host, state};
+};
+
+TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) {
+  constexpr uint32_t ro = win::kAttrReadOnly, hidden = win::kAttrHidden, sys = win::kAttrSystem;
+  struct Case {
+    const char* what;
+    uint32_t attributes;
+    std::optional<uint32_t> lockShare;  // held open elsewhere with this share mode
+    bool deleted;
+  };
+  const std::vector<Case> cases = {
+      {"plain", win::kAttrArchive, std::nullopt, true},
+      {"read-only", ro, std::nullopt, true},
+      {"hidden system read-only", ro | hidden | sys, std::nullopt, true},
+      {"open elsewhere sharing delete", win::kAttrArchive, win::kShareRead | win::kShareDelete, true},
+      {"open elsewhere without delete sharing", ro | hidden, win::kShareRead | win::kShareWrite, false},
+      {"no attributes at all, locked", 0, 0u, false},
+  };
+  for (const auto& c : cases) {
+    const Text path = u"C:\\Temp\\" + FromUtf8(c.what) + u".tmp";
+    auto& file = machine.AddFile(path, "data", c.attributes);
+    if (c.lockShare) file.lock = sim::ForeignLock{*c.lockShare};
+    const uint32_t before = os.GetFileAttributes(path).attributes;
+
+    EXPECT_EQ(DeleteFoundFile(os, path), c.deleted) << c.what;
+    EXPECT_EQ(machine.Exists(path), !c.deleted) << c.what;
+    if (!c.deleted) {
+      EXPECT_EQ(os.GetFileAttributes(path).attributes, before) << c.what;
+    }
+  }
+}
+
+TEST_F(DeleteFinding, MissingFilesAndFoldersAreNotTouched) {
+  EXPECT_FALSE(DeleteFoundFile(os, u"C:\\Temp\\gone.tmp"));
+  machine.AddFolder(u"C:\\Temp\\dir.tmp", win::kAttrDirectory | win::kAttrHidden);
+  EXPECT_FALSE(DeleteFoundFile(os, u"C:\\Temp\\dir.tmp"));
+  EXPECT_EQ(os.GetFileAttributes(u"C:\\Temp\\dir.tmp").attributes, win::kAttrDirectory | win::kAttrHidden);
+}
+
+TEST_F(DeleteFinding, MachineValuesGoInThe64BitViewTheWalkRead) {
+  machine.wow64Process = true;  // the shipped 32-bit program on 64-bit Windows
+  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
+  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool", u"C:\\gone32.exe");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
+
+  EXPECT_TRUE(DeleteFoundValue(os, win::kHkeyLocalMachine, SplitRegistrySubject(u"HKLM\\SOFTWARE\\Vendor=Tool")));
+  EXPECT_EQ(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool"), nullptr);
+  EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool"), nullptr);
+
+  EXPECT_TRUE(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=Tool")));
+  EXPECT_FALSE(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=Tool")));
+}
+
+TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntries) {
+  // 250 findings: 01 (temp), 11 (Skype), 12 (Explorer) files, then 15 and 16 values.
+  for (int i = 0; i < 246; ++i) {
+    const char16_t* code = i % 3 == 0 ? u"01" : i % 3 == 1 ? u"11" : u"12";
+    const Text path = u"C:\\S" + Text(code) + u"\\f" + NumberText(i) + u".dat";
+    machine.AddFile(path, "12345678");
+    state.Results.Append(Text(code) + u"#" + path + u"#0.01 KB");
+  }
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"a=b#c", u"x");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"", u"x");
+  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m", u"x");
+  state.Results.Append(u"15#HKCU\\SOFTWARE\\V#1=a=b#c#3 b");
+  state.Results.Append(u"15#HKCU\\SOFTWARE\\V#1=#3 b");
+  state.Results.Append(u"16#HKLM\\SOFTWARE\\V=m#3 b");
+  state.Results.Append(u"99#junk");
+
+  Text mask(16, u'0');
+  mask[0] = mask[11] = mask[14] = u'1';  // 01, 12 and 15
+  DeleteStoredFindings(ctx, mask);
+
+  EXPECT_EQ(host.pumps, 3);  // before entries 0, 100 and 200
+  EXPECT_FALSE(machine.Exists(u"C:\\S01\\f0.dat"));
+  EXPECT_TRUE(machine.Exists(u"C:\\S11\\f1.dat"));
+  EXPECT_FALSE(machine.Exists(u"C:\\S12\\f2.dat"));
+  EXPECT_FALSE(machine.Exists(u"C:\\S12\\f245.dat"));
+  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"a=b#c"), nullptr);
+  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u""), nullptr);
+  EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m"), nullptr);
+  EXPECT_EQ(state.Results.Count(), 250u);  // the store is emptied by the window, not here
+}
+
+}  // namespace
+}  // namespace nb

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -23,6 +24,8 @@ class ContractStage {
 
   virtual void MakeFolder(const Text& path) = 0;
   virtual void MakeFile(const Text& path, const std::string& contents, uint32_t attributes = win::kAttrArchive) = 0;
+  // A file of `size` bytes that costs no disk space (a sparse file); false when the stage cannot make one.
+  virtual bool MakeSizedFile(const Text& path, uint64_t size) = 0;
   virtual void SetRawValue(const Text& keyPath, const Text& name, uint32_t type, const std::vector<uint8_t>& data) = 0;
 
   // Holds `path` open as another process would, with the given share mode, until

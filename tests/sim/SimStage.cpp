@@ -20,6 +20,10 @@ class SimStage : public ContractStage {
   void MakeFile(const Text& path, const std::string& contents, uint32_t attributes) override {
     machine_.AddFile(path, contents, attributes);
   }
+  bool MakeSizedFile(const Text& path, uint64_t size) override {
+    machine_.AddSizedFile(path, size);
+    return true;
+  }
   void SetRawValue(const Text& keyPath, const Text& name, uint32_t type, const std::vector<uint8_t>& data) override {
     machine_.SetValue(win::kHkeyCurrentUser, keyPath, name, type, data);
   }

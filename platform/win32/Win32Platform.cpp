@@ -1,0 +1,416 @@
+#include "platform/win32/Handles.h"
+// windows.h names these after the A/W pair; the layer's own methods carry the plain names.
+#undef GetFileAttributes
+#undef SetFileAttributes
+#undef DeleteFile
+#undef RemoveDirectory
+#undef GetWindowsDirectory
+#undef GetSystemDirectory
+#undef GetUserName
+#undef GetEnvironmentVariable
+#undef ExpandEnvironmentStrings
+#undef GetPrivateProfileString
+#undef GetDriveType
+#undef FindWindow
+#undef RegisterWindowMessage
+#undef PostMessage
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/win32/Wide.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace nb {
+
+namespace {
+
+using win32::FromWide;
+using win32::ToWide;
+
+constexpr DWORD kVersionInfoSize = 276;  // sizeof(OSVERSIONINFOW)
+constexpr DWORD kUserNameChars = 259;
+constexpr DWORD kMaxKeyNameChars = 255;
+constexpr DWORD kMaxValueNameChars = 16383;
+
+FindEntry ToEntry(const WIN32_FIND_DATAW& data) {
+  FindEntry entry;
+  entry.attributes = data.dwFileAttributes;
+  entry.size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  entry.name = FromWide(data.cFileName);
+  return entry;
+}
+
+class Win32Listing : public FolderListing {
+ public:
+  explicit Win32Listing(win32::UniqueFind find) : find_(std::move(find)) {}
+  bool Next(FindEntry& entry) override {
+    WIN32_FIND_DATAW data;
+    if (!::FindNextFileW(find_.get(), &data)) return false;
+    entry = ToEntry(data);
+    return true;
+  }
+
+ private:
+  win32::UniqueFind find_;
+};
+
+class Win32File : public OpenFile {
+ public:
+  explicit Win32File(win32::UniqueFile file) : file_(std::move(file)) {}
+  uint64_t Size() override {
+    LARGE_INTEGER size;
+    return ::GetFileSizeEx(file_.get(), &size) ? uint64_t(size.QuadPart) : 0;
+  }
+  bool Read(std::string& bytes, size_t count) override {
+    const size_t start = bytes.size();
+    bytes.resize(start + count);
+    size_t got = 0;
+    while (got < count) {
+      const DWORD ask = DWORD(std::min<size_t>(count - got, 1u << 20));
+      DWORD read = 0;
+      if (!::ReadFile(file_.get(), bytes.data() + start + got, ask, &read, nullptr)) {
+        bytes.resize(start + got);
+        return false;
+      }
+      if (read == 0) break;  // end of file
+      got += read;
+    }
+    bytes.resize(start + got);
+    return true;
+  }
+
+ private:
+  win32::UniqueFile file_;
+};
+
+// The predefined root keys are sign-extended 32-bit values.
+HKEY RootKey(uint32_t root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))); }
+
+class Win32Key : public RegistryKey {
+ public:
+  explicit Win32Key(win32::UniqueKey key) : key_(std::move(key)) {}
+
+  uint32_t QueryValue(const Text& name, RegValue& value) override {
+    const std::wstring wideName = ToWide(name);
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    LSTATUS status = ::RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, nullptr, &size);
+    // The value may grow between the size query and the read: ask again until it fits.
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+      value.data.assign(size, 0);
+      DWORD got = size;
+      status = ::RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, size ? value.data.data() : nullptr, &got);
+      if (status == ERROR_SUCCESS) {
+        value.type = type;
+        value.data.resize(got);
+        return ERROR_SUCCESS;
+      }
+      size = got;
+    }
+    value.data.clear();
+    return uint32_t(status);
+  }
+
+  uint32_t SetValue(const Text& name, uint32_t type, const std::vector<uint8_t>& data) override {
+    // The registry adds a terminator to a string value whose last character is not
+    // NUL when the character after the data is; two non-NUL bytes after the data keep
+    // the stored bytes exactly the ones given.
+    std::vector<uint8_t> padded(data);
+    padded.push_back(0xFF);
+    padded.push_back(0xFF);
+    padded.push_back(0xFF);
+    return uint32_t(::RegSetValueExW(key_.get(), ToWide(name).c_str(), 0, type, padded.data(), DWORD(data.size())));
+  }
+
+  uint32_t DeleteValue(const Text& name) override {
+    return uint32_t(::RegDeleteValueW(key_.get(), ToWide(name).c_str()));
+  }
+
+  uint32_t QueryInfo(RegKeyInfo& info) override {
+    DWORD subKeys = 0, maxSubKey = 0, values = 0, maxValueName = 0;
+    const LSTATUS status = ::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr,
+                                              &values, &maxValueName, nullptr, nullptr, nullptr);
+    info = {};
+    if (status != ERROR_SUCCESS) return uint32_t(status);
+    info.subKeyCount = subKeys;
+    info.maxSubKeyLength = maxSubKey;
+    info.valueCount = values;
+    info.maxValueNameLength = maxValueName;
+    return ERROR_SUCCESS;
+  }
+
+  uint32_t EnumKey(uint32_t index, Text& name) override {
+    return EnumName(name, maxSubKey_, kMaxKeyNameChars, [&](wchar_t* buffer, DWORD* length) {
+      return ::RegEnumKeyExW(key_.get(), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+    });
+  }
+
+  uint32_t EnumValue(uint32_t index, Text& name) override {
+    return EnumName(name, maxValueName_, kMaxValueNameChars, [&](wchar_t* buffer, DWORD* length) {
+      return ::RegEnumValueW(key_.get(), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+    });
+  }
+
+ private:
+  // Names are read into a buffer sized from the key's longest name (+1 for the NUL).
+  // The longest name is asked once and again whenever a name outgrows it.
+  template <typename Call>
+  uint32_t EnumName(Text& name, std::optional<DWORD>& longest, DWORD limit, Call call) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (!longest || attempt > 0) RefreshLongest();
+      const DWORD chars = (attempt == 2 ? limit : std::min(*longest, limit)) + 1;
+      std::wstring buffer(chars, L'\0');
+      DWORD length = chars;
+      const LSTATUS status = call(buffer.data(), &length);
+      if (status == ERROR_SUCCESS) {
+        name = FromWide(buffer.data(), length);
+        return ERROR_SUCCESS;
+      }
+      if (status != ERROR_MORE_DATA) return uint32_t(status);
+    }
+    return ERROR_MORE_DATA;
+  }
+
+  void RefreshLongest() {
+    DWORD maxSubKey = 0, maxValueName = 0;
+    if (::RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, &maxSubKey, nullptr, nullptr,
+                           &maxValueName, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      maxSubKey = kMaxKeyNameChars;
+      maxValueName = kMaxValueNameChars;
+    }
+    maxSubKey_ = maxSubKey;
+    maxValueName_ = maxValueName;
+  }
+
+  win32::UniqueKey key_;
+  std::optional<DWORD> maxSubKey_;
+  std::optional<DWORD> maxValueName_;
+};
+
+// A kernel32 entry point, looked up afresh at every call: absent on systems without WOW64.
+template <typename Function>
+Function Kernel32Entry(const char* name) {
+  HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+  if (!kernel32) return nullptr;
+  FARPROC entry = ::GetProcAddress(kernel32, name);
+  return entry ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry)) : nullptr;
+}
+
+// A directory query that fits MAX_PATH characters; the empty text when it does not.
+template <typename Call>
+Text FixedPathQuery(Call call) {
+  wchar_t buffer[MAX_PATH];
+  const UINT length = call(buffer, UINT(MAX_PATH));
+  if (length == 0 || length >= MAX_PATH) return {};
+  return FromWide(buffer, length);
+}
+
+}  // namespace
+
+// --- Folders and files ---
+
+std::unique_ptr<FolderListing> Win32Platform::FindFirst(const Text& pattern, FindEntry& first) {
+  WIN32_FIND_DATAW data;
+  win32::UniqueFind find(::FindFirstFileW(ToWide(pattern).c_str(), &data));
+  if (!find) return nullptr;
+  first = ToEntry(data);
+  return std::make_unique<Win32Listing>(std::move(find));
+}
+
+AttributesResult Win32Platform::GetFileAttributes(const Text& path) {
+  const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {win::kInvalidAttributes, uint32_t(::GetLastError())};
+  return {attributes, win::kErrorSuccess};
+}
+
+bool Win32Platform::SetFileAttributes(const Text& path, uint32_t attributes) {
+  return ::SetFileAttributesW(ToWide(path).c_str(), attributes) != FALSE;
+}
+
+bool Win32Platform::DeleteFile(const Text& path) { return ::DeleteFileW(ToWide(path).c_str()) != FALSE; }
+
+bool Win32Platform::RemoveDirectory(const Text& path) { return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE; }
+
+std::unique_ptr<OpenFile> Win32Platform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
+  win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    error = ::GetLastError();
+    return nullptr;
+  }
+  error = win::kErrorSuccess;
+  return std::make_unique<Win32File>(std::move(file));
+}
+
+// --- Special folders, identity, version ---
+
+std::optional<Text> Win32Platform::GetSpecialFolder(int csidl) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, 0, buffer)) || buffer[0] == L'\0') return std::nullopt;
+  Text folder = FromWide(buffer);
+  if (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
+  return folder;
+}
+
+Text Win32Platform::GetWindowsDirectory() {
+  return FixedPathQuery([](wchar_t* buffer, UINT size) { return ::GetWindowsDirectoryW(buffer, size); });
+}
+
+Text Win32Platform::GetSystemDirectory() {
+  return FixedPathQuery([](wchar_t* buffer, UINT size) { return ::GetSystemDirectoryW(buffer, size); });
+}
+
+std::optional<Text> Win32Platform::GetUserName() {
+  wchar_t buffer[kUserNameChars];
+  DWORD size = kUserNameChars;  // on return: the characters written, the NUL included
+  if (!::GetUserNameW(buffer, &size) || size == 0) return std::nullopt;
+  return FromWide(buffer, size - 1);
+}
+
+std::optional<uint32_t> Win32Platform::GetMajorVersion() {
+  OSVERSIONINFOW info = {};
+  static_assert(sizeof(info) == kVersionInfoSize);
+  info.dwOSVersionInfoSize = kVersionInfoSize;
+  if (!::GetVersionExW(&info)) return std::nullopt;
+  return info.dwMajorVersion;
+}
+
+// --- Environment and settings files ---
+
+std::optional<Text> Win32Platform::GetEnvironmentVariable(const Text& name) {
+  const std::wstring wideName = ToWide(name);
+  std::wstring buffer(256, L'\0');
+  for (;;) {
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), buffer.data(), DWORD(buffer.size()));
+    if (length == 0) {
+      if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return Text();  // defined and empty
+    }
+    if (length < buffer.size()) return FromWide(buffer.data(), length);
+    buffer.assign(length, L'\0');  // too small: the length asked for includes the NUL
+  }
+}
+
+std::optional<Text> Win32Platform::ExpandEnvironmentStrings(const Text& text, uint32_t bufferChars) {
+  std::wstring buffer(bufferChars, L'\0');
+  const DWORD needed = ::ExpandEnvironmentStringsW(ToWide(text).c_str(), bufferChars ? buffer.data() : nullptr,
+                                                   DWORD(bufferChars));
+  // The count includes the NUL; a count beyond the buffer means a cut text.
+  if (needed == 0 || needed > bufferChars) return std::nullopt;
+  return FromWide(buffer.data());
+}
+
+Text Win32Platform::GetPrivateProfileString(const Text& section, const Text& key, const Text& fallback,
+                                            const Text& file) {
+  const std::wstring wideSection = ToWide(section), wideKey = ToWide(key), wideFallback = ToWide(fallback),
+                     wideFile = ToWide(file);
+  for (DWORD size = 256;; size *= 2) {
+    std::wstring buffer(size, L'\0');
+    const DWORD length = ::GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), wideFallback.c_str(),
+                                                    buffer.data(), size, wideFile.c_str());
+    // A value that filled the buffer up to its NUL may have been cut: try a larger one.
+    if (length + 1 < size || size >= (1u << 24)) return FromWide(buffer.data(), length);
+  }
+}
+
+Text Win32Platform::GetDecimalSeparator() {
+  wchar_t buffer[16] = {};
+  const int length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 16);
+  if (length <= 1) return u".";
+  return FromWide(buffer, size_t(length - 1));
+}
+
+bool Win32Platform::EqualsIgnoreCaseLocale(const Text& a, const Text& b) {
+  const std::wstring wideA = ToWide(a), wideB = ToWide(b);
+  return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideA.c_str(), int(wideA.size()), wideB.c_str(),
+                          int(wideB.size())) == CSTR_EQUAL;
+}
+
+Text Win32Platform::DecodeAnsi(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const int count = int(std::min<size_t>(bytes.size(), size_t(std::numeric_limits<int>::max())));
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), count, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring buffer(size_t(length), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), count, buffer.data(), length);
+  return FromWide(buffer.data(), buffer.size());
+}
+
+// --- Drives ---
+
+uint32_t Win32Platform::GetLogicalDrives() { return ::GetLogicalDrives(); }
+
+uint32_t Win32Platform::GetDriveType(const Text& root) { return ::GetDriveTypeW(ToWide(root).c_str()); }
+
+// --- Registry ---
+
+uint32_t Win32Platform::OpenKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) {
+  win32::UniqueKey opened;
+  const LSTATUS status = ::RegOpenKeyExW(RootKey(root), ToWide(path).c_str(), 0, access, opened.put());
+  if (status != ERROR_SUCCESS) return uint32_t(status);
+  key = std::make_unique<Win32Key>(std::move(opened));
+  return ERROR_SUCCESS;
+}
+
+uint32_t Win32Platform::CreateKey(uint32_t root, const Text& path, uint32_t access,
+                                  std::unique_ptr<RegistryKey>& key) {
+  win32::UniqueKey created;
+  const LSTATUS status = ::RegCreateKeyExW(RootKey(root), ToWide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                           access, nullptr, created.put(), nullptr);
+  if (status != ERROR_SUCCESS) return uint32_t(status);
+  key = std::make_unique<Win32Key>(std::move(created));
+  return ERROR_SUCCESS;
+}
+
+// --- WOW64 file-system redirection ---
+
+bool Win32Platform::DisableWow64Redirection() {
+  using Disable = BOOL(WINAPI*)(PVOID*);
+  const auto disable = Kernel32Entry<Disable>("Wow64DisableWow64FsRedirection");
+  if (!disable) return false;
+  PVOID previous = nullptr;  // not kept: switching back always turns redirection on
+  return disable(&previous) != FALSE;
+}
+
+bool Win32Platform::EnableWow64Redirection() {
+  using Enable = BOOLEAN(WINAPI*)(BOOLEAN);
+  const auto enable = Kernel32Entry<Enable>("Wow64EnableWow64FsRedirection");
+  if (!enable) return false;
+  return enable(TRUE) != FALSE;
+}
+
+// --- Processes ---
+
+std::optional<std::vector<Text>> Win32Platform::ProcessNames() {
+  win32::UniqueSnapshot snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return std::nullopt;
+  std::vector<Text> names;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+    names.push_back(FromWide(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH)));
+  return names;
+}
+
+// --- Windows and messages ---
+
+uintptr_t Win32Platform::FindWindow(const Text& className, const Text& title) {
+  return reinterpret_cast<uintptr_t>(::FindWindowW(ToWide(className).c_str(), ToWide(title).c_str()));
+}
+
+uint32_t Win32Platform::RegisterWindowMessage(const Text& name) {
+  return ::RegisterWindowMessageW(ToWide(name).c_str());
+}
+
+bool Win32Platform::PostMessage(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return ::PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+}
+
+void Win32Platform::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+}  // namespace nb

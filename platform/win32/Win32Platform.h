@@ -1,0 +1,47 @@
+// The Platform interface over the real Win32 API.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace nb {
+
+class Win32Platform : public Platform {
+ public:
+  std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) override;
+  AttributesResult GetFileAttributes(const Text& path) override;
+  bool SetFileAttributes(const Text& path, uint32_t attributes) override;
+  bool DeleteFile(const Text& path) override;
+  bool RemoveDirectory(const Text& path) override;
+  std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) override;
+
+  std::optional<Text> GetSpecialFolder(int csidl) override;
+  Text GetWindowsDirectory() override;
+  Text GetSystemDirectory() override;
+  std::optional<Text> GetUserName() override;
+  std::optional<uint32_t> GetMajorVersion() override;
+
+  std::optional<Text> GetEnvironmentVariable(const Text& name) override;
+  std::optional<Text> ExpandEnvironmentStrings(const Text& text, uint32_t bufferChars) override;
+  Text GetPrivateProfileString(const Text& section, const Text& key, const Text& fallback, const Text& file) override;
+  Text GetDecimalSeparator() override;
+  bool EqualsIgnoreCaseLocale(const Text& a, const Text& b) override;
+  Text DecodeAnsi(const std::string& bytes) override;
+
+  uint32_t GetLogicalDrives() override;
+  uint32_t GetDriveType(const Text& root) override;
+
+  uint32_t OpenKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) override;
+  uint32_t CreateKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) override;
+
+  bool DisableWow64Redirection() override;
+  bool EnableWow64Redirection() override;
+
+  std::optional<std::vector<Text>> ProcessNames() override;
+
+  uintptr_t FindWindow(const Text& className, const Text& title) override;
+  uint32_t RegisterWindowMessage(const Text& name) override;
+  bool PostMessage(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  void Sleep(uint32_t milliseconds) override;
+};
+
+}  // namespace nb

@@ -1,0 +1,141 @@
+// The contract stage on the real API: a scratch folder below the temporary
+// folder and a scratch key below HKEY_CURRENT_USER\Software, both removed with
+// everything in them when the stage goes away.
+#include "platform/win32/Handles.h"
+
+#include <string>
+
+#include "contract/ContractStage.h"
+#include "platform/win32/Wide.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace nb::contract {
+
+namespace {
+
+using win32::FromWide;
+using win32::ToWide;
+
+// Empties and removes a folder. A link is removed itself, never entered.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  win32::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (find) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      const bool isFolder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+      const bool isLink = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+      if (isFolder && !isLink) RemoveTree(path);
+      else if (isFolder) ::RemoveDirectoryW(path.c_str());
+      else ::DeleteFileW(path.c_str());
+    } while (::FindNextFileW(find.get(), &data));
+  }
+  find.reset();
+  ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+// A name no other stage of this or another test process uses.
+std::wstring UniqueSuffix() {
+  static unsigned counter = 0;
+  return std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+}
+
+class Win32Stage : public ContractStage {
+ public:
+  Win32Stage() {
+    const std::wstring suffix = UniqueSuffix();
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
+    folder_ = std::wstring(temp, length) + L"nb-contract-" + suffix + L"\\";
+    ::CreateDirectoryW(folder_.c_str(), nullptr);
+    key_ = L"Software\\NightBroomContract-" + suffix;
+    win32::UniqueKey key;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                      key.put(), nullptr);
+  }
+
+  ~Win32Stage() override {
+    ReleaseLock();
+    RemoveTree(folder_.substr(0, folder_.size() - 1));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str());
+  }
+
+  Platform& os() override { return os_; }
+  const char* name() const override { return "win32"; }
+  Text Folder() override { return FromWide(folder_.c_str()); }
+  Text Key() override { return FromWide(key_.c_str()); }
+
+  void MakeFolder(const Text& path) override {
+    // Missing parents first, as the simulated machine does.
+    for (size_t at = path.find(u'\\', 3); at != Text::npos; at = path.find(u'\\', at + 1))
+      ::CreateDirectoryW(ToWide(path.substr(0, at)).c_str(), nullptr);
+    ::CreateDirectoryW(ToWide(path).c_str(), nullptr);
+  }
+
+  void MakeFile(const Text& path, const std::string& contents, uint32_t attributes) override {
+    {
+      win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+      DWORD written = 0;
+      if (file && !contents.empty()) ::WriteFile(file.get(), contents.data(), DWORD(contents.size()), &written, nullptr);
+    }
+    ::SetFileAttributesW(ToWide(path).c_str(), attributes);
+  }
+
+  bool MakeSizedFile(const Text& path, uint64_t size) override {
+    // Only the end of the file is set: the Linux file under Wine stays sparse.
+    win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER end;
+    end.QuadPart = LONGLONG(size);
+    return ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get());
+  }
+
+  void SetRawValue(const Text& keyPath, const Text& name, uint32_t type, const std::vector<uint8_t>& data) override {
+    win32::UniqueKey key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+      return;
+    // Non-NUL bytes after the data: the registry would otherwise add a terminator
+    // to a string value stored without one.
+    std::vector<uint8_t> padded(data);
+    padded.insert(padded.end(), 3, 0xFF);
+    ::RegSetValueExW(key.get(), ToWide(name).c_str(), 0, type, padded.data(), DWORD(data.size()));
+  }
+
+  bool HoldOpen(const Text& path, uint32_t shareMode) override {
+    // Share modes hold between the handles of one process as between processes.
+    held_.reset(::CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    return held_.valid();
+  }
+
+  void ReleaseLock() override { held_.reset(); }
+
+  bool MakeFolderLink(const Text& path, const Text& target) override {
+    constexpr DWORD kDirectory = 0x1;               // SYMBOLIC_LINK_FLAG_DIRECTORY
+    constexpr DWORD kAllowUnprivileged = 0x2;       // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    ::CreateSymbolicLinkW(ToWide(path).c_str(), ToWide(target).c_str(), kDirectory | kAllowUnprivileged);
+    // Some systems report success and make nothing: only a link that is there counts.
+    const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+
+ private:
+  Win32Platform os_;
+  std::wstring folder_;
+  std::wstring key_;
+  win32::UniqueFile held_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractStage> MakeContractStage() { return std::make_unique<Win32Stage>(); }
+
+}  // namespace nb::contract

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/headless/HeadlessToolkit.h"
+
+namespace nb::ui {
+namespace {
+
+TEST(HeadlessToolkit, PumpRunsWhatWasQueuedBeforeItOnly) {
+  HeadlessToolkit ui;
+  std::vector<int> ran;
+  std::vector<uint32_t> hooked;
+  ui.SetMessageHook([&](uint32_t m, uintptr_t, intptr_t) { hooked.push_back(m); });
+  ui.Post([&] {
+    ran.push_back(1);
+    ui.Post([&] { ran.push_back(3); });
+  });
+  ui.PostMessage(0xC001, 0, 0);
+  ui.Post([&] { ran.push_back(2); });
+  ui.PumpMessages();
+  EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+  EXPECT_EQ(hooked, std::vector<uint32_t>{0xC001});
+  ui.PumpMessages();
+  EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(ui.pumps, 2);
+}
+
+TEST(HeadlessToolkit, MessageBoxesAnswerFromTheScriptAndAreRecorded) {
+  HeadlessToolkit ui;
+  ui.answers = {win::kIdYes};
+  EXPECT_EQ(ui.ShowMessage(u"Sure?", u"Confirmation", win::kMbYesNo | win::kMbIconQuestion), win::kIdYes);
+  EXPECT_EQ(ui.ShowMessage(u"Sure?", u"Confirmation", win::kMbYesNo | win::kMbIconQuestion), win::kIdNo);
+  EXPECT_EQ(ui.ShowMessage(u"Done", u"Information", win::kMbIconInformation), win::kIdOk);
+  ASSERT_EQ(ui.boxes.size(), 3u);
+  EXPECT_EQ(ui.boxes[2].text, u"Done");
+  EXPECT_EQ(ui.boxes[2].flags, win::kMbIconInformation);
+}
+
+TEST(Controls, ClicksReachOnlyShowingEnabledControls) {
+  HeadlessToolkit ui;
+  Form form(u"F", u"TTest", u"Test");
+  Panel panel(&form, u"Panel");
+  Button button(&panel, u"B", u"Go", {0, 0, 10, 10});
+  int clicks = 0;
+  button.OnClick = [&] { ++clicks; };
+  button.Click();  // the form is not shown yet
+  ui.Realize(form);
+  ui.Show(form);
+  button.Click();
+  panel.SetEnabled(false);
+  button.Click();
+  panel.SetEnabled(true);
+  button.SetVisible(false);
+  button.Click();
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace nb::ui

@@ -1,0 +1,365 @@
+#include "ui/EasyListview.h"
+
+#include <algorithm>
+#include <numeric>
+#include <optional>
+
+namespace nb::ui {
+
+namespace {
+
+// "12.50 KB" -> 12800, "1,00 MB" -> 1048576, "14 b" -> 14; no value otherwise.
+std::optional<double> SizeValue(TextView text) {
+  size_t i = 0;
+  double value = 0;
+  bool digits = false;
+  while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+    value = value * 10 + (text[i++] - u'0');
+    digits = true;
+  }
+  if (i < text.size() && (text[i] == u'.' || text[i] == u',')) {
+    ++i;
+    double scale = 0.1;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+      value += (text[i++] - u'0') * scale;
+      scale /= 10;
+      digits = true;
+    }
+  }
+  if (!digits || i >= text.size() || text[i] != u' ') return std::nullopt;
+  const TextView unit = text.substr(i + 1);
+  if (unit == u"KB") return value * 1024;
+  if (unit == u"MB") return value * 1048576;
+  if (unit == u"b") return value;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int CompareCellTexts(TextView a, TextView b) {
+  const auto sa = SizeValue(a);
+  const auto sb = SizeValue(b);
+  if (sa && sb) return *sa < *sb ? -1 : (*sa > *sb ? 1 : 0);
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t ca = FoldCase(a[i]);
+    const char16_t cb = FoldCase(b[i]);
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+TEasyListview::TEasyListview(Control* parent, Text name) : Control(ControlKind::Listview, parent, std::move(name)) {}
+
+int TEasyListview::AddColumn(Text caption, int width, TextAlign align) {
+  columns_.push_back({std::move(caption), width, align});
+  Repaint();
+  return ColumnCount() - 1;
+}
+
+int TEasyListview::AddGroup(Text caption, int imageIndex) {
+  groups_.push_back({std::move(caption), imageIndex, {}});
+  Repaint();
+  return GroupCount() - 1;
+}
+
+int TEasyListview::AddRow(int group, Text caption, Text detail, bool checked) {
+  auto& rows = groups_[size_t(group)].rows;
+  rows.push_back({std::move(caption), std::move(detail), checked, false});
+  Repaint();
+  return int(rows.size()) - 1;
+}
+
+int TEasyListview::TotalRowCount() const {
+  int total = 0;
+  for (const auto& g : groups_) total += int(g.rows.size());
+  return total;
+}
+
+void TEasyListview::SetRowCaption(int group, int row, Text caption) {
+  MutableRow({group, row}).caption = std::move(caption);
+  Repaint();
+}
+
+void TEasyListview::SetRowDetail(int group, int row, Text detail) {
+  MutableRow({group, row}).detail = std::move(detail);
+  Repaint();
+}
+
+void TEasyListview::SetChecked(int group, int row, bool checked) {
+  ListRow& r = MutableRow({group, row});
+  if (r.checked == checked) return;
+  r.checked = checked;
+  Repaint();
+  if (OnItemCheckChange) OnItemCheckChange(group, row);
+}
+
+void TEasyListview::RemoveGroupRows(int group) {
+  groups_[size_t(group)].rows.clear();
+  if (focus_.group == group) focus_ = {};
+  if (selected_.group == group) selected_ = {};
+  ClampScroll();
+  Repaint();
+}
+
+void TEasyListview::SelectRow(ListPos pos) {
+  if (selected_.Valid()) MutableRow(selected_).selected = false;
+  selected_ = pos;
+  if (pos.Valid()) MutableRow(pos).selected = true;
+  Repaint();
+}
+
+void TEasyListview::EndUpdate() {
+  if (updating_ == 0) return;
+  if (--updating_ == 0) {
+    ClampScroll();
+    Repaint();
+  }
+}
+
+void TEasyListview::Repaint() {
+  if (updating_ > 0) return;
+  ++repaints_;
+  Notify([](ControlPeer& p) { p.ContentChanged(); });
+}
+
+void TEasyListview::RegroupByColumn(int column) {
+  if (column < 0 || column >= ColumnCount()) return;
+  ascending_ = column == sortColumn_ ? !ascending_ : true;
+  sortColumn_ = column;
+  for (int g = 0; g < GroupCount(); ++g) {
+    auto& rows = groups_[size_t(g)].rows;
+    std::vector<uint32_t> order(rows.size());
+    std::iota(order.begin(), order.end(), 0u);
+    auto cell = [&](uint32_t i) -> const Text& { return column == 0 ? rows[i].caption : rows[i].detail; };
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t x, uint32_t y) {
+      const int c = CompareCellTexts(cell(x), cell(y));
+      return ascending_ ? c < 0 : c > 0;
+    });
+    // Focus and selection follow their rows.
+    int focusTo = -1, selectedTo = -1;
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t to = 0; to < order.size(); ++to) {
+      const int from = int(order[to]);
+      if (focus_.group == g && focus_.row == from) focusTo = int(to);
+      if (selected_.group == g && selected_.row == from) selectedTo = int(to);
+      sorted.push_back(std::move(rows[size_t(from)]));
+    }
+    rows = std::move(sorted);
+    if (focusTo >= 0) focus_.row = focusTo;
+    if (selectedTo >= 0) selected_.row = selectedTo;
+  }
+  Repaint();
+}
+
+void TEasyListview::SetLineHeights(int rowHeight, int groupHeight) {
+  rowHeight_ = rowHeight;
+  groupHeight_ = groupHeight;
+  ClampScroll();
+  Repaint();
+}
+
+int TEasyListview::ContentHeight() const {
+  int height = 0;
+  for (const auto& g : groups_) height += groupHeight_ + int(g.rows.size()) * rowHeight_;
+  return height;
+}
+
+int TEasyListview::ContentWidth() const {
+  int width = 0;
+  for (const auto& c : columns_) width += c.width;
+  return width;
+}
+
+int TEasyListview::ViewHeight() const { return std::max(0, GetBounds().height - headerHeight_); }
+int TEasyListview::ViewWidth() const { return GetBounds().width; }
+
+void TEasyListview::ClampScroll() {
+  scrollY_ = std::clamp(scrollY_, 0, std::max(0, ContentHeight() - ViewHeight()));
+  scrollX_ = std::clamp(scrollX_, 0, std::max(0, ContentWidth() - ViewWidth()));
+}
+
+void TEasyListview::ScrollTo(int y) {
+  const int before = scrollY_;
+  scrollY_ = y;
+  ClampScroll();
+  if (scrollY_ != before) Repaint();
+}
+
+void TEasyListview::ScrollXTo(int x) {
+  const int before = scrollX_;
+  scrollX_ = x;
+  ClampScroll();
+  if (scrollX_ != before) Repaint();
+}
+
+int TEasyListview::PageRows() const { return std::max(1, ViewHeight() / rowHeight_); }
+
+std::vector<ListLine> TEasyListview::VisibleLines() const {
+  std::vector<ListLine> lines;
+  const int viewTop = scrollY_;
+  const int viewBottom = scrollY_ + ViewHeight();
+  int top = 0;  // content coordinates
+  for (int g = 0; g < GroupCount() && top < viewBottom; ++g) {
+    const int rows = RowCount(g);
+    const int groupBottom = top + groupHeight_ + rows * rowHeight_;
+    if (groupBottom > viewTop) {
+      if (top + groupHeight_ > viewTop) lines.push_back({g, -1, headerHeight_ + top - scrollY_, groupHeight_});
+      const int rowsTop = top + groupHeight_;
+      int r = std::max(0, (viewTop - rowsTop) / rowHeight_);
+      for (; r < rows; ++r) {
+        const int rowTop = rowsTop + r * rowHeight_;
+        if (rowTop >= viewBottom) break;
+        lines.push_back({g, r, headerHeight_ + rowTop - scrollY_, rowHeight_});
+      }
+    }
+    top = groupBottom;
+  }
+  return lines;
+}
+
+ListHit TEasyListview::HitTest(int x, int y) const {
+  ListHit hit;
+  const int cx = x + scrollX_;
+  if (y < 0 || x < 0 || x >= GetBounds().width || y >= GetBounds().height) return hit;
+  if (y < headerHeight_) {
+    int left = 0;
+    for (int c = 0; c < ColumnCount(); ++c) {
+      if (cx >= left && cx < left + columns_[size_t(c)].width) {
+        hit.kind = HitKind::Header;
+        hit.column = c;
+        return hit;
+      }
+      left += columns_[size_t(c)].width;
+    }
+    return hit;
+  }
+  const int cy = y - headerHeight_ + scrollY_;
+  int top = 0;
+  for (int g = 0; g < GroupCount(); ++g) {
+    if (cy < top + groupHeight_) {
+      hit.kind = HitKind::GroupHeader;
+      hit.group = g;
+      return hit;
+    }
+    const int rowsTop = top + groupHeight_;
+    const int rows = RowCount(g);
+    if (cy < rowsTop + rows * rowHeight_) {
+      hit.group = g;
+      hit.row = (cy - rowsTop) / rowHeight_;
+      hit.kind = (cx >= kCheckIndent && cx < kCheckIndent + kCheckSize + 2) ? HitKind::CheckBox : HitKind::Row;
+      return hit;
+    }
+    top = rowsTop + rows * rowHeight_;
+  }
+  return hit;
+}
+
+int TEasyListview::RowContentTop(ListPos pos) const {
+  int top = 0;
+  for (int g = 0; g < pos.group; ++g) top += groupHeight_ + RowCount(g) * rowHeight_;
+  return top + groupHeight_ + pos.row * rowHeight_;
+}
+
+void TEasyListview::EnsureVisible(ListPos pos) {
+  if (!pos.Valid()) return;
+  const int top = RowContentTop(pos);
+  // Show the group's caption too when its first row comes into view.
+  const int wantTop = pos.row == 0 ? top - groupHeight_ : top;
+  if (wantTop < scrollY_)
+    ScrollTo(wantTop);
+  else if (top + rowHeight_ > scrollY_ + ViewHeight())
+    ScrollTo(top + rowHeight_ - ViewHeight());
+}
+
+ListPos TEasyListview::FirstRow() const {
+  for (int g = 0; g < GroupCount(); ++g)
+    if (RowCount(g) > 0) return {g, 0};
+  return {};
+}
+
+ListPos TEasyListview::LastRow() const {
+  for (int g = GroupCount() - 1; g >= 0; --g)
+    if (RowCount(g) > 0) return {g, RowCount(g) - 1};
+  return {};
+}
+
+ListPos TEasyListview::Step(ListPos from, int delta) const {
+  ListPos pos = from;
+  while (delta > 0) {
+    if (pos.row + 1 < RowCount(pos.group)) {
+      ++pos.row;
+    } else {
+      int g = pos.group + 1;
+      while (g < GroupCount() && RowCount(g) == 0) ++g;
+      if (g >= GroupCount()) break;
+      pos = {g, 0};
+    }
+    --delta;
+  }
+  while (delta < 0) {
+    if (pos.row > 0) {
+      --pos.row;
+    } else {
+      int g = pos.group - 1;
+      while (g >= 0 && RowCount(g) == 0) --g;
+      if (g < 0) break;
+      pos = {g, RowCount(g) - 1};
+    }
+    ++delta;
+  }
+  return pos;
+}
+
+void TEasyListview::MoveFocus(ListPos pos) {
+  if (!pos.Valid()) return;
+  focus_ = pos;
+  SelectRow(pos);
+  EnsureVisible(pos);
+}
+
+void TEasyListview::MouseDown(int x, int y) {
+  const ListHit hit = HitTest(x, y);
+  switch (hit.kind) {
+    case HitKind::Header:
+      if (OnColumnClick) OnColumnClick(hit.column);
+      break;
+    case HitKind::CheckBox:
+      focus_ = {hit.group, hit.row};
+      SetChecked(hit.group, hit.row, !Checked(hit.group, hit.row));
+      Repaint();
+      break;
+    case HitKind::Row:
+      MoveFocus({hit.group, hit.row});
+      if (OnItemClick) OnItemClick(hit.group, hit.row);
+      break;
+    default:
+      break;
+  }
+}
+
+void TEasyListview::KeyDown(ListKey key) {
+  const ListPos start = focus_.Valid() ? focus_ : FirstRow();
+  if (!start.Valid()) return;
+  switch (key) {
+    case ListKey::Up: MoveFocus(focus_.Valid() ? Step(start, -1) : start); break;
+    case ListKey::Down: MoveFocus(focus_.Valid() ? Step(start, 1) : start); break;
+    case ListKey::Home: MoveFocus(FirstRow()); break;
+    case ListKey::End: MoveFocus(LastRow()); break;
+    case ListKey::PageUp: MoveFocus(Step(start, -PageRows())); break;
+    case ListKey::PageDown: MoveFocus(Step(start, PageRows())); break;
+    case ListKey::Space:
+      focus_ = start;
+      SetChecked(start.group, start.row, !Checked(start.group, start.row));
+      break;
+    case ListKey::Enter:
+      MoveFocus(start);
+      if (OnItemClick) OnItemClick(start.group, start.row);
+      break;
+  }
+}
+
+void TEasyListview::Wheel(int notches) { ScrollTo(scrollY_ - notches * 3 * rowHeight_); }
+
+}  // namespace nb::ui

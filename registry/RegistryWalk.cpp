@@ -1,0 +1,124 @@
+#include "registry/RegistryWalk.h"
+
+#include <array>
+#include <memory>
+
+#include "registry/FileTest.h"
+#include "registry/ValueReference.h"
+#include "registry/ValueText.h"
+
+namespace nb {
+
+namespace {
+
+// Vendors and system areas whose values are not ours to judge.
+constexpr std::array<TextView, 10> kExcludedWords{u"MICROSOFT", u"CLASSES", u"POLICIES", u"SYNC",    u"AUTO",
+                                                  u"KASPERSKY", u"MCAFEE",  u"HEWLETT",  u"DELL", u"ATI"};
+
+struct WalkRoot {
+  uint32_t root;
+  int section;
+  TextView entryPrefix;
+};
+
+constexpr std::array<WalkRoot, 2> kWalkRoots{{
+    {win::kHkeyCurrentUser, 15, u"15#HKCU"},
+    {win::kHkeyLocalMachine, 16, u"16#HKLM"},
+}};
+
+const WalkRoot* FindWalkRoot(uint32_t root) {
+  for (const auto& known : kWalkRoots)
+    if (known.root == root) return &known;
+  return nullptr;
+}
+
+// Both name lists of a key, taken before any value is examined. Every list is
+// bounded by the counts the key reports, and any failure ends it: some keys
+// fail at every index with an error other than "no more items".
+struct KeyNames {
+  std::vector<Text> values;
+  std::vector<Text> subkeys;
+};
+
+KeyNames ListNames(RegistryKey& key) {
+  KeyNames names;
+  RegKeyInfo info;
+  if (key.QueryInfo(info) != win::kErrorSuccess) return names;
+  names.subkeys.reserve(info.subKeyCount);
+  names.values.reserve(info.valueCount);
+  Text name;
+  for (uint32_t i = 0; i < info.subKeyCount && key.EnumKey(i, name) == win::kErrorSuccess; ++i)
+    names.subkeys.push_back(name);
+  for (uint32_t i = 0; i < info.valueCount && key.EnumValue(i, name) == win::kErrorSuccess; ++i)
+    names.values.push_back(name);
+  return names;
+}
+
+// The referenced file of a string value when that file exists nowhere; empty
+// when the value is fine or not worth a look.
+Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName) {
+  RegValue value;
+  if (key.QueryValue(valueName, value) != win::kErrorSuccess) return {};
+  if (value.type != win::kRegSz && value.type != win::kRegExpandSz) return {};
+  const Text text = ValueTextFromData(value.data);
+  if (!IsCandidateValueText(text)) return {};
+  if (PassesFileTest(run.os, text)) return {};
+
+  const Locations& loc = run.state.Loc;
+  Text path = ExtractReferencedFile(run.os, loc, text);
+  if (!HasThreeLetterExtension(path)) return {};
+  // Files of the Windows folder belong to the system, missing or not.
+  if (!loc.WindowsFolder.empty() && Contains(ToUpperAscii(path), ToUpperAscii(loc.WindowsFolder))) return {};
+  if (PassesFileTest(run.os, path)) return {};
+  if (NativeFileExists(run.os, loc, path)) return {};
+  return path;
+}
+
+void Record(RunContext& run, const WalkRoot& walkRoot, const Text& keyPath, const Text& valueName,
+            const Text& path) {
+  ++run.state.SectionFileCounts[walkRoot.section];
+  Text entry(walkRoot.entryPrefix);
+  entry += keyPath;
+  entry += u'=';
+  entry += valueName;
+  entry += u'#';
+  entry += NumberTextUnsigned(path.size());
+  entry += u" b";
+  run.state.Results.Append(entry);
+}
+
+}  // namespace
+
+bool IsExcludedKeyPath(TextView keyPath) {
+  const Text upper = ToUpperAscii(keyPath);
+  for (const auto word : kExcludedWords)
+    if (Contains(upper, word)) return true;
+  return false;
+}
+
+void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
+  if (!run.state.Busy) return;
+  const WalkRoot* walkRoot = FindWalkRoot(root);
+  if (!walkRoot || IsExcludedKeyPath(keyPath)) return;
+
+  // The walk and its entries hold the path with its leading "\"; RegOpenKeyExW takes it without.
+  const Text path = StartsWith(keyPath, u"\\") ? keyPath : u"\\" + keyPath;
+  std::unique_ptr<RegistryKey> key;
+  if (run.os.OpenKey(root, path.substr(1), kWalkKeyAccess, key) != win::kErrorSuccess || !key) return;
+
+  const KeyNames names = ListNames(*key);
+  for (const auto& valueName : names.values) {
+    run.ui.PumpMessages();
+    if (!run.state.Busy) continue;
+    const Text stale = StaleFileOf(run, *key, valueName);
+    if (stale.empty()) continue;
+    if (Contains(stale, u"Embarcadero")) run.ui.ShowMessage(stale, u"", win::kMbOk);
+    Record(run, *walkRoot, path, valueName, stale);
+  }
+  for (const auto& subkeyName : names.subkeys) {
+    run.ui.PumpMessages();
+    if (!subkeyName.empty()) WalkRegistryKey(run, root, path + u"\\" + subkeyName);
+  }
+}
+
+}  // namespace nb

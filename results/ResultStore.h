@@ -1,31 +1,63 @@
 // The findings of the last Analyze run, one text per finding, in the order they
 // were made: section code + "#" + subject + "#" + size text.
+//
+// The store has no size bound, so it keeps its texts packed: the characters of
+// all entries sit end to end in large blocks, and each entry is a small record
+// of where its characters are. A finding costs its UTF-16 characters plus
+// twelve bytes, instead of a string object and an allocation of its own.
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "platform/Text.h"
 
 namespace nb {
 
+class Platform;
+
 class ResultStore {
  public:
-  void Clear() { entries_.clear(); }
-  void Append(Text entry) { entries_.push_back(std::move(entry)); }
-  size_t Count() const { return entries_.size(); }
-  bool Empty() const { return entries_.empty(); }
-  const Text& At(size_t index) const { return entries_[index]; }
-  void RemoveAt(size_t index) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index)); }
+  void Clear();
+  void Append(TextView entry);
+  // Appends one entry made of the pieces, joined without anything between them.
+  void AppendJoined(std::initializer_list<TextView> pieces);
+  size_t Count() const { return records_.size(); }
+  bool Empty() const { return records_.empty(); }
+  // The entry's characters; valid until the store is next changed.
+  TextView View(size_t index) const;
+  Text At(size_t index) const { return Text(View(index)); }
+  bool EntryStartsWith(size_t index, TextView prefix) const { return View(index).starts_with(prefix); }
+  // Removes the entry and closes the gap. Its characters stay in their block
+  // until the store is emptied.
+  void RemoveAt(size_t index);
   // Index of the first entry equal to `text` under `equal`, or -1.
-  int64_t IndexOf(const Text& text, const std::function<bool(const Text&, const Text&)>& equal) const {
-    for (size_t i = 0; i < entries_.size(); ++i)
-      if (equal(entries_[i], text)) return int64_t(i);
-    return -1;
-  }
+  int64_t IndexOf(const Text& text, const std::function<bool(const Text&, const Text&)>& equal) const;
+  // Index of the first entry equal to `text` without regard to letter case, as
+  // the user's locale compares, or -1.
+  int64_t IndexOfIgnoringCase(Platform& os, const Text& text) const;
+  // Heap bytes held for the entries: blocks and records.
+  size_t BytesHeld() const;
 
  private:
-  std::vector<Text> entries_;
+  struct Record {
+    uint32_t block;
+    uint32_t offset;
+    uint32_t length;
+  };
+  // Room for `chars` more characters at the end of the last block.
+  char16_t* Reserve(size_t chars);
+  struct Block {
+    std::unique_ptr<char16_t[]> chars;
+    size_t capacity = 0;
+    size_t used = 0;
+  };
+  std::vector<Block> blocks_;
+  std::deque<Record> records_;  // grows in small pieces, never by doubling
 };
 
 // Reading one entry; every reader uses these rules.

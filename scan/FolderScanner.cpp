@@ -1,0 +1,88 @@
+#include "scan/FolderScanner.h"
+
+#include "catalogue/Catalogue.h"
+#include "scan/FileMask.h"
+
+namespace nb {
+
+namespace {
+
+// A folder path and a name together must stay below this many characters for
+// the subfolder to be walked.
+constexpr size_t kFolderPathLimit = 256;
+
+bool IsDesktopIni(TextView name) {
+  // Explorer recreates desktop.ini in any folder it customises: never a finding.
+  return EqualsIgnoreAsciiCase(name, u"desktop.ini");
+}
+
+class FolderWalk {
+ public:
+  FolderWalk(RunContext& run, const Text& mask, bool recurse, int section)
+      : run_(run), mask_(mask), everyFile_(mask == u"*.*"), recurse_(recurse), section_(section),
+        writer_(run, section) {}
+
+  void Walk(const Text& folder) {
+    if (!run_.state.Busy) return;
+    FindEntry item;
+    const auto listing = run_.os.FindFirst(folder + u"*.*", item);
+    if (!listing) return;
+    do {
+      if (item.attributes & win::kAttrDirectory) {
+        if (WalksInto(folder, item)) Walk(folder + item.name + u'\\');
+        continue;
+      }
+      run_.ui.PumpMessages();
+      if (!run_.state.Busy) break;
+      if (!everyFile_ && !MatchesFileMask(mask_, item.name)) continue;
+      if (IsDesktopIni(item.name)) continue;
+      // The recycle bin's own index of older Windows versions, written exactly so.
+      if (section_ == 2 && item.name == u"INFO2") continue;
+      // A file that is a link is reported as the link: deleting it removes the link.
+      writer_.Add(folder, item.name, item.size);
+    } while (listing->Next(item));
+  }
+
+ private:
+  bool WalksInto(const Text& folder, const FindEntry& item) const {
+    if (!recurse_ || item.name == u"." || item.name == u"..") return false;
+    // A junction, directory symlink or mount point leads somewhere else: a link
+    // in a temporary folder must not turn the user's documents into findings.
+    if (item.attributes & win::kAttrReparsePoint) return false;
+    if (folder.size() + item.name.size() >= kFolderPathLimit) return false;
+    return run_.state.Busy;
+  }
+
+  RunContext& run_;
+  const Text& mask_;
+  const bool everyFile_;
+  const bool recurse_;
+  const int section_;
+  FileFindingWriter writer_;
+};
+
+}  // namespace
+
+void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section) {
+  FolderWalk(run, mask, recurse, section).Walk(folder);
+}
+
+uint64_t FindFileSize(Platform& os, const Text& path) {
+  FindEntry entry;
+  return os.FindFirst(path, entry) ? entry.size : 0;
+}
+
+FileFindingWriter::FileFindingWriter(RunContext& run, int section)
+    : run_(run), section_(section), code_(SectionCode(section)) {}
+
+void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes) {
+  if (section_ >= 1 && section_ <= 14) {
+    run_.state.SectionFileCounts[size_t(section_)] += 1;
+    run_.state.SectionKbTotals[size_t(section_)] += RoundedKilobytes(bytes);
+  }
+  sizeText_.clear();
+  AppendSizeText(sizeText_, bytes, run_.state.DecimalSeparator);
+  run_.state.Results.AppendJoined({code_, u"#", folder, name, u"#", sizeText_});
+}
+
+}  // namespace nb

@@ -1,0 +1,36 @@
+// The folder scanner: walks a folder (and optionally the tree below it) and
+// turns every file that matches a mask into a finding of one file section.
+#pragma once
+
+#include <cstdint>
+
+#include "app/AppState.h"
+#include "scan/SizeText.h"
+
+namespace nb {
+
+// `folder` ends with "\". `mask` is "*.*" (every file, names without a dot
+// too) or a pattern such as "*.log". `section` is 1 to 14. Stops at the next
+// file once the busy flag is clear; pumps messages before every file.
+void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section);
+
+// The size of the first entry that `path` matches, whatever its attributes; 0
+// when nothing matches.
+uint64_t FindFileSize(Platform& os, const Text& path);
+
+// Records file findings of one section: adds one to the section's count and the
+// file's rounded kilobytes to its total, and appends
+// code + "#" + folder + name + "#" + size text.
+class FileFindingWriter {
+ public:
+  FileFindingWriter(RunContext& run, int section);
+  void Add(TextView folder, TextView name, uint64_t bytes);
+
+ private:
+  RunContext& run_;
+  int section_;
+  Text code_;
+  Text sizeText_;  // kept between findings so that writing one allocates nothing
+};
+
+}  // namespace nb

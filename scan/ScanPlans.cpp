@@ -1,0 +1,195 @@
+#include "scan/ScanPlans.h"
+
+#include <array>
+
+#include "scan/FolderScanner.h"
+
+namespace nb {
+
+namespace {
+
+constexpr PlanStep Folder(int section, PlanBase base, const char16_t* below, const char16_t* mask, bool subfolders) {
+  return {.section = section, .kind = StepKind::Folder, .base = base, .below = below, .mask = mask,
+          .subfolders = subfolders};
+}
+
+constexpr PlanStep List(int section, PlanList list, uint32_t minOsMajor = 0) {
+  return {.section = section, .kind = StepKind::List, .list = list, .minOsMajor = minOsMajor};
+}
+
+constexpr PlanStep Procedure(int section, StepKind kind, uint32_t registryRoot = 0) {
+  return {.section = section, .kind = kind, .registryRoot = registryRoot};
+}
+
+using enum PlanBase;
+constexpr bool kTree = true;
+constexpr bool kFlat = false;
+
+constexpr std::array kSteps = {
+    List(1, PlanList::Temp),
+    Procedure(2, StepKind::RecycleBins),
+    Folder(3, Windows, u"", u"*.log", kFlat),
+    Folder(3, Windows, u"Logs\\", u"*.log", kFlat),
+    Folder(3, Windows, u"Debug\\", u"*.log", kFlat),
+    Folder(3, Windows, u"Debug\\UserMode\\", u"*.log", kFlat),
+    Folder(3, Windows, u"security\\Logs\\", u"*.log", kFlat),
+    Folder(3, Windows, u"Microsoft.NET\\", u"*.log", kTree),
+    Folder(3, System, u"wbem\\Logs\\", u"*.log", kFlat),
+    Folder(3, LocalAppData, u"Microsoft\\Windows\\", u"*.log", kTree),
+    Folder(3, AppData, u"Microsoft\\Windows\\", u"*.log", kTree),
+    List(4, PlanList::IeCache),
+    List(5, PlanList::EdgeCache, 10),  // the Edge of older Windows versions keeps no such cache
+    List(6, PlanList::ChromeTargets),
+    Procedure(6, StepKind::ChromeFiles),
+    List(7, PlanList::FirefoxCache),
+    Folder(8, ProgramFiles, u"Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
+    Folder(8, LocalAppData, u"VirtualStore\\Program Files\\Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
+    Folder(8, LocalAppData, u"VirtualStore\\Program Files (x86)\\Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
+    Folder(9, Documents, u"AIMLogger\\", u"*.*", kTree),
+    Folder(9, AppData, u"acccore\\caches\\bart\\", u"*.*", kTree),
+    Folder(9, LocalAppData, u"AIM\\Settings\\aolbartcache\\", u"*.*", kTree),
+    Folder(10, AppData, u"Microsoft\\MSN Messenger\\", u"*.*", kTree),
+    Folder(11, SkypeChatsync, u"", u"*.*", kTree),
+    Folder(12, LocalAppData, u"Microsoft\\Windows\\Explorer\\", u"thumbcache_*.db", kFlat),
+    Folder(12, LocalAppData, u"Microsoft\\Windows\\Explorer\\ThumbCacheToDelete\\", u"thm*.tmp", kFlat),
+    Folder(12, Windows, u"ServiceProfiles\\LocalService\\AppData\\Local\\", u"FontCache*.dat", kFlat),
+    Folder(12, Documents, u"", u"thumbs.db", kTree),
+    Folder(12, Recent, u"", u"*.lnk", kFlat),
+    Folder(12, OfficeRecent, u"", u"*.lnk", kFlat),
+    Folder(13, ProgramFiles, u"Steam\\html5app\\htmlcache\\", u"*.*", kTree),
+    Folder(13, ProgramFiles, u"Steam\\Dumps\\", u"*.*", kTree),
+    Folder(13, ProgramFiles, u"Steam\\Logs\\", u"*.*", kTree),
+    Folder(14, LocalAppData, u"TechSmith\\SnagIt\\CrashDumps\\", u"*.*", kTree),
+    Folder(14, LocalAppData, u"TechSmith\\SnagIt\\Thumbnails\\", u"*.*", kTree),
+    Procedure(15, StepKind::Registry, win::kHkeyCurrentUser),
+    Procedure(16, StepKind::Registry, win::kHkeyLocalMachine),
+};
+
+const Text& BaseFolder(const Locations& loc, PlanBase base) {
+  switch (base) {
+    case Windows: return loc.WindowsFolder;
+    case System: return loc.SystemFolder;
+    case AppData: return loc.AppDataFolder;
+    case LocalAppData: return loc.LocalAppDataFolder;
+    case ProgramFiles: return loc.ProgramFilesFolder;
+    case Documents: return loc.DocumentsFolder;
+    case Recent: return loc.RecentFolder;
+    case OfficeRecent: return loc.OfficeRecentFolder;
+    case SkypeChatsync: return loc.SkypeChatsyncFolder;
+  }
+  return loc.WindowsFolder;
+}
+
+// Entries of a location list that name a folder; the Chrome list also holds
+// "#" + the path of single files, which its own procedure handles.
+bool IsFolderEntry(const Text& entry) { return !entry.empty() && entry[0] != u'#'; }
+
+// The steps below run in the Analyze run's order of checks: once a check finds
+// the busy flag clear the run is over, and any remaining entries of a list or
+// drives are passed over, each still pumped once.
+class PlanRunner {
+ public:
+  explicit PlanRunner(RunContext& run) : run_(run) {}
+
+  bool Run(const PlanStep& step) {
+    switch (step.kind) {
+      case StepKind::Folder: FolderStep(step); break;
+      case StepKind::List: ListStep(step); break;
+      case StepKind::RecycleBins: RecycleBins(); break;
+      case StepKind::ChromeFiles: ChromeFiles(); break;
+      case StepKind::Registry: RegistryStep(step); break;
+    }
+    return going_;
+  }
+
+ private:
+  // Pumps, and remembers for good when the busy flag was found clear.
+  bool Check() {
+    if (!PumpAndCheck(run_)) going_ = false;
+    return going_;
+  }
+
+  void Scan(const Text& folder, const Text& mask, bool subfolders, int section) {
+    ScanFolder(run_, folder, mask, subfolders, section);
+    Check();
+  }
+
+  void FolderStep(const PlanStep& step) {
+    const Text folder = StepFolder(run_.state.Loc, step);
+    if (!folder.empty()) Scan(folder, step.mask, step.subfolders, step.section);
+  }
+
+  void ListStep(const PlanStep& step) {
+    for (const Text& entry : StepList(run_.state.Loc, step.list)) {
+      if (!Check() || !IsFolderEntry(entry)) continue;
+      Scan(entry, step.mask, step.subfolders, step.section);
+    }
+  }
+
+  void RecycleBins() {
+    const uint32_t drives = run_.os.GetLogicalDrives();
+    const Text binName = run_.state.Loc.OsMajorVersion == 5 ? u"RECYCLER\\" : u"$RECYCLE.BIN\\";
+    for (int i = 0; i < 26; ++i) {
+      if ((drives & (1u << i)) == 0) continue;
+      if (!Check()) continue;
+      const Text root = Text(1, char16_t(u'A' + i)) + u":\\";
+      // The floppy drive is never touched; only fixed drives have a bin to empty.
+      if (i == 0 || run_.os.GetDriveType(root) != win::kDriveFixed) continue;
+      const Text folder = root + binName;
+      if (FolderExists(run_.os, folder)) Scan(folder, u"*.*", kTree, 2);
+    }
+  }
+
+  void ChromeFiles() {
+    FileFindingWriter writer(run_, 6);
+    for (const Text& entry : run_.state.Loc.ChromeTargets) {
+      if (!Check() || entry.empty() || entry[0] != u'#') continue;
+      const Text path = entry.substr(1);
+      if (!FileExists(run_.os, path)) continue;
+      writer.Add(path, u"", FindFileSize(run_.os, path));
+    }
+  }
+
+  void RegistryStep(const PlanStep&) {
+    // The registry sections examine nothing until the registry walk is built.
+  }
+
+  RunContext& run_;
+  bool going_ = true;
+};
+
+}  // namespace
+
+std::span<const PlanStep> ScanPlanSteps() { return kSteps; }
+
+Text StepFolder(const Locations& loc, const PlanStep& step) {
+  const Text& base = BaseFolder(loc, step.base);
+  return base.empty() ? Text() : base + step.below;
+}
+
+const std::vector<Text>& StepList(const Locations& loc, PlanList list) {
+  switch (list) {
+    case PlanList::Temp: return loc.TempFolders;
+    case PlanList::IeCache: return loc.IeCacheFolders;
+    case PlanList::EdgeCache: return loc.EdgeCacheFolders;
+    case PlanList::ChromeTargets: return loc.ChromeTargets;
+    case PlanList::FirefoxCache: return loc.FirefoxCacheFolders;
+  }
+  return loc.TempFolders;
+}
+
+bool PumpAndCheck(RunContext& run) {
+  run.ui.PumpMessages();
+  return run.state.Busy;
+}
+
+bool RunSectionPlan(RunContext& run, int section) {
+  PlanRunner runner(run);
+  for (const PlanStep& step : kSteps) {
+    if (step.section != section || run.state.Loc.OsMajorVersion < step.minOsMajor) continue;
+    if (!runner.Run(step)) return false;
+  }
+  return true;
+}
+
+}  // namespace nb

@@ -1,0 +1,68 @@
+// What each section examines when it is ticked: folder steps (one folder, one
+// mask, with or without subfolders), list steps (the same for every folder of
+// a location list) and three procedures of their own (the recycle bins, the
+// single files of the Chrome list, the registry). The steps are data; one
+// runner carries them out, pumping messages and checking the busy flag
+// between them.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "app/AppState.h"
+
+namespace nb {
+
+// The location value a folder step is built on.
+enum class PlanBase {
+  Windows,
+  System,
+  AppData,
+  LocalAppData,
+  ProgramFiles,
+  Documents,
+  Recent,
+  OfficeRecent,
+  SkypeChatsync,
+};
+
+// The location list a list step walks.
+enum class PlanList { Temp, IeCache, EdgeCache, ChromeTargets, FirefoxCache };
+
+enum class StepKind {
+  Folder,       // ScanFolder(base + below, mask, subfolders)
+  List,         // ScanFolder(entry, mask, subfolders) for each folder entry of the list
+  RecycleBins,  // the recycle-bin folder of every fixed drive but A
+  ChromeFiles,  // the single-file entries ("#" + path) of the Chrome list
+  Registry,     // WalkRegistryKey(root, "\SOFTWARE")
+};
+
+struct PlanStep {
+  int section;
+  StepKind kind;
+  PlanBase base = PlanBase::Windows;
+  const char16_t* below = u"";
+  PlanList list = PlanList::Temp;
+  const char16_t* mask = u"*.*";
+  bool subfolders = true;
+  uint32_t registryRoot = 0;
+  uint32_t minOsMajor = 0;  // the step examines nothing on older Windows versions
+};
+
+// Every step of sections 01 to 16, in section order and, within a section, in
+// the order the steps run.
+std::span<const PlanStep> ScanPlanSteps();
+
+// The folder a folder step starts from; empty when its location value is empty
+// (a failed lookup, no Skype account): nothing is built on an empty value.
+Text StepFolder(const Locations& loc, const PlanStep& step);
+const std::vector<Text>& StepList(const Locations& loc, PlanList list);
+
+// Lets the window dispatch what is queued, then tells whether the run goes on.
+bool PumpAndCheck(RunContext& run);
+
+// Carries out the plan of one section (1 to 16). False as soon as a check
+// finds the busy flag clear: the run then goes straight to its finish.
+bool RunSectionPlan(RunContext& run, int section);
+
+}  // namespace nb

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "platform/sim/SimPlatform.h"
+#include "results/ResultStore.h"
+
+namespace nb {
+namespace {
+
+TEST(ResultsStore, KeepsOrderAcrossBlocksAndClosesGapsOnRemoval) {
+  ResultStore store;
+  std::vector<Text> expected;
+  // Enough text to fill several blocks, and one entry longer than a block.
+  for (int i = 0; i < 3000; ++i) expected.push_back(u"01#C:\\Temp\\file" + NumberText(i) + Text(i % 40, u'x') + u"#0.00 KB");
+  expected.insert(expected.begin() + 1234, u"03#" + Text(70000, u'L') + u"#1.00 KB");
+  for (const auto& entry : expected) store.Append(entry);
+  store.AppendJoined({u"15", u"#", u"HKCU\\SOFTWARE\\V=", u"#", u"14 b"});
+  expected.push_back(u"15#HKCU\\SOFTWARE\\V=#14 b");
+  for (size_t index : {0u, 1234u, 2999u}) {
+    store.RemoveAt(index);
+    expected.erase(expected.begin() + std::ptrdiff_t(index));
+  }
+  ASSERT_EQ(store.Count(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(store.At(i), expected[i]) << i;
+  EXPECT_TRUE(store.EntryStartsWith(0, u"01#"));
+
+  store.Clear();
+  EXPECT_TRUE(store.Empty());
+  EXPECT_EQ(store.BytesHeld(), 0u);
+}
+
+TEST(ResultsStore, FindsTheFirstEntryEqualIgnoringCase) {
+  sim::SimMachine machine;
+  sim::SimPlatform os(machine);
+  ResultStore store;
+  for (const char16_t* entry : {u"01#C:\\a.txt#1.00 KB", u"01#C:\\\u00c4.TXT#1.00 KB", u"01#C:\\\u00e4.txt#1.00 KB"})
+    store.Append(entry);
+  EXPECT_EQ(store.IndexOfIgnoringCase(os, u"01#c:\\A.TXT#1.00 kb"), 0);
+  EXPECT_EQ(store.IndexOfIgnoringCase(os, u"01#C:\\\u00e4.txt#1.00 KB"), 1);  // beyond ASCII too
+  EXPECT_EQ(store.IndexOfIgnoringCase(os, u"01#C:\\b.txt#1.00 KB"), -1);
+}
+
+TEST(ResultsStore, EntriesSplitAtTheFirstThreeCharactersAndTheLastHash) {
+  struct Case {
+    Text entry;
+    Text code, subject, size;
+  };
+  const Case cases[] = {
+      {u"03#C:\\Windows\\Logs\\setup.log#12.50 KB", u"03", u"C:\\Windows\\Logs\\setup.log", u"12.50 KB"},
+      {u"05#C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a.dat#1.00 KB", u"05",
+       u"C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a.dat", u"1.00 KB"},
+      {u"15#HKCU\\SOFTWARE\\Vendor\\App=Updater#14 b", u"15", u"HKCU\\SOFTWARE\\Vendor\\App=Updater", u"14 b"},
+      {u"16#HKLM\\SOFTWARE\\Vendor\\App=#9 b", u"16", u"HKLM\\SOFTWARE\\Vendor\\App=", u"9 b"},
+  };
+  for (const auto& c : cases) {
+    const EntryParts parts = SplitEntry(c.entry);
+    EXPECT_EQ(parts.sectionCode, c.code);
+    EXPECT_EQ(parts.subject, c.subject);
+    EXPECT_EQ(parts.sizeText, c.size);
+  }
+  const RegistrySubject value = SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor\\App=Up=dater");
+  EXPECT_EQ(value.rootName, u"HKCU");
+  EXPECT_EQ(value.keyPath, u"SOFTWARE\\Vendor\\App");
+  EXPECT_EQ(value.valueName, u"Up=dater");
+}
+
+}  // namespace
+}  // namespace nb

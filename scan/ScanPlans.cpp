@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "registry/RegistryWalk.h"
 #include "scan/FolderScanner.h"
 
 namespace nb {
@@ -150,8 +151,9 @@ class PlanRunner {
     }
   }
 
-  void RegistryStep(const PlanStep&) {
-    // The registry sections examine nothing until the registry walk is built.
+  void RegistryStep(const PlanStep& step) {
+    WalkRegistryKey(run_, step.registryRoot, u"\\SOFTWARE");
+    Check();
   }
 
   RunContext& run_;

@@ -232,5 +232,13 @@ TEST_F(ScanPlans, RecycleBinsPumpBeforeEveryPresentDrive) {
   EXPECT_TRUE(Entries().empty());
 }
 
+TEST_F(ScanPlans, RegistrySectionsWalkTheirRootsSoftwareKey) {
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Updater", u"C:\\Old\\app.exe");
+  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"", u"C:\\Old\\b.dll");
+  EXPECT_EQ(RunAlone(15), (std::vector<Text>{u"15#HKCU\\SOFTWARE\\Vendor\\App=Updater#14 b"}));
+  EXPECT_EQ(RunAlone(16), (std::vector<Text>{u"16#HKLM\\SOFTWARE\\Vendor=#12 b"}));
+  EXPECT_EQ(state.SectionFileCounts[16], 1);
+}
+
 }  // namespace
 }  // namespace nb

@@ -4,13 +4,8 @@
 
 namespace nb {
 
-void TForm1::Button2Click() {}
 void TForm1::Button3Click() {}
-void TForm1::Label1Click() {}
-void TForm1::Label2Click() {}
 void TForm1::Label3Click() {}
-void TForm1::List1ItemClick(int, int) {}
-void TForm1::List2ColumnClick(int) {}
 void TForm1::List2ItemClick(int) {}
 
 }  // namespace nb

@@ -4,14 +4,19 @@
 
 namespace nb {
 
-EntryParts SplitEntry(const Text& entry) {
-  EntryParts parts;
+EntryViews SplitEntryView(TextView entry) {
+  EntryViews parts;
   parts.sectionCode = entry.substr(0, 2);
   const size_t lastHash = entry.rfind(u'#');
-  if (lastHash == Text::npos) return parts;
+  if (lastHash == TextView::npos) return parts;
   parts.sizeText = entry.substr(lastHash + 1);
   if (lastHash > 3) parts.subject = entry.substr(3, lastHash - 3);
   return parts;
+}
+
+EntryParts SplitEntry(const Text& entry) {
+  const EntryViews views = SplitEntryView(entry);
+  return {Text(views.sectionCode), Text(views.subject), Text(views.sizeText)};
 }
 
 RegistrySubject SplitRegistrySubject(const Text& subject) {

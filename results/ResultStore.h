@@ -67,6 +67,13 @@ struct EntryParts {
   Text sizeText;     // after the last "#"
 };
 EntryParts SplitEntry(const Text& entry);
+// The same pieces as views into the entry, for readers that copy nothing.
+struct EntryViews {
+  TextView sectionCode;
+  TextView subject;
+  TextView sizeText;
+};
+EntryViews SplitEntryView(TextView entry);
 
 // A registry subject "HKCU\SOFTWARE\Vendor=Name" splits into root name,
 // key path (without its leading "\") and value name.

@@ -4,8 +4,6 @@
 
 namespace nb {
 
-void TForm1::Button3Click() {}
-void TForm1::Label3Click() {}
 void TForm1::List2ItemClick(int) {}
 
 }  // namespace nb

@@ -1,0 +1,265 @@
+#include "app/Settings.h"
+#include "catalogue/Catalogue.h"
+#include "unit/FormFixture.h"
+
+namespace nb::test {
+namespace {
+
+constexpr uint32_t kQuestion = win::kMbYesNo | win::kMbIconQuestion;
+const Text kDone = u"Files from selected categories have been deleted";
+const Text kBrowserWarning =
+    u"We recommend you close all browsers before cleaning. Are you sure you want to continue?";
+const Text kSkypeWarning = u"We recommend you close Skype before cleaning. Are you sure you want to continue?";
+const Text kCancel = u"Are you sure you want to cancel deleting?";
+
+class DeleteAll : public FormFixture {
+ protected:
+  // The window as an Analyze run leaves it: findings stored and shown, Delete all enabled.
+  void Analyzed() {
+    Start();
+    form.Button3.SetEnabled(true);
+    form.ActionPanel.SetCaption(u"Total:2 items found, 0.01 MB");
+    form.Label4.SetVisible(true);
+    form.List2.AddRow(0, u"C:\\x", u"1.00 KB", true);
+    form.List3.AddLine(u"preview");
+  }
+  // A file on disk and its finding in the store.
+  Text Finding(const char16_t* code, const Text& path, uint32_t attributes = win::kAttrArchive) {
+    machine.AddFile(path, "contents", attributes);
+    form.State.Results.Append(Text(code) + u"#" + path + u"#0.01 KB");
+    return path;
+  }
+  void Tick(int section, bool ticked) {
+    const auto [group, item] = PositionOfSection(SectionCode(section));
+    form.List1.SetChecked(group, item, ticked);
+  }
+  std::vector<Text> BoxTexts() const {
+    std::vector<Text> texts;
+    for (const auto& box : ui.boxes) texts.push_back(box.text);
+    return texts;
+  }
+  void ExpectFinished() {
+    EXPECT_FALSE(form.State.Busy);
+    EXPECT_TRUE(form.State.Results.Empty());
+    EXPECT_EQ(form.List2.RowCount(0), 0);
+    EXPECT_EQ(form.List2.GroupCount(), 1);
+    EXPECT_FALSE(form.List2.Visible());
+    EXPECT_TRUE(form.List3.Lines().empty());
+    EXPECT_EQ(form.ActionPanel.Caption(), kDone);
+    for (ui::Label* l : {&form.Label1, &form.Label2, &form.Label3, &form.Label4}) EXPECT_FALSE(l->Visible());
+    EXPECT_EQ(form.Button3.Caption(), u"Delete");
+    for (ui::Button* b : {&form.Button2, &form.Button3, &form.Button4}) EXPECT_TRUE(b->Enabled());
+    EXPECT_EQ(form.FocusedControl(), &form.Button4);
+  }
+};
+
+TEST_F(DeleteAll, RunningBrowsersAndSkypeAreWarnedAboutBrowserFirst) {
+  struct Case {
+    const char* what;
+    std::vector<Text> processes;
+    std::deque<int> answers;
+    std::vector<Text> boxes;
+    bool runs;
+  };
+  const std::vector<Case> cases = {
+      {"browser only, No", {u"explorer.exe", u"chrome.exe"}, {win::kIdNo}, {kBrowserWarning}, false},
+      {"Skype only, No", {u"Skype.exe"}, {win::kIdNo}, {kSkypeWarning}, false},
+      {"both, No to the first", {u"SKYPE.EXE", u"firefox.exe"}, {win::kIdNo}, {kBrowserWarning}, false},
+      {"both, Yes then No", {u"iexplore.exe", u"skype.exe"}, {win::kIdYes, win::kIdNo},
+       {kBrowserWarning, kSkypeWarning}, false},
+      {"both, Yes to each", {u"chrome.exe", u"skype.exe"}, {win::kIdYes, win::kIdYes},
+       {kBrowserWarning, kSkypeWarning}, true},
+      {"neither", {u"SkypeApp.exe", u"opera.exe"}, {}, {}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::SimMachine m;
+    m.SetUpStandardUser();
+    sim::SimPlatform p{m};
+    ui::HeadlessToolkit t;
+    TForm1 f{p, t};
+    t.Realize(f);
+    t.Show(f);
+    f.Button3.SetEnabled(true);
+    m.AddFile(u"C:\\T\\a.tmp", "x");
+    f.State.Results.Append(u"01#C:\\T\\a.tmp#0.00 KB");
+    m.processes = c.processes;
+    t.answers = c.answers;
+    const Text statusBefore = f.ActionPanel.Caption();
+
+    f.Button3.Click();
+
+    std::vector<Text> texts;
+    for (const auto& box : t.boxes) {
+      texts.push_back(box.text);
+      EXPECT_EQ(box.caption, u"Confirmation");
+      EXPECT_EQ(box.flags, kQuestion);
+    }
+    EXPECT_EQ(texts, c.boxes);
+    EXPECT_EQ(m.Exists(u"C:\\T\\a.tmp"), !c.runs);
+    EXPECT_EQ(f.State.Results.Empty(), c.runs);
+    EXPECT_EQ(f.ActionPanel.Caption(), c.runs ? kDone : statusBefore);
+    EXPECT_EQ(f.Button3.Caption(), c.runs ? u"Delete" : u"Delete all");
+    EXPECT_FALSE(f.State.Busy);
+  }
+}
+
+TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndEmptiesTheStoreAllTheSame) {
+  Analyzed();
+  const Text temp = Finding(u"01", u"C:\\Users\\Tester\\AppData\\Local\\Temp\\ro.tmp",
+                            win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
+  const Text edge = Finding(u"05", u"C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a=b.dat");
+  const Text skype = Finding(u"11", u"C:\\Users\\Tester\\AppData\\Roaming\\Skype\\me\\chatsync\\c.dat");
+  const Text explorer = Finding(u"12", u"C:\\Users\\Tester\\AppData\\Local\\Microsoft\\Windows\\Explorer\\t.db");
+  const Text locked = Finding(u"01", u"C:\\Users\\Tester\\AppData\\Local\\Temp\\busy.log", win::kAttrHidden);
+  machine.Find(locked)->lock = sim::ForeignLock{win::kShareRead | win::kShareWrite};
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash", u"C:\\gone.exe");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"", u"C:\\gone.exe");
+  form.State.Results.Append(u"15#HKCU\\SOFTWARE\\V#x=name=with#hash#11 b");
+  form.State.Results.Append(u"15#HKCU\\SOFTWARE\\V#x=#11 b");
+  Tick(11, false);  // unticked after the analysis: Skype's findings stay
+
+  form.Button3.Click();
+
+  EXPECT_FALSE(machine.Exists(temp));
+  EXPECT_FALSE(machine.Exists(edge));
+  EXPECT_FALSE(machine.Exists(explorer));
+  EXPECT_TRUE(machine.Exists(skype));
+  EXPECT_TRUE(machine.Exists(locked));
+  EXPECT_EQ(os.GetFileAttributes(locked).attributes, win::kAttrHidden);  // left as the user had it
+  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash"), nullptr);
+  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u""), nullptr);
+  EXPECT_TRUE(ui.boxes.empty());
+  ExpectFinished();
+}
+
+TEST_F(DeleteAll, ButtonsAndStatusWhileRunning) {
+  Analyzed();
+  Finding(u"01", u"C:\\T\\a.tmp");
+  bool checked = false;
+  ui.onPump = [&](int) {
+    if (checked) return;
+    checked = true;
+    EXPECT_TRUE(form.State.Busy);
+    EXPECT_EQ(form.ActionPanel.Caption(), u"Deleting. Please wait...");
+    EXPECT_FALSE(form.Button2.Enabled());
+    EXPECT_TRUE(form.Button3.Enabled());
+    EXPECT_EQ(form.Button3.Caption(), u"Stop");
+    EXPECT_FALSE(form.Button4.Enabled());
+    form.Button4.Click();  // refused: disabled
+    Tick(1, false);        // saved, but the run keeps its own mask
+  };
+  form.Button3.Click();
+  EXPECT_TRUE(checked);
+  EXPECT_FALSE(machine.Exists(u"C:\\T\\a.tmp"));
+  EXPECT_EQ(LoadSectionMask(os)[0], u'0');
+  ExpectFinished();
+}
+
+TEST_F(DeleteAll, StopWithYesDuringTheEntryPassProcessesEveryEntryButSkipsTheFolders) {
+  Analyzed();
+  form.State.Loc.TempFolders = {u"C:\\T\\"};
+  machine.AddFolder(u"C:\\T\\empty");
+  for (int i = 0; i < 250; ++i) Finding(u"01", u"C:\\T\\f" + NumberText(i) + u".tmp");
+  ui.onPump = [&](int pump) {
+    if (pump == 2) {  // before entry 100
+      ui.answers = {win::kIdYes};
+      form.Button3.Click();
+    }
+  };
+
+  form.Button3.Click();
+
+  EXPECT_EQ(BoxTexts(), std::vector<Text>{kCancel});
+  EXPECT_EQ(ui.boxes[0].caption, u"Confirmation");
+  EXPECT_EQ(ui.boxes[0].flags, kQuestion);
+  for (int i = 0; i < 250; ++i) EXPECT_FALSE(machine.Exists(u"C:\\T\\f" + NumberText(i) + u".tmp"));
+  EXPECT_TRUE(machine.Exists(u"C:\\T\\empty"));
+  EXPECT_EQ(ui.pumps, 4);  // entries 0, 100, 200, then the check after the pass
+  ExpectFinished();
+}
+
+TEST_F(DeleteAll, NoToTheCancelQuestionLetsTheRunGoOn) {
+  Analyzed();
+  form.State.Loc.TempFolders = {u"C:\\T\\"};
+  machine.AddFolder(u"C:\\T\\empty");
+  Finding(u"01", u"C:\\T\\a.tmp");
+  ui.onPump = [&](int pump) {
+    if (pump == 1) form.Button3.Click();  // answered No by default
+  };
+  form.Button3.Click();
+  EXPECT_EQ(BoxTexts(), std::vector<Text>{kCancel});
+  EXPECT_FALSE(machine.Exists(u"C:\\T\\empty"));
+  ExpectFinished();
+}
+
+TEST_F(DeleteAll, FolderStepsPruneTempFoldersFixedRecycleBinsAndSkype) {
+  struct Case {
+    const char* what;
+    uint32_t osMajor;
+    Text mask;
+    Text skypeFolder;
+    std::vector<Text> gone, kept;
+  };
+  const Text all(16, u'1');
+  const Text none(16, u'0');
+  const std::vector<Case> cases = {
+      {"all ticked", 10, all, u"C:\\Sky\\",
+       {u"C:\\T1\\e", u"C:\\T2\\e", u"C:\\$RECYCLE.BIN\\S-1\\e", u"E:\\$RECYCLE.BIN\\e", u"C:\\Sky\\e"},
+       {u"A:\\$RECYCLE.BIN\\e", u"D:\\$RECYCLE.BIN\\e", u"C:\\RECYCLER\\e", u"C:\\T1", u"C:\\Sky"}},
+      {"version 5 bins", 5, all, u"",
+       {u"C:\\RECYCLER\\e"},
+       {u"C:\\$RECYCLE.BIN\\S-1\\e", u"C:\\Sky\\e"}},
+      {"nothing ticked", 10, none, u"C:\\Sky\\",
+       {},
+       {u"C:\\T1\\e", u"C:\\$RECYCLE.BIN\\S-1\\e", u"C:\\Sky\\e"}},
+      {"only the recycle bin", 10, u"0100000000000000", u"C:\\Sky\\",
+       {u"C:\\$RECYCLE.BIN\\S-1\\e"},
+       {u"C:\\T1\\e", u"C:\\Sky\\e"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::SimMachine m;
+    m.SetUpStandardUser();
+    m.AddDrive(u'A', win::kDriveFixed);
+    m.AddDrive(u'D', win::kDriveRemovable);
+    m.AddDrive(u'E', win::kDriveFixed);
+    for (const char16_t* folder : {u"C:\\T1\\e", u"C:\\T2\\e", u"C:\\$RECYCLE.BIN\\S-1\\e", u"C:\\RECYCLER\\e",
+                               u"A:\\$RECYCLE.BIN\\e", u"D:\\$RECYCLE.BIN\\e", u"E:\\$RECYCLE.BIN\\e", u"C:\\Sky\\e"})
+      m.AddFolder(folder);
+    sim::SimPlatform p{m};
+    ui::HeadlessToolkit t;
+    TForm1 f{p, t};
+    t.Realize(f);
+    t.Show(f);
+    SaveSectionMask(p, c.mask);
+    f.State.Loc.OsMajorVersion = c.osMajor;
+    f.State.Loc.TempFolders = {u"C:\\T1\\", u"C:\\T2\\"};
+    f.State.Loc.SkypeChatsyncFolder = c.skypeFolder;
+
+    f.Button3.SetEnabled(true);
+    f.Button3.Click();
+
+    for (const Text& path : c.gone) EXPECT_FALSE(m.Exists(path)) << ToUtf8(path);
+    for (const Text& path : c.kept) EXPECT_TRUE(m.Exists(path)) << ToUtf8(path);
+    EXPECT_EQ(f.ActionPanel.Caption(), kDone);
+  }
+}
+
+TEST_F(DeleteAll, ASecondPressWithAnEmptyStoreOnlyRunsTheFolderSteps) {
+  Analyzed();
+  form.State.Loc.TempFolders = {u"C:\\T\\"};
+  Finding(u"01", u"C:\\T\\a.tmp");
+  form.Button3.Click();
+  ExpectFinished();
+
+  machine.AddFolder(u"C:\\T\\new\\empty");
+  machine.AddFile(u"C:\\T\\b.tmp", "not a finding");
+  form.Button3.Click();
+  EXPECT_FALSE(machine.Exists(u"C:\\T\\new"));
+  EXPECT_TRUE(machine.Exists(u"C:\\T\\b.tmp"));
+  ExpectFinished();
+}
+
+}  // namespace
+}  // namespace nb::test

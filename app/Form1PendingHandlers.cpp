@@ -4,6 +4,4 @@
 
 namespace nb {
 
-void TForm1::List2ItemClick(int) {}
-
 }  // namespace nb

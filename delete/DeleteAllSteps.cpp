@@ -19,7 +19,7 @@ constexpr int kSectionCurrentUser = 15;
 constexpr int kSectionLocalMachine = 16;
 
 // The section number an entry begins with, 0 when it begins with no code.
-int SectionNumberOf(const Text& entry) {
+int SectionNumberOf(TextView entry) {
   if (entry.size() < 2) return 0;
   const char16_t tens = entry[0], ones = entry[1];
   if (tens < u'0' || tens > u'9' || ones < u'0' || ones > u'9') return 0;
@@ -64,10 +64,10 @@ void DeleteStoredFindings(RunContext& ctx, const Text& mask) {
   for (size_t i = 0; i < count; ++i) {
     if (i % kEntriesPerPump == 0) ctx.ui.PumpMessages();
     if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
-    const Text& entry = store.At(i);
+    const TextView entry = store.View(i);
     const int section = SectionNumberOf(entry);
     if (section < 1 || section > kSectionCount || !ticked[section]) continue;
-    const Text subject = SplitEntry(entry).subject;
+    const Text subject(SplitEntryView(entry).subject);
     if (section <= kLastFileSection)
       DeleteFoundFile(ctx.os, subject);
     else if (section == kSectionCurrentUser)

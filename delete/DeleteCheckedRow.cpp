@@ -16,8 +16,7 @@ Text FileNameOf(const Text& path) {
 
 void RemoveFromStore(RunContext& ctx, const Text& caption, const Text& sizeText) {
   const Text entry = ctx.state.ShownSection + u"#" + caption + u"#" + sizeText;
-  const int64_t index =
-      ctx.state.Results.IndexOf(entry, [&](const Text& a, const Text& b) { return ctx.os.EqualsIgnoreCaseLocale(a, b); });
+  const int64_t index = ctx.state.Results.IndexOfIgnoringCase(ctx.os, entry);
   if (index >= 0) ctx.state.Results.RemoveAt(size_t(index));
 }
 

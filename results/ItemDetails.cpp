@@ -1,0 +1,17 @@
+// A click on a row of the results list shows what the finding holds.
+#include "results/ItemDetails.h"
+
+#include "app/Form1.h"
+
+namespace nb {
+
+void TForm1::List2ItemClick(int row) {
+  if (State.Busy) return;
+  List3.Clear();
+  constexpr int kFiles = 0;
+  if (List2.RowCount(kFiles) == 0 || row < 0 || row >= List2.RowCount(kFiles)) return;
+  for (Text& line : ItemDetailLines(Os, State.ShownSection, List2.RowCaption(kFiles, row), List2.RowDetail(kFiles, row)))
+    List3.AddLine(std::move(line));
+}
+
+}  // namespace nb

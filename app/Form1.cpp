@@ -4,6 +4,7 @@
 
 #include "app/Form2.h"
 #include "app/Links.h"
+#include "app/SingleInstance.h"
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DiscoverLocations.h"
@@ -26,7 +27,7 @@ ui::Font ScriptFont(int height, bool bold = false) {
 }  // namespace
 
 TForm1::TForm1(Platform& os, ui::Toolkit& toolkit)
-    : Form(u"Form1", u"TForm1", u"Night Broom"),
+    : Form(u"Form1", kMainWindowClass, kMainWindowCaption),
       Os(os),
       Ui(toolkit),
       TopPanel(this, u"TopPanel"),
@@ -134,7 +135,7 @@ void TForm1::WireEvents() {
 }
 
 void TForm1::CreateForm() {
-  State.RestoreMessage = Os.RegisterWindowMessage(u"NBRestore");
+  State.RestoreMessage = Os.RegisterWindowMessage(kRestoreMessageName);
   State.Results.Clear();
   State.Loc = Locations{};
   State.DecimalSeparator = Os.GetDecimalSeparator();

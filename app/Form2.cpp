@@ -34,10 +34,14 @@ TForm2::TForm2(ui::Toolkit& toolkit)
   script.height = 19;
   script.color = ui::Rgb(102, 102, 102);
   ProgramLabel.SetFont(script);
+  VersionLabel.SetAutoSize(false);
   VersionLabel.SetTextAlign(ui::TextAlign::Center);
   VersionLabel.SetWidth(105);
+  // The two captions end at the same place, just before their addresses.
   HomePageLabel1.SetTextAlign(ui::TextAlign::Right);
+  HomePageLabel1.SetWidth(98 - 36);
   SupportLabel1.SetTextAlign(ui::TextAlign::Right);
+  SupportLabel1.SetWidth(98 - 50);
   for (ui::Label* link : {&HomePageLabel2, &SupportLabel2}) {
     ui::Font blue = font;
     blue.color = ui::Rgb(0, 0, 255);

@@ -24,6 +24,12 @@ class Button : public Control {
 class Label : public Control {
  public:
   Label(Control* parent, Text name, Text caption, int left, int top);
+  // Sized to its caption by the back end (the default), or a fixed box.
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
+
+ private:
+  bool autoSize_ = true;
 };
 
 // A container; its own caption is drawn centred (the status line of a strip).

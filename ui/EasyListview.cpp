@@ -172,8 +172,16 @@ int TEasyListview::ContentWidth() const {
   return width;
 }
 
-int TEasyListview::ViewHeight() const { return std::max(0, GetBounds().height - headerHeight_); }
-int TEasyListview::ViewWidth() const { return GetBounds().width; }
+void TEasyListview::SetViewSize(int width, int height) {
+  viewWidth_ = width;
+  viewHeight_ = height;
+  ClampScroll();
+}
+
+int TEasyListview::ViewHeight() const {
+  return std::max(0, (viewHeight_ >= 0 ? viewHeight_ : GetBounds().height) - headerHeight_);
+}
+int TEasyListview::ViewWidth() const { return viewWidth_ >= 0 ? viewWidth_ : GetBounds().width; }
 
 void TEasyListview::ClampScroll() {
   scrollY_ = std::clamp(scrollY_, 0, std::max(0, ContentHeight() - ViewHeight()));
@@ -222,7 +230,7 @@ std::vector<ListLine> TEasyListview::VisibleLines() const {
 ListHit TEasyListview::HitTest(int x, int y) const {
   ListHit hit;
   const int cx = x + scrollX_;
-  if (y < 0 || x < 0 || x >= GetBounds().width || y >= GetBounds().height) return hit;
+  if (y < 0 || x < 0 || x >= ViewWidth() || y >= headerHeight_ + ViewHeight()) return hit;
   if (y < headerHeight_) {
     int left = 0;
     for (int c = 0; c < ColumnCount(); ++c) {

@@ -123,6 +123,9 @@ class TEasyListview : public Control {
   int RowHeight() const { return rowHeight_; }
   int GroupHeight() const { return groupHeight_; }
   void SetLineHeights(int rowHeight, int groupHeight);
+  // The client area without scroll bars, as the back end reports it; the
+  // bounds until it does.
+  void SetViewSize(int width, int height);
   int ContentHeight() const;
   int ContentWidth() const;
   int ViewHeight() const;
@@ -169,10 +172,12 @@ class TEasyListview : public Control {
   bool ascending_ = true;
   int headerHeight_ = 25;
   int captionFontHeight_ = 13;
-  int rowHeight_ = 20;
-  int groupHeight_ = 30;
+  int rowHeight_ = 19;
+  int groupHeight_ = 26;
   int scrollY_ = 0;
   int scrollX_ = 0;
+  int viewWidth_ = -1;
+  int viewHeight_ = -1;
 };
 
 // Orders two cell texts: sizes ("12.50 KB", "1,00 MB", "14 b") by their value,

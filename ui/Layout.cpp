@@ -8,7 +8,9 @@ namespace nb::ui {
 
 void LayoutChildren(Control& parent) {
   const Bounds& area = parent.GetBounds();
-  int left = 0, top = 0, right = area.width, bottom = area.height;
+  // A panel's bevel stays visible around its aligned children.
+  const int inset = parent.Kind() == ControlKind::Panel && parent.Bevel() ? 1 : 0;
+  int left = inset, top = inset, right = area.width - inset, bottom = area.height - inset;
   const auto& children = parent.Children();
   auto place = [](Control& c, int x, int y, int w, int h) {
     c.SetBounds({x, y, std::max(0, w), std::max(0, h)});

@@ -5,7 +5,7 @@
 namespace nb::ui {
 namespace {
 
-// A list laid out like the section list: header 25, groups 30, rows 20.
+// Two groups of three and four rows under a header of two columns.
 class Listview : public testing::Test {
  protected:
   Listview() {
@@ -21,7 +21,9 @@ class Listview : public testing::Test {
     list.OnColumnClick = [this](int c) { columns.push_back(c); };
   }
   // Client y of the middle of a row.
-  int RowY(int group, int row) { return list.HeaderHeight() + list.RowContentTop({group, row}) - list.ScrollY() + 10; }
+  int RowY(int group, int row) {
+    return list.HeaderHeight() + list.RowContentTop({group, row}) - list.ScrollY() + list.RowHeight() / 2;
+  }
   std::vector<Text> Captions(int group) {
     std::vector<Text> out;
     for (int r = 0; r < list.RowCount(group); ++r) out.push_back(list.RowCaption(group, r));

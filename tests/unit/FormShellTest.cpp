@@ -142,7 +142,7 @@ TEST_F(FormShell, LayoutOfTheMainWindow) {
   EXPECT_EQ(form.Caption(), u"Night Broom");
   EXPECT_EQ(form.TopPanel.GetBounds(), (ui::Bounds{0, 0, 784, 40}));
   EXPECT_EQ(form.BottomPanel.GetBounds(), (ui::Bounds{0, 521, 784, 40}));
-  EXPECT_EQ(form.ButtonPanel.GetBounds(), (ui::Bounds{784 - 392, 0, 392, 40}));
+  EXPECT_EQ(form.ButtonPanel.GetBounds(), (ui::Bounds{784 - 1 - 392, 1, 392, 38}));  // inside the bevel
   EXPECT_EQ(form.List1.GetBounds(), (ui::Bounds{0, 40, 210, 481}));
   EXPECT_EQ(form.List3.GetBounds().height, 100);
   EXPECT_EQ(form.ActionPanel.GetBounds().top, 481 - 28);

@@ -59,3 +59,46 @@ TEST(Controls, ClicksReachOnlyShowingEnabledControls) {
 
 }  // namespace
 }  // namespace nb::ui
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ui/Style.h"
+
+namespace nb::ui {
+namespace {
+
+std::string CarriedStyle() {
+  const auto path = std::filesystem::path(__FILE__).parent_path() / "../../res/AquaLightSlate.style";
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(Style, TheCarriedStyleIsCompleteAndNamed) {
+  const std::string text = CarriedStyle();
+  const auto style = ParseStyle(text, kStyleName);
+  ASSERT_TRUE(style.has_value());
+  EXPECT_EQ(style->groupBand, Rgb(0xA0, 0xA0, 0xA0));
+  EXPECT_FALSE(ParseStyle(text, u"Another Style").has_value());
+}
+
+TEST(Style, MalformedOrIncompleteTextsAreRefused) {
+  const std::string text = CarriedStyle();
+  auto without = [&](const std::string& line) {
+    std::string changed = text;
+    changed.erase(changed.find(line), line.size());
+    return changed;
+  };
+  EXPECT_FALSE(ParseStyle(without("splitter=#D2DBE4"), kStyleName).has_value());
+  EXPECT_FALSE(ParseStyle(without("name=Aqua Light Slate"), kStyleName).has_value());
+  std::string badColour = text;
+  badColour.replace(badColour.find("#A0A0A0"), 7, "#A0A0G0");
+  EXPECT_FALSE(ParseStyle(badColour, kStyleName).has_value());
+  EXPECT_FALSE(ParseStyle("", kStyleName).has_value());
+}
+
+}  // namespace
+}  // namespace nb::ui

@@ -69,7 +69,8 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName) {
   if (!HasThreeLetterExtension(path)) return {};
   // Files of the Windows folder belong to the system, missing or not.
   if (!loc.WindowsFolder.empty() && Contains(ToUpperAscii(path), ToUpperAscii(loc.WindowsFolder))) return {};
-  if (PassesFileTest(run.os, path)) return {};
+  // A plain path was tested as it stands already.
+  if (path != text && PassesFileTest(run.os, path)) return {};
   if (NativeFileExists(run.os, loc, path)) return {};
   return path;
 }

@@ -40,11 +40,13 @@ Text ReplaceEveryOccurrence(const Text& text, const Text& upper, TextView upperV
   return result;
 }
 
-// Position of the first occurrence of `part` in `text`, ignoring case fully.
-size_t FindIgnoringCase(TextView text, TextView part) {
-  if (part.size() > text.size()) return Text::npos;
-  for (size_t at = 0; at + part.size() <= text.size(); ++at)
-    if (EqualsIgnoreCase(text.substr(at, part.size()), part)) return at;
+// Position of the first occurrence of an extension (".EXE") in `text`,
+// ignoring case fully. The period has no other case, so only periods start a match.
+size_t FindExtension(TextView text, TextView extension) {
+  if (extension.size() > text.size()) return Text::npos;
+  const size_t last = text.size() - extension.size();
+  for (size_t at = text.find(u'.'); at != Text::npos && at <= last; at = text.find(u'.', at + 1))
+    if (EqualsIgnoreCase(text.substr(at, extension.size()), extension)) return at;
   return Text::npos;
 }
 
@@ -87,7 +89,7 @@ Text ExtractReferencedFile(Platform& os, const Locations& loc, const Text& text)
 
   // End the path after the earliest listed extension, even inside a folder name.
   for (const auto ending : kPathEndings) {
-    const size_t at = FindIgnoringCase(s, ending);
+    const size_t at = FindExtension(s, ending);
     if (at != Text::npos) s.resize(at + ending.size());
   }
 

@@ -61,8 +61,13 @@ class WatchedPlatform : public sim::SimPlatform {
       key = std::make_unique<MisbehavingKey>(std::move(key), misbehaving.at(path));
     return result;
   }
+  AttributesResult GetFileAttributes(const Text& path) override {
+    ++attributeQueries;
+    return SimPlatform::GetFileAttributes(path);
+  }
   std::vector<std::string> opened;
   std::vector<uint32_t> accesses;
+  int attributeQueries = 0;
   std::map<Text, MisbehavingKey::Mode> misbehaving;
 };
 
@@ -180,6 +185,15 @@ TEST_F(RegistryWalk, FiltersValuesByTextTypeAndDisk) {
   expected.push_back("15#HKCU\\SOFTWARE\\Vendor\\App=embeddedNul#12 b");
   expected.push_back("15#HKCU\\SOFTWARE\\Vendor\\App=oddBytes#8 b");
   EXPECT_EQ(Walk(), expected);
+}
+
+TEST_F(RegistryWalk, ValuesRejectedByTheirTextCostNoDiskAccess) {
+  for (const Text text : {u"1.0.3", u"https://example.com/a.exe", u"C:\\PROGRA~1\\a.exe", u"C:\\Old\\"})
+    Set(HKCU, u"SOFTWARE\\Vendor", text, text);
+  SetRaw(u"SOFTWARE\\Vendor", u"dword", win::kRegDword, {1, 0, 0, 0});
+  EXPECT_TRUE(Walk().empty());
+  EXPECT_EQ(os.attributeQueries, 0);
+  EXPECT_EQ(host.pumps, 6) << "one per value, one for the key Vendor";
 }
 
 TEST_F(RegistryWalk, NeverEntersExcludedKeysOrAnythingBelowThem) {

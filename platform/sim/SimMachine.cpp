@@ -13,22 +13,48 @@ struct ParsedPath {
   char16_t drive = 0;
   std::vector<Text> parts;
   bool valid = false;
+  uint32_t error = win::kErrorSuccess;  // why a path that is not valid names nothing
 };
 
+// Characters no name may hold: the wildcards, "|" and the control characters.
+bool HasInvalidCharacter(const Text& path) {
+  return std::any_of(path.begin(), path.end(),
+                     [](char16_t c) { return c < 0x20 || TextView(u"<>\"|?*").find(c) != TextView::npos; });
+}
+
 // "C:\a\\b\.\c\..\d\" -> C, [a, b, d]: the lexical normalisation Win32 applies.
-ParsedPath ParsePath(const Text& path) {
+// "/" separates like "\"; a folder name loses one trailing ".", and the last
+// name every trailing "." and blank ("file.txt. " is "file.txt").
+ParsedPath ParsePath(const Text& rawPath) {
   ParsedPath parsed;
-  if (path.size() < 2 || path[1] != u':') return parsed;
-  const char16_t letter = FoldCase(path[0]);
-  if (letter < u'A' || letter > u'Z') return parsed;
-  if (path.size() > 2 && path[2] != u'\\') return parsed;
-  parsed.drive = letter;
+  Text path = rawPath;
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  if (HasInvalidCharacter(path)) {
+    parsed.error = win::kErrorInvalidName;
+    return parsed;
+  }
+  const bool full = path.size() >= 2 && path[1] == u':' && FoldCase(path[0]) >= u'A' && FoldCase(path[0]) <= u'Z' &&
+                    (path.size() == 2 || path[2] == u'\\');
+  if (!full) {
+    // Relative to a current folder that holds nothing.
+    parsed.error = path.find(u'\\') == Text::npos && !path.empty() ? win::kErrorFileNotFound : win::kErrorPathNotFound;
+    return parsed;
+  }
+  parsed.drive = FoldCase(path[0]);
   parsed.valid = true;
-  for (auto& piece : Split(TextView(path).substr(std::min<size_t>(3, path.size())), u'\\')) {
+  const auto pieces = Split(TextView(path).substr(std::min<size_t>(3, path.size())), u'\\');
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    Text piece = pieces[i];
     if (piece.empty() || piece == u".") continue;
     if (piece == u"..") {
       if (!parsed.parts.empty()) parsed.parts.pop_back();
       continue;
+    }
+    if (i + 1 < pieces.size()) {
+      if (piece.back() == u'.') piece.pop_back();
+    } else {
+      while (!piece.empty() && (piece.back() == u'.' || piece.back() == u' ')) piece.pop_back();
+      if (piece.empty()) continue;
     }
     parsed.parts.push_back(piece);
   }
@@ -140,7 +166,7 @@ FileNode& SimMachine::AddFileLink(const Text& path, const Text& target) {
 
 SimMachine::Resolved SimMachine::Resolve(const Text& path) {
   const auto parsed = ParsePath(path);
-  if (!parsed.valid) return {nullptr, win::kErrorInvalidName};
+  if (!parsed.valid) return {nullptr, parsed.error};
   auto rootIt = driveRoots_.find(parsed.drive);
   if (rootIt == driveRoots_.end()) return {nullptr, win::kErrorPathNotFound};
   FileNode* current = rootIt->second.get();

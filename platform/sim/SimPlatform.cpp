@@ -128,6 +128,11 @@ class SimKey : public RegistryKey {
   bool writable_;
 };
 
+// A path ending with a separator names a folder: on a file it is an invalid name.
+bool NamesFileAsFolder(const Text& path, const FileNode& node) {
+  return path.size() > 3 && (EndsWith(path, u"\\") || EndsWith(path, u"/")) && !node.isFolder;
+}
+
 NodePtr Shared(FileNode* node) {
   auto parent = node->parent.lock();
   if (!parent) return nullptr;
@@ -140,17 +145,20 @@ NodePtr Shared(FileNode* node) {
 
 std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, FindEntry& first) {
   const Text pattern = m_.ApplyFileRedirection(rawPattern);
-  const size_t slash = pattern.rfind(u'\\');
+  const size_t slash = pattern.find_last_of(u"\\/");
   if (slash == Text::npos) return nullptr;
   const Text folder = pattern.substr(0, slash + 1);
-  const Text mask = pattern.substr(slash + 1);
+  Text mask = pattern.substr(slash + 1);
+  const bool hasWildcard = mask.find_first_of(u"*?") != Text::npos;
+  // A plain name loses its trailing dots and blanks, as in every path.
+  if (!hasWildcard)
+    while (!mask.empty() && (mask.back() == u'.' || mask.back() == u' ')) mask.pop_back();
   if (mask.empty()) return nullptr;
   const auto resolved = m_.ResolveFollowing(folder);
   FileNode* node = resolved.node;
   if (!node || !node->isFolder || node->denyListing) return nullptr;
 
   std::vector<FindEntry> entries;
-  const bool hasWildcard = mask.find_first_of(u"*?") != Text::npos;
   const bool isRoot = node->parent.expired();
   if (hasWildcard && !isRoot && WildcardMatch(mask, u"."))
     for (const char16_t* dot : {u".", u".."}) entries.push_back({win::kAttrDirectory, 0, dot});
@@ -166,14 +174,13 @@ std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, Fi
 AttributesResult SimPlatform::GetFileAttributes(const Text& path) {
   const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
   if (!resolved.node) return {win::kInvalidAttributes, resolved.error};
-  if (EndsWith(path, u"\\") && !resolved.node->isFolder && path.size() > 3)
-    return {win::kInvalidAttributes, win::kErrorInvalidName};
+  if (NamesFileAsFolder(path, *resolved.node)) return {win::kInvalidAttributes, win::kErrorInvalidName};
   return {ListedAttributes(*resolved.node), win::kErrorSuccess};
 }
 
 bool SimPlatform::SetFileAttributes(const Text& path, uint32_t attributes) {
   FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
-  if (!node) return false;
+  if (!node || NamesFileAsFolder(path, *node)) return false;
   constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
   uint32_t kept = node->attributes & (win::kAttrDirectory | win::kAttrReparsePoint);
   node->attributes = kept | (attributes & kSettable);
@@ -182,10 +189,10 @@ bool SimPlatform::SetFileAttributes(const Text& path, uint32_t attributes) {
 
 bool SimPlatform::DeleteFile(const Text& path) {
   FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
-  if (!node || node->isFolder || node->denyDelete) return false;
+  if (!node || node->isFolder || node->denyDelete || NamesFileAsFolder(path, *node)) return false;
   if (node->attributes & win::kAttrReadOnly) return false;
   if (node->lock && (node->lock->shareMode & win::kShareDelete) == 0) return false;
-  m_.Remove(path);
+  m_.Remove(m_.ApplyFileRedirection(path));
   return true;
 }
 
@@ -194,7 +201,7 @@ bool SimPlatform::RemoveDirectory(const Text& path) {
   if (!node || !node->isFolder || node->parent.expired() || node->denyDelete) return false;
   if (node->attributes & win::kAttrReadOnly) return false;
   if (node->linkTarget.empty() && !node->children.empty()) return false;
-  m_.Remove(path);
+  m_.Remove(m_.ApplyFileRedirection(path));
   return true;
 }
 
@@ -206,6 +213,10 @@ std::unique_ptr<OpenFile> SimPlatform::OpenForRead(const Text& path, uint32_t sh
   }
   if (resolved.node->isFolder || resolved.node->denyListing) {
     error = win::kErrorAccessDenied;
+    return nullptr;
+  }
+  if (NamesFileAsFolder(path, *resolved.node)) {
+    error = win::kErrorInvalidName;
     return nullptr;
   }
   if (const auto& lock = resolved.node->lock) {
@@ -250,9 +261,9 @@ std::optional<Text> SimPlatform::ExpandEnvironmentStrings(const Text& text, uint
       out += *value;
       i = close + 1;
     } else {
-      // An undefined variable stays as written; its closing "%" may open the next one.
-      out += text.substr(i, close - i);
-      i = close;
+      // An undefined variable stays as written, both "%" included.
+      out += text.substr(i, close - i + 1);
+      i = close + 1;
     }
   }
   if (out.size() + 1 > bufferChars) return std::nullopt;
@@ -272,24 +283,32 @@ Text SimPlatform::GetPrivateProfileString(const Text& section, const Text& key, 
   } else {
     text = DecodeAnsi(bytes);
   }
+  // The names asked for are compared without their surrounding blanks; only the
+  // first section of a name is searched; a line starting with ";" is no comment
+  // but a key nobody asks for; the fallback loses its trailing blanks.
+  const Text wantedSection = Trim(section);
+  const Text wantedKey = Trim(key);
+  Text missing = fallback;
+  while (!missing.empty() && missing.back() == u' ') missing.pop_back();
   bool inSection = false;
   for (auto line : Split(text, u'\n')) {
     line = Trim(line);
-    if (line.empty() || line[0] == u';') continue;
+    if (line.empty()) continue;
     if (line[0] == u'[') {
+      if (inSection) break;
       const size_t close = line.find(u']');
-      inSection = close != Text::npos && EqualsIgnoreCase(Trim(TextView(line).substr(1, close - 1)), section);
+      inSection = close != Text::npos && EqualsIgnoreCase(Trim(TextView(line).substr(1, close - 1)), wantedSection);
       continue;
     }
     if (!inSection) continue;
     const size_t eq = line.find(u'=');
-    if (eq == Text::npos || !EqualsIgnoreCase(Trim(TextView(line).substr(0, eq)), key)) continue;
+    if (eq == Text::npos || !EqualsIgnoreCase(Trim(TextView(line).substr(0, eq)), wantedKey)) continue;
     Text value = Trim(TextView(line).substr(eq + 1));
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);
     return value;
   }
-  return fallback;
+  return missing;
 }
 
 uint32_t SimPlatform::GetLogicalDrives() {

@@ -11,6 +11,7 @@ class SimStage : public ContractStage {
     machine_.SetUpStandardUser();
     machine_.AddFolder(u"C:\\Scratch");
     machine_.AddKey(win::kHkeyCurrentUser, u"Software\\NightBroomContract");
+    machine_.processes = {u"[System Process]", u"System", u"explorer.exe", u"nb_tests"};
   }
   Platform& os() override { return os_; }
   const char* name() const override { return "sim"; }

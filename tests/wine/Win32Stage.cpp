@@ -2,8 +2,11 @@
 // folder and a scratch key below HKEY_CURRENT_USER\Software, both removed with
 // everything in them when the stage goes away.
 #include "platform/win32/Handles.h"
+#include <winioctl.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "contract/ContractStage.h"
 #include "platform/win32/Wide.h"
@@ -119,15 +122,51 @@ class Win32Stage : public ContractStage {
   void ReleaseLock() override { held_.reset(); }
 
   bool MakeFolderLink(const Text& path, const Text& target) override {
-    constexpr DWORD kDirectory = 0x1;               // SYMBOLIC_LINK_FLAG_DIRECTORY
-    constexpr DWORD kAllowUnprivileged = 0x2;       // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
-    ::CreateSymbolicLinkW(ToWide(path).c_str(), ToWide(target).c_str(), kDirectory | kAllowUnprivileged);
-    // Some systems report success and make nothing: only a link that is there counts.
-    const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    constexpr DWORD kDirectory = 0x1;          // SYMBOLIC_LINK_FLAG_DIRECTORY
+    constexpr DWORD kAllowUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    const std::wstring link = ToWide(path);
+    if (::CreateSymbolicLinkW(link.c_str(), ToWide(target).c_str(), kDirectory | kAllowUnprivileged) && IsLink(link))
+      return true;
+    // Some systems report success and make nothing: try a junction instead.
+    return MakeJunction(link, ToWide(target));
   }
 
  private:
+  static bool IsLink(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+
+  // An empty folder turned into a mount point that names the target.
+  static bool MakeJunction(const std::wstring& link, const std::wstring& target) {
+    if (!::CreateDirectoryW(link.c_str(), nullptr)) return false;
+    bool made = false;
+    {
+      win32::UniqueFile folder(::CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+      const std::wstring substitute = L"\\??\\" + target;
+      // REPARSE_DATA_BUFFER for a mount point: tag, data length, reserved, then four
+      // offsets and lengths in bytes and the two names, each ended by a NUL.
+      std::vector<WORD> names(substitute.begin(), substitute.end());
+      names.push_back(0);
+      names.insert(names.end(), target.begin(), target.end());
+      names.push_back(0);
+      const WORD substituteBytes = WORD(substitute.size() * 2);
+      const WORD printBytes = WORD(target.size() * 2);
+      std::vector<WORD> buffer = {0, 0, WORD(8 + names.size() * 2), 0, 0, substituteBytes, WORD(substituteBytes + 2),
+                                  printBytes};
+      buffer.insert(buffer.end(), names.begin(), names.end());
+      const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+      std::memcpy(buffer.data(), &tag, sizeof(tag));
+      DWORD returned = 0;
+      made = folder && ::DeviceIoControl(folder.get(), FSCTL_SET_REPARSE_POINT, buffer.data(),
+                                         DWORD(buffer.size() * 2), nullptr, 0, &returned, nullptr);
+    }
+    if (made && IsLink(link)) return true;
+    ::RemoveDirectoryW(link.c_str());
+    return false;
+  }
+
   Win32Platform os_;
   std::wstring folder_;
   std::wstring key_;

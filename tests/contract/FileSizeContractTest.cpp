@@ -1,0 +1,37 @@
+// Sizes beyond 32 bits, on the simulated machine and on the real API.
+#include <gtest/gtest.h>
+
+#include "contract/ContractStage.h"
+
+namespace nb::contract {
+namespace {
+
+TEST(FileSizeContract, ListingAndOpenFileGiveTheFull64BitSize) {
+  auto stage = MakeContractStage();
+  Platform& os = stage->os();
+  constexpr uint64_t kSixGigabytes = 6ull << 30;
+  const Text path = stage->Folder() + u"huge.bin";
+  if (!stage->MakeSizedFile(path, kSixGigabytes)) GTEST_SKIP() << "stage cannot make a sparse 6 GB file";
+
+  FindEntry entry;
+  auto listing = os.FindFirst(stage->Folder() + u"*.*", entry);
+  ASSERT_NE(listing, nullptr);
+  bool seen = false;
+  do
+    if (entry.name == u"huge.bin") {
+      seen = true;
+      EXPECT_EQ(entry.size, kSixGigabytes);
+    }
+  while (listing->Next(entry));
+  EXPECT_TRUE(seen);
+
+  ASSERT_NE(os.FindFirst(path, entry), nullptr);
+  EXPECT_EQ(entry.size, kSixGigabytes);
+  uint32_t error = 0;
+  auto file = os.OpenForRead(path, win::kShareRead | win::kShareWrite, error);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->Size(), kSixGigabytes);
+}
+
+}  // namespace
+}  // namespace nb::contract

@@ -1,0 +1,141 @@
+// How the Windows layer reads a path: separators, dots and blanks, characters no
+// name may hold, share modes. On the simulated machine and on the real API.
+#include <gtest/gtest.h>
+
+#include "contract/ContractStage.h"
+
+namespace nb::contract {
+namespace {
+
+enum class Names { File, Folder, NoFile, NoPath, BadName };
+
+class PathContract : public testing::Test {
+ protected:
+  std::unique_ptr<ContractStage> stage = MakeContractStage();
+  Platform& os = stage->os();
+  Text root = stage->Folder();
+
+  void SetUp() override {
+    stage->MakeFile(root + u"file.txt", "f");
+    stage->MakeFolder(root + u"Dir");
+    stage->MakeFile(root + u"Dir\\in.txt", "i");
+  }
+
+  Names What(const Text& path) {
+    const auto result = os.GetFileAttributes(path);
+    if (result.Ok()) return (result.attributes & win::kAttrDirectory) ? Names::Folder : Names::File;
+    if (result.error == win::kErrorFileNotFound) return Names::NoFile;
+    if (result.error == win::kErrorPathNotFound) return Names::NoPath;
+    if (result.error == win::kErrorInvalidName) return Names::BadName;
+    return Names(100 + result.error);
+  }
+};
+
+TEST_F(PathContract, PathsAreNormalisedBeforeTheyAreLookedUp) {
+  const struct {
+    Text path;
+    Names names;
+  } cases[] = {
+      {u"file.txt.", Names::File},           // trailing dots and blanks go
+      {u"file.txt . .", Names::File},
+      {u"...", Names::Folder},               // nothing but dots: the folder itself
+      {u"Dir.\\in.txt", Names::File},        // a folder name loses one trailing dot
+      {u"Dir..\\in.txt", Names::NoPath},     // only one
+      {u"Dir \\in.txt", Names::NoPath},      // and no blank
+      {u"Dir/in.txt", Names::File},          // "/" separates like "\"
+      {u"Dir\\\\in.txt", Names::File},
+      {u"Dir\\.\\in.txt", Names::File},
+      {u"Dir\\..\\file.txt", Names::File},
+      {u"Dir\\.", Names::Folder},
+      {u"absent.exe", Names::NoFile},
+      {u"absent\\x.exe", Names::NoPath},
+      {u"file.txt\\x.exe", Names::NoPath},   // a file is no folder
+      {u"file.txt:stream", Names::NoFile},   // a stream the file does not have
+  };
+  for (const auto& c : cases) EXPECT_EQ(What(root + c.path), c.names) << ToUtf8(c.path);
+}
+
+TEST_F(PathContract, WildcardsAndControlCharactersMakeAnInvalidName) {
+  for (const Text name : {u"st*r.exe", u"q?.exe", u"a<b.exe", u"a>b.exe", u"quo\"te.exe", u"a|b\\c.exe",
+                          u"absent\\a*b.exe", u"a\tb.exe"})
+    EXPECT_EQ(What(root + name), Names::BadName) << ToUtf8(name);
+  uint32_t error = 0;
+  EXPECT_EQ(os.OpenForRead(root + u"a*b.txt", win::kShareRead, error), nullptr);
+  EXPECT_EQ(error, win::kErrorInvalidName);
+  FindEntry entry;
+  EXPECT_EQ(os.FindFirst(root + u"a|b\\*.*", entry), nullptr);
+}
+
+TEST_F(PathContract, RelativePathsNameNothingHere) {
+  EXPECT_EQ(What(u"nb-no-such-folder\\x.exe"), Names::NoPath);
+  EXPECT_EQ(What(u"C:nb-no-such-file.exe"), Names::NoFile);
+}
+
+TEST_F(PathContract, EveryOperationNormalisesTheSameWay) {
+  FindEntry entry;
+  ASSERT_NE(os.FindFirst(root + u"file.txt.", entry), nullptr);
+  EXPECT_EQ(entry.name, u"file.txt");
+  EXPECT_NE(os.FindFirst(root + u"Dir.\\in.txt ", entry), nullptr);
+  uint32_t error = 0;
+  auto file = os.OpenForRead(root + u"Dir/in.txt.", win::kShareRead, error);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->Size(), 1u);
+  file.reset();
+  EXPECT_TRUE(os.SetFileAttributes(root + u"file.txt.", win::kAttrHidden));
+  EXPECT_TRUE(os.GetFileAttributes(root + u"file.txt").attributes & win::kAttrHidden);
+  EXPECT_TRUE(os.DeleteFile(root + u"file.txt "));
+  EXPECT_EQ(What(root + u"file.txt"), Names::NoFile);
+}
+
+TEST_F(PathContract, ATrailingBackslashOnAFileNamesNoFile) {
+  uint32_t error = 0;
+  EXPECT_EQ(os.OpenForRead(root + u"file.txt\\", win::kShareRead, error), nullptr);
+  EXPECT_EQ(error, win::kErrorInvalidName);
+  EXPECT_FALSE(os.DeleteFile(root + u"file.txt\\"));
+  EXPECT_FALSE(FileExists(os, root + u"file.txt\\"));
+  EXPECT_TRUE(FileExists(os, root + u"file.txt"));
+  FindEntry entry;
+  EXPECT_EQ(os.FindFirst(root + u"Dir\\", entry), nullptr) << "a pattern needs a name after the last backslash";
+}
+
+TEST_F(PathContract, OpeningBesideAnotherHandleDependsOnBothShareModes) {
+  // The other handle reads and writes; ours only reads.
+  constexpr uint32_t R = win::kShareRead, W = win::kShareWrite, D = win::kShareDelete;
+  const struct {
+    uint32_t held, ours;
+    bool opens;
+  } cases[] = {
+      {0, R | W | D, false},     {R, R, false},         {R, R | W, true},      {R | W, R, false},
+      {R | W, R | W, true},      {W, R | W | D, false}, {D, R | W | D, false}, {R | D, R | W, true},
+      {R | W | D, R | W, true},  {R | W | D, R, false},
+  };
+  const Text path = root + u"shared.dat";
+  stage->MakeFile(path, "s");
+  for (const auto& c : cases) {
+    if (!stage->HoldOpen(path, c.held)) GTEST_SKIP() << "stage cannot hold a file open";
+    uint32_t error = 0;
+    auto file = os.OpenForRead(path, c.ours, error);
+    EXPECT_EQ(file != nullptr, c.opens) << "held " << c.held << ", ours " << c.ours;
+    EXPECT_EQ(error, c.opens ? win::kErrorSuccess : win::kErrorSharingViolation) << "held " << c.held << ", ours " << c.ours;
+    file.reset();
+    stage->ReleaseLock();
+  }
+}
+
+TEST_F(PathContract, NoDotEntriesInADriveRootButInEveryOtherFolder) {
+  const auto dots = [&](const Text& pattern) {
+    int count = 0;
+    FindEntry entry;
+    auto listing = os.FindFirst(pattern, entry);
+    if (!listing) return count;
+    do count += entry.name == u"." || entry.name == u"..";
+    while (listing->Next(entry));
+    return count;
+  };
+  EXPECT_EQ(dots(u"C:\\*.*"), 0);
+  EXPECT_EQ(dots(root + u"Dir\\*.*"), 2);
+  EXPECT_EQ(dots(root + u"Dir\\*.txt"), 0);
+}
+
+}  // namespace
+}  // namespace nb::contract

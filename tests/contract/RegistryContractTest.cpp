@@ -1,0 +1,210 @@
+// The registry operations of the Windows layer, on the simulated machine and on the real API.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "contract/ContractStage.h"
+
+namespace nb::contract {
+namespace {
+
+std::vector<uint8_t> Utf16Bytes(const Text& text) {
+  std::vector<uint8_t> bytes;
+  for (char16_t c : text) {
+    bytes.push_back(uint8_t(c & 0xFF));
+    bytes.push_back(uint8_t(c >> 8));
+  }
+  return bytes;
+}
+
+class RegistryContract : public testing::Test {
+ protected:
+  std::unique_ptr<ContractStage> stage = MakeContractStage();
+  Platform& os = stage->os();
+  Text root = stage->Key();
+
+  std::unique_ptr<RegistryKey> Create(const Text& path) {
+    std::unique_ptr<RegistryKey> key;
+    EXPECT_EQ(os.CreateKey(win::kHkeyCurrentUser, path, win::kKeyAllAccess, key), win::kErrorSuccess) << ToUtf8(path);
+    return key;
+  }
+  std::unique_ptr<RegistryKey> Open(const Text& path, uint32_t access = win::kKeyAllAccess) {
+    std::unique_ptr<RegistryKey> key;
+    EXPECT_EQ(os.OpenKey(win::kHkeyCurrentUser, path, access, key), win::kErrorSuccess) << ToUtf8(path);
+    return key;
+  }
+  uint32_t OpenError(const Text& path) {
+    std::unique_ptr<RegistryKey> key;
+    return os.OpenKey(win::kHkeyCurrentUser, path, win::kKeyAllAccess, key);
+  }
+  static std::vector<Text> SubKeys(RegistryKey& key) {
+    RegKeyInfo info;
+    EXPECT_EQ(key.QueryInfo(info), win::kErrorSuccess);
+    std::vector<Text> names(info.subKeyCount);
+    for (uint32_t i = 0; i < info.subKeyCount; ++i) EXPECT_EQ(key.EnumKey(i, names[i]), win::kErrorSuccess);
+    Text beyond;
+    EXPECT_EQ(key.EnumKey(info.subKeyCount, beyond), win::kErrorNoMoreItems);
+    return names;
+  }
+  static std::vector<Text> ValueNames(RegistryKey& key) {
+    RegKeyInfo info;
+    EXPECT_EQ(key.QueryInfo(info), win::kErrorSuccess);
+    std::vector<Text> names(info.valueCount);
+    for (uint32_t i = 0; i < info.valueCount; ++i) EXPECT_EQ(key.EnumValue(i, names[i]), win::kErrorSuccess);
+    Text beyond;
+    EXPECT_EQ(key.EnumValue(info.valueCount, beyond), win::kErrorNoMoreItems);
+    return names;
+  }
+};
+
+TEST_F(RegistryContract, CreateMakesMissingParentsAndOpenCreatesNothing) {
+  EXPECT_EQ(OpenError(root + u"\\Outer\\Middle"), win::kErrorFileNotFound);
+  EXPECT_EQ(OpenError(root + u"\\Outer\\Middle"), win::kErrorFileNotFound) << "a failed open creates nothing";
+  ASSERT_NE(Create(root + u"\\Outer\\Middle\\Inner"), nullptr);
+  EXPECT_NE(Open(root + u"\\Outer\\Middle"), nullptr);
+  EXPECT_NE(Open(root + u"\\OUTER\\middle\\Inner"), nullptr) << "key names ignore case";
+  EXPECT_EQ(OpenError(root + u"\\Outer\\Other"), win::kErrorFileNotFound);
+
+  auto again = Create(root + u"\\Outer");
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(SubKeys(*again), std::vector<Text>{u"Middle"}) << "creating an existing key opens it";
+}
+
+struct RawCase {
+  const char* label;
+  Text name;
+  uint32_t type;
+  std::vector<uint8_t> data;
+};
+
+std::vector<RawCase> RawCases() {
+  std::vector<uint8_t> dword = {0x78, 0x56, 0x34, 0x12};
+  std::vector<uint8_t> qword = {1, 2, 3, 4, 5, 6, 7, 8};
+  return {
+      {"string with its terminator", u"Terminated", win::kRegSz, Utf16Bytes(Text(u"C:\\a.exe") + u'\0')},
+      {"string with a NUL inside", u"InnerNul", win::kRegSz, Utf16Bytes(Text(u"12345678\0" u"1234567", 16) + u'\0')},
+      {"string without terminator", u"Unterminated", win::kRegSz, Utf16Bytes(u"abc")},
+      {"empty string data", u"Empty", win::kRegSz, {}},
+      {"odd byte count", u"Odd", win::kRegSz, {0x41, 0x00, 0x42}},
+      {"expandable string", u"Expand", win::kRegExpandSz, Utf16Bytes(Text(u"%TEMP%\\x") + u'\0')},
+      {"binary", u"Binary", win::kRegBinary, {0x00, 0xFF, 0x10}},
+      {"dword", u"Dword", win::kRegDword, dword},
+      {"big-endian dword", u"BigEndian", 5, dword},
+      {"multi-string", u"Multi", win::kRegMultiSz, Utf16Bytes(Text(u"a\0b\0\0", 5))},
+      {"qword", u"Qword", win::kRegQword, qword},
+      {"none", u"None", win::kRegNone, {0x01}},
+      {"a type of nobody's", u"Custom", 0x4242, {0x09}},
+  };
+}
+
+TEST_F(RegistryContract, ValuesComeBackWithTheirTypeAndExactlyTheStoredBytes) {
+  auto written = Create(root + u"\\Written");
+  ASSERT_NE(written, nullptr);
+  for (const auto& c : RawCases()) {
+    EXPECT_EQ(written->SetValue(c.name, c.type, c.data), win::kErrorSuccess) << c.label;
+    stage->SetRawValue(root + u"\\Staged", c.name, c.type, c.data);
+  }
+  auto staged = Open(root + u"\\Staged", win::kKeyRead);
+  ASSERT_NE(staged, nullptr);
+  for (auto* key : {written.get(), staged.get()})
+    for (const auto& c : RawCases()) {
+      RegValue value;
+      ASSERT_EQ(key->QueryValue(c.name, value), win::kErrorSuccess) << c.label;
+      EXPECT_EQ(value.type, c.type) << c.label;
+      EXPECT_EQ(value.data, c.data) << c.label;
+    }
+}
+
+TEST_F(RegistryContract, ValueNamesIgnoreCaseAndAMissingValueIsNotFound) {
+  auto key = Create(root + u"\\Values");
+  ASSERT_NE(key, nullptr);
+  RegValue value;
+  EXPECT_EQ(key->QueryValue(u"Sections", value), win::kErrorFileNotFound);
+  EXPECT_EQ(key->DeleteValue(u"Sections"), win::kErrorFileNotFound);
+  ASSERT_EQ(key->SetValue(u"Sections", win::kRegSz, Utf16Bytes(Text(u"1111") + u'\0')), win::kErrorSuccess);
+  ASSERT_EQ(key->QueryValue(u"SECTIONS", value), win::kErrorSuccess);
+  EXPECT_EQ(value.data.size(), 10u);
+  ASSERT_EQ(key->SetValue(u"sections", win::kRegDword, {1, 0, 0, 0}), win::kErrorSuccess);
+  EXPECT_EQ(ValueNames(*key), std::vector<Text>{u"Sections"}) << "rewriting keeps one value and its first name";
+  EXPECT_EQ(key->DeleteValue(u"SECTIONS"), win::kErrorSuccess);
+  EXPECT_EQ(key->QueryValue(u"Sections", value), win::kErrorFileNotFound);
+  EXPECT_EQ(key->DeleteValue(u"Sections"), win::kErrorFileNotFound);
+}
+
+TEST_F(RegistryContract, KeyOpenedForReadingRefusesChanges) {
+  Create(root + u"\\ReadOnly")->SetValue(u"v", win::kRegDword, {1, 0, 0, 0});
+  auto key = Open(root + u"\\ReadOnly", win::kKeyRead);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->SetValue(u"w", win::kRegDword, {1, 0, 0, 0}), win::kErrorAccessDenied);
+  EXPECT_EQ(key->DeleteValue(u"v"), win::kErrorAccessDenied);
+  RegValue value;
+  EXPECT_EQ(key->QueryValue(u"v", value), win::kErrorSuccess);
+}
+
+TEST_F(RegistryContract, QueryInfoCountsSubkeysAndValuesAndTheirLongestNames) {
+  auto key = Create(root + u"\\Info");
+  ASSERT_NE(key, nullptr);
+  RegKeyInfo info;
+  ASSERT_EQ(key->QueryInfo(info), win::kErrorSuccess);
+  EXPECT_EQ(info.subKeyCount, 0u);
+  EXPECT_EQ(info.valueCount, 0u);
+  Create(root + u"\\Info\\a");
+  Create(root + u"\\Info\\Eleven-Name");
+  Create(root + u"\\Info\\Eleven-Name\\Deeper-And-Longer");
+  key->SetValue(u"", win::kRegSz, Utf16Bytes(Text(u"x") + u'\0'));
+  key->SetValue(u"twelve-chars", win::kRegDword, {1, 0, 0, 0});
+  key->SetValue(u"x", win::kRegDword, {1, 0, 0, 0});
+  ASSERT_EQ(key->QueryInfo(info), win::kErrorSuccess);
+  EXPECT_EQ(info.subKeyCount, 2u) << "direct subkeys only";
+  EXPECT_EQ(info.maxSubKeyLength, 11u);
+  EXPECT_EQ(info.valueCount, 3u) << "the unnamed default value counts";
+  EXPECT_EQ(info.maxValueNameLength, 12u);
+}
+
+// Windows sorts subkeys by their upper-cased names, Wine by their lower-cased
+// ones: names of letters and digits only sort the same either way.
+TEST_F(RegistryContract, SubkeysEnumerateInNameOrderIgnoringCase) {
+  for (const char16_t* name : {u"Zeta", u"alpha", u"Gamma2", u"Beta", u"gamma1", u"10", u"9"})
+    Create(root + u"\\Order\\" + name);
+  auto key = Open(root + u"\\Order", win::kKeyRead);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(SubKeys(*key), (std::vector<Text>{u"10", u"9", u"alpha", u"Beta", u"gamma1", u"Gamma2", u"Zeta"}));
+}
+
+TEST_F(RegistryContract, ValuesEnumerateWithTheUnnamedDefaultValueAsAnEmptyName) {
+  auto key = Create(root + u"\\Default");
+  ASSERT_NE(key, nullptr);
+  RegValue value;
+  EXPECT_EQ(key->QueryValue(u"", value), win::kErrorFileNotFound) << "a new key has no default value";
+  // Written in name order: Windows lists values in the order they were written,
+  // Wine in name order, so only this order is the same on both.
+  ASSERT_EQ(key->SetValue(u"", win::kRegSz, Utf16Bytes(Text(u"C:\\gone.exe") + u'\0')), win::kErrorSuccess);
+  ASSERT_EQ(key->SetValue(u"Alpha", win::kRegSz, Utf16Bytes(Text(u"a") + u'\0')), win::kErrorSuccess);
+  ASSERT_EQ(key->SetValue(u"beta", win::kRegExpandSz, Utf16Bytes(Text(u"b") + u'\0')), win::kErrorSuccess);
+  EXPECT_EQ(ValueNames(*key), (std::vector<Text>{u"", u"Alpha", u"beta"}));
+  ASSERT_EQ(key->QueryValue(u"", value), win::kErrorSuccess);
+  EXPECT_EQ(value.type, win::kRegSz);
+  EXPECT_EQ(value.data, Utf16Bytes(Text(u"C:\\gone.exe") + u'\0'));
+}
+
+TEST_F(RegistryContract, PathWithALeadingBackslashIsRefusedAndATrailingOneIsIgnored) {
+  constexpr uint32_t kErrorBadPathname = 161;
+  Create(root + u"\\Slash");
+  std::unique_ptr<RegistryKey> key;
+  EXPECT_EQ(os.OpenKey(win::kHkeyCurrentUser, u"\\" + root + u"\\Slash", win::kKeyAllAccess, key), kErrorBadPathname);
+  EXPECT_EQ(os.CreateKey(win::kHkeyCurrentUser, u"\\" + root + u"\\New", win::kKeyAllAccess, key), kErrorBadPathname);
+  EXPECT_EQ(key, nullptr);
+  EXPECT_EQ(OpenError(root + u"\\New"), win::kErrorFileNotFound) << "the refused create made nothing";
+  EXPECT_EQ(os.OpenKey(win::kHkeyCurrentUser, u"\\", win::kKeyAllAccess, key), kErrorBadPathname);
+  EXPECT_NE(Open(root + u"\\Slash\\"), nullptr);
+}
+
+TEST_F(RegistryContract, UnknownRootIsAnInvalidHandle) {
+  std::unique_ptr<RegistryKey> key;
+  EXPECT_EQ(os.OpenKey(0x80000099, u"Software", win::kKeyRead, key), win::kErrorInvalidHandle);
+  EXPECT_EQ(os.CreateKey(0x80000099, u"Software", win::kKeyAllAccess, key), win::kErrorInvalidHandle);
+  EXPECT_EQ(key, nullptr);
+}
+
+}  // namespace
+}  // namespace nb::contract

@@ -19,12 +19,22 @@ class FormPeer : public WindowPeer {
                                : (WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
     const DWORD exStyle = (dialog ? WS_EX_DLGMODALFRAME : WS_EX_APPWINDOW) | WS_EX_CONTROLPARENT;
     const std::wstring cls(form_.WindowClass().begin(), form_.WindowClass().end());
-    CreateOwn(cls.c_str(), style, exStyle, owner, 0);
+    // The title comes when the window is shown: until then a second start
+    // does not take the half-built window for a running instance.
+    CreateOwn(cls.c_str(), style, exStyle, owner, 0, /*withCaption=*/false);
     if (!Hwnd()) return;
     RECT outer{0, 0, form_.ClientWidth(), form_.ClientHeight()};
     ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    const int w = outer.right - outer.left;
-    const int h = outer.bottom - outer.top;
+    int w = outer.right - outer.left;
+    int h = outer.bottom - outer.top;
+    // Frames differ between systems and display drivers: measure, then correct.
+    const int wantWidth = form_.ClientWidth();
+    const int wantHeight = form_.ClientHeight();
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    w += wantWidth - client.right;
+    h += wantHeight - client.bottom;
     RECT area{};
     if (form_.Position() == FormPosition::OwnerCenter && owner && ::IsWindowVisible(owner))
       ::GetWindowRect(owner, &area);
@@ -38,7 +48,9 @@ class FormPeer : public WindowPeer {
   // The form's bounds are its client area; the window itself is placed by Create and the user.
   void BoundsChanged() override {}
   void VisibleChanged() override {
-    if (Hwnd()) ::ShowWindow(Hwnd(), form_.Visible() ? SW_SHOW : SW_HIDE);
+    if (!Hwnd()) return;
+    if (form_.Visible()) CaptionChanged();
+    ::ShowWindow(Hwnd(), form_.Visible() ? SW_SHOW : SW_HIDE);
   }
 
  protected:

@@ -26,9 +26,10 @@ WindowPeer* WindowPeer::FromWindow(HWND window) {
   return window ? reinterpret_cast<WindowPeer*>(::GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
 }
 
-void WindowPeer::CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int id) {
+void WindowPeer::CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int id,
+                           bool withCaption) {
   const Bounds& b = control_.GetBounds();
-  const std::wstring caption = nb::win32::ToWide(control_.Caption());
+  const std::wstring caption = withCaption ? nb::win32::ToWide(control_.Caption()) : std::wstring();
   HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
   ::CreateWindowExW(exStyle, className, caption.c_str(), style, b.left, b.top, b.width, b.height, parent, menu,
                     tk_.Instance(), this);

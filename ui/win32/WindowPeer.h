@@ -31,7 +31,7 @@ class WindowPeer : public ControlPeer {
   static WindowPeer* FromWindow(HWND window);
 
   // A window of one of our classes, or of a system class that we subclass.
-  void CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int id);
+  void CreateOwn(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int id, bool withCaption = true);
   void CreateSystem(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int id);
 
   void CaptionChanged() override;

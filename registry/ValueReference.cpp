@@ -101,7 +101,7 @@ Text ExtractReferencedFile(Platform& os, const Locations& loc, const Text& text)
   if (const size_t comma = s.find(u','); comma != Text::npos) {
     const size_t colon = s.find(u':');
     if (colon != Text::npos && comma < colon) s.erase(0, comma + 1);
-    // Positions from 1 as in the rule "last period before the comma": 0 means none.
+    // Counted from 1, with 0 for no period: a text without one keeps its drive root ("C:\").
     const size_t lastDot = s.rfind(u'.');
     const size_t dotPosition = lastDot == Text::npos ? 0 : lastDot + 1;
     if (dotPosition < comma + 1 && dotPosition + 3 < s.size()) s.resize(dotPosition + 3);

@@ -82,8 +82,10 @@ Text WithTrailingBackslash(TextView folder) {
 }
 
 Text NumberText(int64_t value) {
-  if (value < 0) return u"-" + NumberTextUnsigned(uint64_t(0) - uint64_t(value));
-  return NumberTextUnsigned(uint64_t(value));
+  if (value >= 0) return NumberTextUnsigned(uint64_t(value));
+  Text text = NumberTextUnsigned(uint64_t(0) - uint64_t(value));
+  text.insert(text.begin(), u'-');
+  return text;
 }
 
 Text NumberTextUnsigned(uint64_t value) {

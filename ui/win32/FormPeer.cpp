@@ -12,6 +12,7 @@ namespace {
 class FormPeer : public WindowPeer {
  public:
   FormPeer(Win32Toolkit& tk, Form& form) : WindowPeer(tk, form), form_(form) {}
+  ~FormPeer() override { tk_.Forget(form_); }
 
   void Create(HWND owner) {
     const bool dialog = form_.Border() == FormBorder::Dialog;

@@ -58,9 +58,17 @@ class ListviewPeer : public WindowPeer {
     switch (message) {
       case WM_ERASEBKGND:
         return 1;
-      case WM_PAINT:
-        Paint();
+      case WM_PAINT: {
+        BufferedPaint paint(Hwnd());
+        Paint(paint.dc(), paint.client());
         return 0;
+      }
+      case WM_PRINTCLIENT: {
+        RECT client;
+        ::GetClientRect(Hwnd(), &client);
+        Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+      }
       case WM_SIZE:
         ReadViewSize();
         return 0;
@@ -171,10 +179,7 @@ class ListviewPeer : public WindowPeer {
     }
   }
 
-  void Paint() {
-    BufferedPaint paint(Hwnd());
-    HDC dc = paint.dc();
-    const RECT client = paint.client();
+  void Paint(HDC dc, const RECT& client) {
     const StyleColours& s = tk_.Style();
     FillSolid(dc, client, s.listBackground);
     ::SetBkMode(dc, TRANSPARENT);

@@ -237,6 +237,11 @@ void Win32Toolkit::RestoreApplication() {
   ::SetForegroundWindow(::GetLastActivePopup(main));
 }
 
+void Win32Toolkit::Forget(const Form& form) {
+  if (main_ == &form) main_ = nullptr;
+  std::erase_if(modal_, [&](const Modal& m) { return m.dialog == &form; });
+}
+
 void Win32Toolkit::Hooked(const MSG& msg) {
   try {
     if (hook_) hook_(msg.message, msg.wParam, msg.lParam);

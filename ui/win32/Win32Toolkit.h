@@ -54,6 +54,8 @@ class Win32Toolkit : public Toolkit {
   static HWND WindowOf(const Control& control);
   HWND MainWindow() const;
   bool IsMain(const Form& form) const { return main_ == &form; }
+  // The form's window is going away for good: the toolkit keeps no pointer to it.
+  void Forget(const Form& form);
   // Runs the message hook for a message some loop has just taken.
   void Hooked(const MSG& msg);
 

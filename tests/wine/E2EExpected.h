@@ -1,0 +1,34 @@
+// What the demo machine must give, as tools/demo-machine --expected wrote it:
+// the findings of each section, the sizes of the files written, the canaries
+// and the folders that Delete all must remove or leave.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nb::e2e {
+
+struct Expected {
+  std::map<std::string, std::vector<std::wstring>> findings;  // section code -> paths or KEY=VALUE
+  std::map<std::wstring, int64_t> bytes;                       // file path -> size
+  std::vector<std::wstring> canaries;
+  std::vector<std::wstring> registryCanaries;  // KEY=VALUE
+  std::vector<std::wstring> pruned;
+  std::vector<std::wstring> kept;
+  std::wstring link;
+
+  // The number of findings of the sections ticked in `mask` (16 characters).
+  int Count(const std::string& mask) const;
+  // Their kilobytes as the Analyze run totals them: each file's size / 1024
+  // rounded to the nearest whole number, a half to the even one.
+  int64_t Kilobytes(const std::string& mask) const;
+};
+
+// Reads the file named by the environment variable NB_E2E_EXPECTED; nothing
+// when it is not set. `error` tells what is wrong with a file that is there.
+std::optional<Expected> LoadExpected(std::string& error);
+
+}  // namespace nb::e2e

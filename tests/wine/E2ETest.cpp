@@ -1,0 +1,297 @@
+// NightBroom.exe end to end on a demo machine, driven as a user would through
+// window messages. tools/e2e lays the machine out in a throwaway prefix and
+// names the findings it must give in NB_E2E_EXPECTED. The tests run in the
+// order written: the first ones need the findings, the last ones delete them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <optional>
+#include <string>
+
+#include "tests/wine/E2EDriver.h"
+#include "tests/wine/E2EExpected.h"
+
+namespace nb::e2e {
+namespace {
+
+using win32::UniqueFile;
+using win32::UniqueKey;
+
+constexpr DWORD kRunTimeout = 180000;  // one Analyze or Delete all run, registry walk included
+constexpr char kAllSections[] = "1111111111111111";
+// The file sections: a fresh prefix holds nothing of its own in them once the
+// temporary folders are emptied, so the demo alone decides their findings.
+// The registry sections also see the stale values that Wine's own registry holds.
+constexpr char kFileSections[] = "1111111111111100";
+constexpr char kRegistrySections[] = "0000000000000011";
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 128 ? char(c) : '?';
+  return out;
+}
+
+void SetSectionMask(const std::string& mask) {
+  HKEY raw = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Quellmark\\Nightbroom", 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &raw, nullptr),
+            ERROR_SUCCESS);
+  UniqueKey key(raw);
+  const std::wstring value(mask.begin(), mask.end());
+  ASSERT_EQ(::RegSetValueExW(key.get(), L"Sections", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             DWORD((value.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+}
+
+DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
+bool FileExists(const std::wstring& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool FolderExists(const std::wstring& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+int64_t FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// "HKCU\Key\Path=Name": whether that value exists (an empty name is the key's default value).
+bool RegistryValueExists(const std::wstring& entry) {
+  const size_t equals = entry.find(L'=');
+  const HKEY root = entry.rfind(L"HKLM\\", 0) == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  const std::wstring key = entry.substr(5, equals - 5);
+  const std::wstring name = entry.substr(equals + 1);
+  HKEY raw = nullptr;
+  if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &raw) != ERROR_SUCCESS) return false;
+  UniqueKey opened(raw);
+  return ::RegQueryValueExW(opened.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// The summary as the Analyze run writes it, with the user's decimal separator.
+std::wstring Summary(int count, int64_t kilobytes) {
+  wchar_t megabytes[64] = {};
+  std::swprintf(megabytes, 64, L"%3.2f", double(kilobytes) / 1024.0);
+  wchar_t separator[8] = L".";
+  ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  std::wstring m = megabytes;
+  if (const size_t dot = m.find(L'.'); dot != std::wstring::npos) m.replace(dot, 1, separator);
+  return L"Total:" + std::to_wstring(count) + L" items found, " + m + L" MB";
+}
+
+// N of "Total:N items found, ..."; -1 when the text is not a summary.
+int SummaryCount(const std::wstring& text) {
+  if (text.rfind(L"Total:", 0) != 0) return -1;
+  return std::wcstol(text.c_str() + 6, nullptr, 10);
+}
+
+class EndToEnd : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::string error;
+    expected_ = LoadExpected(error);
+    loadError_ = expected_ ? std::string() : (error.empty() ? "NB_E2E_EXPECTED is not set; run through tools/e2e" : error);
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(expected_.has_value()) << loadError_;
+    ASSERT_EQ(::FindWindowW(L"TForm1", L"Night Broom"), nullptr) << "an instance is already running";
+  }
+
+  void Start(const std::string& mask) {
+    SetSectionMask(mask);
+    std::string error;
+    ASSERT_TRUE(program_.Start(error)) << error;
+  }
+
+  // The demo's findings must still be there for the tests that read them.
+  void RequireDemoFindings() {
+    const std::wstring& first = expected_->findings.at("01").front();
+    ASSERT_TRUE(FileExists(first)) << Narrow(first)
+                                   << " is gone: these tests need a fresh demo machine and run in order (tools/e2e)";
+  }
+
+  // Presses "Analyze", returns when the run is over, and gives the summary.
+  std::wstring Analyze() {
+    const ULONGLONG started = ::GetTickCount64();
+    EXPECT_TRUE(Program::ClickAndWait(program_.Analyze(), kRunTimeout)) << "Analyze did not end in time";
+    EXPECT_TRUE(program_.Idle());
+    const std::wstring summary = TextOf(program_.Summary());
+    EXPECT_TRUE(::IsWindowVisible(program_.Summary()));
+    EXPECT_EQ(TextOf(program_.Status()), L"");
+    std::printf("[   time   ] Analyze: %llu ms, %s\n", ::GetTickCount64() - started, Narrow(summary).c_str());
+    return summary;
+  }
+
+  // Presses the button twice before the program can take the first click:
+  // the second reaches it inside the run it started, as its stop question.
+  HWND StopQuestion(HWND button, const wchar_t* text) {
+    Program::Click(button);
+    Program::Click(button);
+    HWND box = program_.WaitForMessageBox(20000);
+    EXPECT_NE(box, nullptr) << "no stop question";
+    if (!box) return nullptr;
+    EXPECT_EQ(Program::MessageText(box), text);
+    EXPECT_EQ(Program::Caption(box), L"Confirmation");
+    EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
+    EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
+    return box;
+  }
+
+  static inline std::optional<Expected> expected_;
+  static inline std::string loadError_;
+  Program program_;
+};
+
+// Stop answered No lets the run finish with the total of an undisturbed run;
+// a second start during that run brings the minimised window back and ends;
+// Stop answered Yes ends the run early with fewer findings.
+TEST_F(EndToEnd, StopQuestionNoFinishesTheRunAndYesEndsItEarly) {
+  RequireDemoFindings();
+  Start(kAllSections);
+  const std::wstring full = Analyze();
+  const int fullCount = SummaryCount(full);
+  ASSERT_GE(fullCount, expected_->Count(kAllSections)) << Narrow(full);
+  EXPECT_TRUE(::IsWindowEnabled(program_.DeleteAll()));
+
+  ::ShowWindow(program_.Main(), SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(program_.Main()) != FALSE; }, 5000));
+  HWND box = StopQuestion(program_.Analyze(), L"Are you sure you want to cancel scan?");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(TextOf(program_.Analyze()), L"Stop");
+  EXPECT_EQ(TextOf(program_.Status()), L"Analyzing. Please wait...");
+  EXPECT_FALSE(::IsWindowEnabled(program_.Close()));
+  // Closing is refused while the run holds the busy flag.
+  ::PostMessageW(program_.Main(), WM_CLOSE, 0, 0);
+  {
+    // A second start while the run waits on its question: the restore request
+    // is obeyed by the question's message loop, the newcomer ends by itself.
+    Program second;
+    std::string error;
+    const ULONGLONG started = ::GetTickCount64();
+    ASSERT_TRUE(second.Launch(error)) << error;
+    EXPECT_TRUE(second.WaitForExit(10000)) << "the second instance did not end";
+    EXPECT_LT(::GetTickCount64() - started, 10000u);
+    EXPECT_TRUE(WaitFor([&] { return !::IsIconic(program_.Main()); }, 5000)) << "the running instance was not restored";
+  }
+  ASSERT_TRUE(Program::Answer(box, IDNO));
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, kRunTimeout)) << "the run did not finish after No";
+  EXPECT_EQ(TextOf(program_.Summary()), full) << "No changed the run's outcome";
+  EXPECT_TRUE(program_.Running()) << "the close request during the run was obeyed";
+
+  box = StopQuestion(program_.Analyze(), L"Are you sure you want to cancel scan?");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(Program::Answer(box, IDYES));
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000)) << "the run did not end after Yes";
+  const std::wstring stopped = TextOf(program_.Summary());
+  const int stoppedCount = SummaryCount(stopped);
+  std::printf("[   info   ] stopped run: %s\n", Narrow(stopped).c_str());
+  EXPECT_GE(stoppedCount, 0) << Narrow(stopped);
+  EXPECT_LT(stoppedCount, fullCount);
+  EXPECT_TRUE(::IsWindowVisible(program_.Summary()));
+  EXPECT_EQ(TextOf(program_.Analyze()), L"Analyze");
+}
+
+// A click on a section fills the results list; a click on a row shows the
+// file's first bytes in the memo. The list has no text of its own for other
+// processes, so the clicks go to the rows' places.
+TEST_F(EndToEnd, SectionAndRowClicksShowAFindingInTheMemo) {
+  RequireDemoFindings();
+  Start(kAllSections);
+  Analyze();
+  const ListGeometry list;
+  ASSERT_EQ(TextOf(program_.Memo()), L"");
+  // "MSN Messenger" (section 10) holds one finding, contacts.cache.
+  Program::ClickAt(program_.Sections(), 100, list.SectionMiddle(10));
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
+  Program::ClickAt(program_.Results(), 200, list.FirstResultMiddle());
+  const std::wstring memo = TextOf(program_.Memo());
+  EXPECT_EQ(memo.rfind(L"Night Broom demo leftover. Night Broom demo leftover.", 0), 0u) << Narrow(memo);
+  // 4000 printable bytes: ten lines of 79 characters and one empty line.
+  EXPECT_EQ(memo.size(), 10u * 79u + 10u * 2u) << Narrow(memo);
+
+  // "HKEY_CURRENT_USER" (section 15): a registry row shows the value's text.
+  Program::ClickAt(program_.Sections(), 100, list.SectionMiddle(15));
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
+  EXPECT_EQ(TextOf(program_.Memo()), L"") << "a new section empties the memo";
+  Program::ClickAt(program_.Results(), 200, list.FirstResultMiddle());
+  const std::wstring value = TextOf(program_.Memo());
+  EXPECT_NE(value.find(L":\\"), std::wstring::npos) << Narrow(value);
+}
+
+// The registry sections: every stale value of the demo is found and deleted,
+// the live ones and those under excluded keys stay.
+TEST_F(EndToEnd, DeleteAllOfTheRegistrySectionsRemovesTheStaleValues) {
+  Start(kRegistrySections);
+  for (const char* code : {"15", "16"})
+    for (const std::wstring& value : expected_->findings.at(code))
+      ASSERT_TRUE(RegistryValueExists(value)) << Narrow(value) << " is missing before the run";
+  const int count = SummaryCount(Analyze());
+  EXPECT_GE(count, expected_->Count(kRegistrySections));
+  std::printf("[   info   ] registry findings: %d, of which the demo's: %d\n", count,
+              expected_->Count(kRegistrySections));
+
+  ASSERT_TRUE(Program::ClickAndWait(program_.DeleteAll(), kRunTimeout));
+  EXPECT_EQ(TextOf(program_.Status()), L"Files from selected categories have been deleted");
+  for (const char* code : {"15", "16"})
+    for (const std::wstring& value : expected_->findings.at(code))
+      EXPECT_FALSE(RegistryValueExists(value)) << Narrow(value) << " was not deleted";
+  for (const std::wstring& value : expected_->registryCanaries)
+    EXPECT_TRUE(RegistryValueExists(value)) << Narrow(value) << " was deleted";
+  EXPECT_EQ(SummaryCount(Analyze()), count - expected_->Count(kRegistrySections))
+      << "a second run finds what the first did not delete, and only that";
+}
+
+// The file sections, exactly: the summary counts the demo's findings; Delete
+// all, its stop question answered No, removes each of them, prunes the
+// folders they leave empty in the temp folders, the recycle bin and the Skype
+// folder, and touches nothing else.
+TEST_F(EndToEnd, DeleteAllOfTheFileSectionsRemovesEveryFindingAndNothingElse) {
+  RequireDemoFindings();
+  Start(kFileSections);
+  EXPECT_EQ(Analyze(), Summary(expected_->Count(kFileSections), expected_->Kilobytes(kFileSections)));
+  ASSERT_TRUE(::IsWindowEnabled(program_.DeleteAll()));
+
+  // Stop answered No: the run goes on and deletes everything all the same.
+  const ULONGLONG started = ::GetTickCount64();
+  HWND box = StopQuestion(program_.DeleteAll(), L"Are you sure you want to cancel deleting?");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(TextOf(program_.DeleteAll()), L"Stop");
+  EXPECT_EQ(TextOf(program_.Status()), L"Deleting. Please wait...");
+  EXPECT_FALSE(::IsWindowEnabled(program_.Analyze()));
+  EXPECT_FALSE(::IsWindowEnabled(program_.Close()));
+  ASSERT_TRUE(Program::Answer(box, IDNO));
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, kRunTimeout)) << "Delete all did not end in time";
+  std::printf("[   time   ] Delete all, with its stop question: %llu ms\n", ::GetTickCount64() - started);
+  EXPECT_EQ(TextOf(program_.Status()), L"Files from selected categories have been deleted");
+  EXPECT_EQ(TextOf(program_.DeleteAll()), L"Delete");
+  EXPECT_TRUE(::IsWindowEnabled(program_.DeleteAll()));
+  EXPECT_FALSE(::IsWindowVisible(program_.Summary()));
+  EXPECT_FALSE(::IsWindowVisible(program_.Results()));
+
+  for (const auto& [code, paths] : expected_->findings) {
+    if (std::stoi(code) > 14) continue;
+    for (const std::wstring& path : paths) EXPECT_FALSE(FileExists(path)) << Narrow(path) << " was not deleted";
+  }
+  for (const std::wstring& path : expected_->canaries) {
+    EXPECT_TRUE(FileExists(path)) << Narrow(path) << " was deleted";
+    EXPECT_EQ(FileSize(path), expected_->bytes.at(path)) << Narrow(path) << " changed";
+  }
+  for (const std::wstring& folder : expected_->pruned)
+    EXPECT_FALSE(FolderExists(folder)) << Narrow(folder) << " was not pruned";
+  for (const std::wstring& folder : expected_->kept) EXPECT_TRUE(FolderExists(folder)) << Narrow(folder) << " is gone";
+  // The link in the temp folder still leads to the documents.
+  const DWORD link = Attributes(expected_->link);
+  std::printf("[   info   ] the temp folder's link has attributes 0x%lx\n", link);
+  EXPECT_TRUE(FileExists(expected_->link + L"\\report.docx"));
+  EXPECT_TRUE(FileExists(expected_->link + L"\\Holiday\\beach.jpg"));
+
+  EXPECT_EQ(Analyze(), Summary(0, 0)) << "a second run still finds something";
+}
+
+}  // namespace
+}  // namespace nb::e2e

@@ -243,7 +243,7 @@ class ListviewPeer : public WindowPeer {
         const int ax = cell.right - 14;
         const int ay = h / 2;
         for (int i = 0; i < 4; ++i) {
-          const int y = list_.SortAscending() ? ay + 2 - i : ay - 2 + i;
+          const int y = list_.SortAscending() ? ay - 2 + i : ay + 2 - i;  // ascending points up
           FillSolid(dc, {ax - i, y, ax + i + 1, y + 1}, s.headerText);
         }
         text.right -= 14;

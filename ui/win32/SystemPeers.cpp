@@ -82,12 +82,19 @@ class ButtonPeer : public WindowPeer {
   bool hot_ = false;
 };
 
+// The edit control takes the memo's lines in one piece once the handler that
+// changed them has returned: setting its text line by line costs a full
+// re-layout per line.
+constexpr UINT kTakeLines = WM_APP + 1;
+
 class MemoPeer : public WindowPeer {
  public:
   MemoPeer(Win32Toolkit& tk, Memo& memo) : WindowPeer(tk, memo), memo_(memo) {}
 
   void ContentChanged() override {
-    if (Hwnd()) ::SetWindowTextW(Hwnd(), nb::win32::ToWide(memo_.JoinedText()).c_str());
+    if (!Hwnd() || pending_) return;
+    pending_ = ::PostMessageW(Hwnd(), kTakeLines, 0, 0) != FALSE;
+    if (!pending_) TakeLines();
   }
   // The memo's text is its lines, not a caption.
   void CaptionChanged() override {}
@@ -96,9 +103,23 @@ class MemoPeer : public WindowPeer {
     ::SetBkColor(dc, tk_.Style().listBackground);
     return tk_.BrushFor(tk_.Style().listBackground);
   }
+  void TakeLines() {
+    pending_ = false;
+    if (Hwnd()) ::SetWindowTextW(Hwnd(), nb::win32::ToWide(memo_.JoinedText()).c_str());
+  }
+
+ protected:
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == kTakeLines) {
+      TakeLines();
+      return 0;
+    }
+    return WindowPeer::Handle(message, wParam, lParam);
+  }
 
  private:
   Memo& memo_;
+  bool pending_ = false;
 };
 
 }  // namespace
@@ -118,7 +139,7 @@ std::unique_ptr<WindowPeer> MakeMemoPeer(Win32Toolkit& tk, Control& memo, HWND p
                      WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
                          ES_AUTOVSCROLL | ES_AUTOHSCROLL | (memo.Visible() ? WS_VISIBLE : 0),
                      WS_EX_STATICEDGE, parent, id);
-  peer->ContentChanged();
+  peer->TakeLines();
   return peer;
 }
 

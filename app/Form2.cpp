@@ -11,7 +11,7 @@ TForm2::TForm2(ui::Toolkit& toolkit)
       LogoImage(&Box1, u"LogoImage", u"LOGO48", {24, 12, 48, 48}),
       ProgramLabel(&Box1, u"ProgramLabel", u"Night Broom", 85, 8),
       VersionLabel(&Box1, u"VersionLabel", u"Version: 2.0", 88, 40),
-      NoticeLabel(&Box1, u"NoticeLabel", u"Free to use. Keep backups of what you value.", 29, 72),
+      NoticeLabel(&Box1, u"NoticeLabel", u"Free to use. Back up what matters to you.", 29, 72),
       HomePageLabel1(&Box1, u"HomePageLabel1", u"Homepage:", 36, 91),
       HomePageLabel2(&Box1, u"HomePageLabel2", kHomePageAddress, 104, 92),
       SupportLabel1(&Box1, u"SupportLabel1", u"Support:", 50, 110),

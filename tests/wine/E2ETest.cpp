@@ -129,10 +129,19 @@ class EndToEnd : public testing::Test {
 
   // Presses the button twice before the program can take the first click:
   // the second reaches it inside the run it started, as its stop question.
+  // Should this test be held up between its two clicks for longer than a run
+  // lasts, the second click only starts another run; then it tries again.
   HWND StopQuestion(HWND button, const wchar_t* text) {
-    Program::Click(button);
-    Program::Click(button);
-    HWND box = program_.WaitForMessageBox(20000);
+    HWND box = nullptr;
+    for (int attempt = 1; attempt <= 3 && !box; ++attempt) {
+      Program::Click(button);
+      Program::Click(button);
+      box = program_.WaitForMessageBox(10000);
+      if (!box) {
+        std::printf("[   note   ] the second click came after the run: again\n");
+        EXPECT_TRUE(WaitFor([&] { return program_.Idle(); }, kRunTimeout));
+      }
+    }
     EXPECT_NE(box, nullptr) << "no stop question";
     if (!box) return nullptr;
     EXPECT_EQ(Program::MessageText(box), text);

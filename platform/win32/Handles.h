@@ -3,7 +3,7 @@
 // call that closes it.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/WinApi.h"
 
 #include "platform/UniqueHandle.h"
 

@@ -1,19 +1,4 @@
 #include "platform/win32/Handles.h"
-// windows.h names these after the A/W pair; the layer's own methods carry the plain names.
-#undef GetFileAttributes
-#undef SetFileAttributes
-#undef DeleteFile
-#undef RemoveDirectory
-#undef GetWindowsDirectory
-#undef GetSystemDirectory
-#undef GetUserName
-#undef GetEnvironmentVariable
-#undef ExpandEnvironmentStrings
-#undef GetPrivateProfileString
-#undef GetDriveType
-#undef FindWindow
-#undef RegisterWindowMessage
-#undef PostMessage
 
 #include <shlobj.h>
 #include <tlhelp32.h>

@@ -1,22 +1,25 @@
 #include "scan/SizeText.h"
 
+#include <iterator>
+
 namespace nb {
 
 namespace {
 
 void AppendDigits(Text& out, uint64_t value) {
   char16_t digits[20];
-  size_t count = 0;
+  size_t first = std::size(digits);
   do {
-    digits[count++] = char16_t(u'0' + value % 10);
+    digits[--first] = char16_t(u'0' + value % 10);
     value /= 10;
   } while (value != 0);
-  while (count > 0) out.push_back(digits[--count]);
+  out.append(digits + first, std::size(digits) - first);
 }
 
-}  // namespace
-
-void AppendFixed2(Text& out, uint64_t numerator, uint64_t denominator, TextView decimalSeparator) {
+// The rounding of AppendFixed2; with the denominator known at compile time the
+// divisions become multiplications and shifts (one size text per finding).
+template <typename Denominator>
+void AppendFixed2Of(Text& out, uint64_t numerator, Denominator denominator, TextView decimalSeparator) {
   uint64_t whole = numerator / denominator;
   const uint64_t rest = numerator % denominator;
   // rest < denominator < 2^57, so rest * 100 cannot overflow; a half of a
@@ -30,18 +33,28 @@ void AppendFixed2(Text& out, uint64_t numerator, uint64_t denominator, TextView 
   }
   AppendDigits(out, whole);
   out.append(decimalSeparator);
-  out.push_back(char16_t(u'0' + hundredths / 10));
-  out.push_back(char16_t(u'0' + hundredths % 10));
+  const char16_t decimals[2] = {char16_t(u'0' + hundredths / 10), char16_t(u'0' + hundredths % 10)};
+  out.append(decimals, 2);
+}
+
+template <uint64_t kValue>
+struct Constant {
+  constexpr operator uint64_t() const { return kValue; }
+};
+
+}  // namespace
+
+void AppendFixed2(Text& out, uint64_t numerator, uint64_t denominator, TextView decimalSeparator) {
+  AppendFixed2Of(out, numerator, denominator, decimalSeparator);
 }
 
 void AppendSizeText(Text& out, uint64_t bytes, TextView decimalSeparator) {
-  constexpr uint64_t kKilo = 1024;
   constexpr uint64_t kMega = 1024 * 1024;
   if (bytes < kMega) {
-    AppendFixed2(out, bytes, kKilo, decimalSeparator);
+    AppendFixed2Of(out, bytes, Constant<1024>(), decimalSeparator);
     out.append(u" KB");
   } else {
-    AppendFixed2(out, bytes, kMega, decimalSeparator);
+    AppendFixed2Of(out, bytes, Constant<kMega>(), decimalSeparator);
     out.append(u" MB");
   }
 }

@@ -1,0 +1,89 @@
+// Cost of filling the results list with one section's findings (a click on the
+// section) against copying the same texts into a vector: the list's own cost
+// over the least any fill must do.
+//   nb_bench_fill [findings] [rounds]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "app/Form1.h"
+#include "platform/sim/SimPlatform.h"
+#include "ui/headless/HeadlessToolkit.h"
+
+namespace nb {
+namespace {
+
+// The process's CPU time on Linux (a shared machine disturbs it less than the
+// wall clock), the wall clock elsewhere.
+double Now() {
+#ifdef _WIN32
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+#else
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+#endif
+}
+
+struct Copied {
+  Text caption;
+  Text detail;
+};
+
+int Run(int findings, int rounds) {
+  sim::SimMachine machine;
+  machine.SetUpStandardUser();
+  sim::SimPlatform os(machine);
+  ui::HeadlessToolkit toolkit;
+  TForm1 form(os, toolkit);
+  toolkit.Realize(form);
+  toolkit.Show(form);
+  for (int i = 0; i < findings; ++i)
+    form.State.Results.Append(u"01#C:\\Users\\Tester\\AppData\\Local\\Temp\\cache" + NumberText(i % 100) + u"\\entry" +
+                              NumberText(i) + u"\\f_" + NumberText(i % 10) + u".tmp#" + NumberText(i % 1000) +
+                              u".25 KB");
+
+  std::vector<double> fill, copy, ratio;
+  for (int round = 0; round <= rounds; ++round) {
+    // As after an Analyze run, the list starts empty: removing the rows of an
+    // earlier fill is not part of the fill.
+    form.List2.RemoveGroupRows(0);
+    const double t0 = Now();
+    form.List1ItemClick(0, 0);
+    const double t1 = Now();
+    if (form.List2.RowCount(0) != findings) std::printf("rows: %d\n", form.List2.RowCount(0));
+
+    std::vector<Copied> rows;  // grows as the list's rows do
+    const double t2 = Now();
+    for (size_t i = 0; i < form.State.Results.Count(); ++i) {
+      const EntryViews parts = SplitEntryView(form.State.Results.View(i));
+      rows.push_back({Text(parts.subject), Text(parts.sizeText)});
+    }
+    const double t3 = Now();
+    if (round == 0) continue;  // warm-up
+    fill.push_back(t1 - t0);
+    copy.push_back(t3 - t2);
+    ratio.push_back(fill.back() / copy.back());
+  }
+  std::sort(fill.begin(), fill.end());
+  std::sort(copy.begin(), copy.end());
+  std::sort(ratio.begin(), ratio.end());
+  const size_t mid = fill.size() / 2;
+  std::printf("findings %d, rounds %d\n", findings, rounds);
+  std::printf("fill List2 ms: min %.1f median %.1f max %.1f\n", fill.front() * 1e3, fill[mid] * 1e3, fill.back() * 1e3);
+  std::printf("copy       ms: min %.1f median %.1f max %.1f\n", copy.front() * 1e3, copy[mid] * 1e3, copy.back() * 1e3);
+  std::printf("ratio        : min %.2f median %.2f max %.2f\n", ratio.front(), ratio[mid], ratio.back());
+  return 0;
+}
+
+}  // namespace
+}  // namespace nb
+
+int main(int argc, char** argv) {
+  const int findings = argc > 1 ? std::atoi(argv[1]) : 100000;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 7;
+  return nb::Run(findings, rounds);
+}

@@ -1,0 +1,48 @@
+// The folder scanner on the simulated machine and on the real API: what the
+// real listing delivers (names without a dot, 64-bit sizes, links to folders)
+// turns into the same findings.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/AppState.h"
+#include "contract/ContractStage.h"
+#include "scan/FolderScanner.h"
+#include "support/FakeHost.h"
+
+namespace nb::contract {
+namespace {
+
+TEST(ScanContract, FindsEveryFileButNeverWalksThroughALinkToAFolder) {
+  auto stage = MakeContractStage();
+  const Text scanned = stage->Folder() + u"Scanned\\";
+  const Text outside = stage->Folder() + u"Outside\\";
+  stage->MakeFolder(scanned);
+  stage->MakeFolder(scanned + u"sub");
+  stage->MakeFolder(outside);
+  stage->MakeFile(scanned + u"README", "1234");
+  stage->MakeFile(scanned + u"desktop.ini", "[.ShellClassInfo]");
+  stage->MakeFile(scanned + u"sub\\SETUP.LOG", std::string(1536, 'x'), win::kAttrHidden | win::kAttrReadOnly);
+  stage->MakeFile(outside + u"precious.doc", "keep me");
+  const bool linked = stage->MakeFolderLink(scanned + u"Link", outside);
+  const bool huge = stage->MakeSizedFile(scanned + u"huge.bin", 6ull << 30);
+
+  AppState state;
+  state.Busy = true;
+  test::FakeHost host;
+  RunContext run{stage->os(), host, state};
+  ScanFolder(run, scanned, u"*.*", true, 1);
+
+  std::vector<Text> entries;
+  for (size_t i = 0; i < state.Results.Count(); ++i) entries.push_back(state.Results.At(i));
+  std::sort(entries.begin(), entries.end());
+  std::vector<Text> expected = {u"01#" + scanned + u"README#0.00 KB", u"01#" + scanned + u"sub\\SETUP.LOG#1.50 KB"};
+  if (huge) expected.push_back(u"01#" + scanned + u"huge.bin#6144.00 MB");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(entries, expected);
+  EXPECT_EQ(state.SectionKbTotals[1], 2 + (huge ? 6291456 : 0));
+  if (!linked) GTEST_SKIP() << "stage cannot make a folder link";
+}
+
+}  // namespace
+}  // namespace nb::contract

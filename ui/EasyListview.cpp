@@ -91,6 +91,7 @@ void TEasyListview::SetChecked(int group, int row, bool checked) {
   if (r.checked == checked) return;
   r.checked = checked;
   Repaint();
+  Announce(ListChange::CheckState, {group, row});
   if (OnItemCheckChange) OnItemCheckChange(group, row);
 }
 
@@ -107,6 +108,7 @@ void TEasyListview::SelectRow(ListPos pos) {
   selected_ = pos;
   if (pos.Valid()) MutableRow(pos).selected = true;
   Repaint();
+  if (pos.Valid()) Announce(ListChange::Selection, pos);
 }
 
 void TEasyListview::EndUpdate() {
@@ -151,6 +153,7 @@ void TEasyListview::RegroupByColumn(int column) {
     if (selectedTo >= 0) selected_.row = selectedTo;
   }
   Repaint();
+  Announce(ListChange::Reorder, {});
 }
 
 void TEasyListview::SetLineHeights(int rowHeight, int groupHeight) {
@@ -325,6 +328,7 @@ void TEasyListview::MoveFocus(ListPos pos) {
   focus_ = pos;
   SelectRow(pos);
   EnsureVisible(pos);
+  Announce(ListChange::Focus, pos);
 }
 
 void TEasyListview::MouseDown(int x, int y) {
@@ -366,6 +370,19 @@ void TEasyListview::KeyDown(ListKey key) {
       if (OnItemClick) OnItemClick(start.group, start.row);
       break;
   }
+}
+
+void TEasyListview::ActivateRow(ListPos pos) {
+  if (!pos.Valid()) return;
+  MoveFocus(pos);
+  if (OnItemClick) OnItemClick(pos.group, pos.row);
+}
+
+void TEasyListview::ToggleRow(ListPos pos) {
+  if (!pos.Valid()) return;
+  focus_ = pos;
+  SetChecked(pos.group, pos.row, !Checked(pos.group, pos.row));
+  Repaint();
 }
 
 void TEasyListview::Wheel(int notches) { ScrollTo(scrollY_ - notches * 3 * rowHeight_); }

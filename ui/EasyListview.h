@@ -42,6 +42,9 @@ struct ListPos {
 
 enum class ListKey { Up, Down, Home, End, PageUp, PageDown, Space, Enter };
 
+// What the back end may announce to assistive tools after the model changed.
+enum class ListChange { Focus, Selection, CheckState, Reorder };
+
 enum class HitKind { Nothing, Header, GroupHeader, CheckBox, Row };
 struct ListHit {
   HitKind kind = HitKind::Nothing;
@@ -147,6 +150,13 @@ class TEasyListview : public Control {
   void KeyDown(ListKey key);
   // Positive notches scroll up, as the wheel reports them.
   void Wheel(int notches);
+  // A click on the row's text and a click on its check box, for assistive
+  // tools: the same events as the mouse raises.
+  void ActivateRow(ListPos pos);
+  void ToggleRow(ListPos pos);
+
+  // The back end's ear for focus, selection, check and order changes.
+  void SetChangeListener(std::function<void(ListChange, ListPos)> listener) { changed_ = std::move(listener); }
 
   std::function<void(int group, int row)> OnItemClick;
   std::function<void(int group, int row)> OnItemCheckChange;
@@ -154,6 +164,9 @@ class TEasyListview : public Control {
 
  private:
   void Repaint();
+  void Announce(ListChange change, ListPos pos) {
+    if (changed_) changed_(change, pos);
+  }
   void ClampScroll();
   ListPos Step(ListPos from, int delta) const;
   ListPos FirstRow() const;
@@ -178,6 +191,7 @@ class TEasyListview : public Control {
   int scrollX_ = 0;
   int viewWidth_ = -1;
   int viewHeight_ = -1;
+  std::function<void(ListChange, ListPos)> changed_;
 };
 
 // Orders two cell texts: sizes ("12.50 KB", "1,00 MB", "14 b") by their value,

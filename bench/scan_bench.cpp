@@ -22,9 +22,8 @@
 #include "scan/ScanPlans.h"
 
 #ifdef _WIN32
+#include "platform/win32/WinApi.h"
 #include "platform/win32/Win32Platform.h"
-// After the project's headers: its macros rename GetFileAttributes and friends.
-#include <windows.h>
 #else
 #include <malloc.h>
 

@@ -140,6 +140,14 @@ class OpenFile {
   virtual bool Read(std::string& bytes, size_t count) = 0;
 };
 
+// What DeleteFileExact did with the entry at a path.
+enum class DeleteOutcome {
+  Deleted,     // the file, or the link itself, is gone
+  Missing,     // nothing is at the path
+  Kept,        // still there and unchanged: a folder, in use without delete sharing, access denied
+  Redirected,  // what opened is no longer the entry at the path (a link on the way): left alone
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -151,6 +159,12 @@ class Platform {
   virtual AttributesResult GetFileAttributes(const Text& path) = 0;
   virtual bool SetFileAttributes(const Text& path, uint32_t attributes) = 0;
   virtual bool DeleteFile(const Text& path) = 0;
+  // Deletes the file at `path` itself, safe against a folder on the way being
+  // swapped for a link: opens the entry without following a final link (a link
+  // goes as the link, a folder never opens), checks that the object opened is
+  // still the one at `path`, then makes it archive-only and deletes it through
+  // the same handle. Any failure leaves the file as it was, attributes included.
+  virtual DeleteOutcome DeleteFileExact(const Text& path) = 0;
   virtual bool RemoveDirectory(const Text& path) = 0;
   // CreateFileW(GENERIC_READ, share, OPEN_EXISTING). Null on failure, with `error` set.
   virtual std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) = 0;

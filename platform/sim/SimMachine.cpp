@@ -170,11 +170,13 @@ SimMachine::Resolved SimMachine::Resolve(const Text& path) {
   auto rootIt = driveRoots_.find(parsed.drive);
   if (rootIt == driveRoots_.end()) return {nullptr, win::kErrorPathNotFound};
   FileNode* current = rootIt->second.get();
+  bool throughLink = false;
   for (size_t i = 0; i < parsed.parts.size(); ++i) {
     if (!current->linkTarget.empty()) {
       const auto followed = ResolveFollowing(current->linkTarget);
       if (!followed.node) return {nullptr, win::kErrorPathNotFound};
       current = followed.node;
+      throughLink = true;
     }
     if (!current->isFolder) return {nullptr, win::kErrorPathNotFound};
     FileNode* child = ChildNamed(*current, parsed.parts[i]);
@@ -184,7 +186,7 @@ SimMachine::Resolved SimMachine::Resolve(const Text& path) {
     }
     current = child;
   }
-  return {current, win::kErrorSuccess};
+  return {current, win::kErrorSuccess, throughLink};
 }
 
 SimMachine::Resolved SimMachine::ResolveFollowing(const Text& path) {

@@ -121,6 +121,7 @@ class SimMachine {
   struct Resolved {
     FileNode* node = nullptr;
     uint32_t error = win::kErrorSuccess;
+    bool throughLink = false;  // a component before the last one was a link, and was followed
   };
   // Follows links at every component but the last one.
   Resolved Resolve(const Text& path);

@@ -196,6 +196,30 @@ bool SimPlatform::DeleteFile(const Text& path) {
   return true;
 }
 
+DeleteOutcome SimPlatform::DeleteFileExact(const Text& rawPath) {
+  const Text path = m_.ApplyFileRedirection(rawPath);
+  const auto resolved = m_.Resolve(path);
+  if (!resolved.node)
+    return resolved.error == win::kErrorFileNotFound || resolved.error == win::kErrorPathNotFound
+               ? DeleteOutcome::Missing
+               : DeleteOutcome::Kept;
+  FileNode& node = *resolved.node;
+  // Opening: a folder (a junction too) does not open without backup semantics;
+  // another open that does not share delete refuses ours.
+  if (node.isFolder || NamesFileAsFolder(rawPath, node)) return DeleteOutcome::Kept;
+  if (node.lock && (node.lock->shareMode & win::kShareDelete) == 0) return DeleteOutcome::Kept;
+  // The object opened is not the one at the path when a folder on the way is a link.
+  if (resolved.throughLink) return DeleteOutcome::Redirected;
+  const uint32_t original = node.attributes;
+  node.attributes = (original & win::kAttrReparsePoint) | win::kAttrArchive;
+  if (node.denyDelete) {
+    node.attributes = original;
+    return DeleteOutcome::Kept;
+  }
+  m_.Remove(path);
+  return DeleteOutcome::Deleted;
+}
+
 bool SimPlatform::RemoveDirectory(const Text& path) {
   FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
   if (!node || !node->isFolder || node->parent.expired() || node->denyDelete) return false;

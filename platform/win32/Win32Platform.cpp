@@ -194,6 +194,74 @@ Text FixedPathQuery(Call call) {
   return FromWide(buffer, length);
 }
 
+// The attributes a file's basic information may be given; the others
+// (directory, compressed, reparse point ...) are reported but cannot be set.
+constexpr DWORD kSettableAttributes = 0x1 | 0x2 | 0x4 | 0x20 | 0x80 | 0x100 | 0x1000 | 0x2000;
+
+Text WideText(const std::wstring& text) { return FromWide(text.data(), text.size()); }
+
+// A path as a Win32 call answers it into a growing buffer; the empty text on failure.
+template <typename Call>
+std::wstring GrowingPathQuery(Call call) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD length = call(buffer.data(), DWORD(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return buffer.substr(0, length);
+    buffer.assign(length + 1, L'\0');
+  }
+  return {};
+}
+
+// The path of the object behind an open handle, with every link resolved,
+// in the "C:\..." or "\\server\share\..." form.
+Text FinalPathOf(HANDLE file) {
+  std::wstring path = GrowingPathQuery([&](wchar_t* buffer, DWORD size) {
+    return ::GetFinalPathNameByHandleW(file, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  });
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return WideText(L"\\\\" + path.substr(8));
+  if (path.rfind(L"\\\\?\\", 0) == 0) return WideText(path.substr(4));
+  return WideText(path);
+}
+
+// The forms in which the object at `path` may be named by its final path:
+// the path itself, and its full form with long names (a temporary folder is
+// often given with short names such as "ADMINI~1"). Only names are changed
+// here, links are not resolved, so a link on the way still shows as a mismatch.
+// A 32-bit process on 64-bit Windows opens the system folder's files in the
+// 32-bit system folder, unless the folder is exempt from redirection.
+std::vector<Text> NamesOfPath(const Text& path) {
+  std::vector<Text> names{path};
+  const std::wstring wide = ToWide(path);
+  const std::wstring full = GrowingPathQuery(
+      [&](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
+  const std::wstring longForm = full.empty() ? std::wstring() : GrowingPathQuery([&](wchar_t* buffer, DWORD size) {
+    return ::GetLongPathNameW(full.c_str(), buffer, size);
+  });
+  if (!full.empty()) names.push_back(WideText(full));
+  if (!longForm.empty()) names.push_back(WideText(longForm));
+  BOOL wow64 = FALSE;
+  if (::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64) {
+    const Text system = WideText(GrowingPathQuery([](wchar_t* b, DWORD n) { return ::GetSystemDirectoryW(b, n); }));
+    const Text system32 =
+        WideText(GrowingPathQuery([](wchar_t* b, DWORD n) { return ::GetSystemWow64DirectoryW(b, n); }));
+    const size_t count = names.size();
+    for (size_t i = 0; i < count && !system.empty() && !system32.empty(); ++i) {
+      const Text& name = names[i];
+      if (name.size() > system.size() && name[system.size()] == u'\\' &&
+          EqualsIgnoreCase(TextView(name).substr(0, system.size()), system))
+        names.push_back(system32 + name.substr(system.size()));
+    }
+  }
+  return names;
+}
+
+bool SetBasicAttributes(HANDLE file, DWORD attributes) {
+  FILE_BASIC_INFO basic = {};  // zero times are left as they are
+  basic.FileAttributes = attributes;
+  return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != FALSE;
+}
+
 }  // namespace
 
 // --- Folders and files ---
@@ -217,6 +285,34 @@ bool Win32Platform::SetFileAttributes(const Text& path, uint32_t attributes) {
 }
 
 bool Win32Platform::DeleteFile(const Text& path) { return ::DeleteFileW(ToWide(path).c_str()) != FALSE; }
+
+DeleteOutcome Win32Platform::DeleteFileExact(const Text& path) {
+  // No backup semantics: a folder, or a junction, does not open.
+  win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteOutcome::Missing
+                                                                          : DeleteOutcome::Kept;
+  }
+  FILE_BASIC_INFO original = {};
+  if (!::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &original, sizeof original)) return DeleteOutcome::Kept;
+  if (original.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) return DeleteOutcome::Kept;
+  const Text opened = FinalPathOf(file.get());
+  const auto names = NamesOfPath(path);
+  const bool same = !opened.empty() && std::any_of(names.begin(), names.end(), [&](const Text& name) {
+    return EqualsIgnoreCase(name, opened);
+  });
+  if (!same) return DeleteOutcome::Redirected;
+  if (!SetBasicAttributes(file.get(), FILE_ATTRIBUTE_ARCHIVE)) return DeleteOutcome::Kept;
+  FILE_DISPOSITION_INFO dispose = {TRUE};
+  if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)) return DeleteOutcome::Deleted;
+  // The file stays: leave it as it was.
+  const DWORD kept = original.FileAttributes & kSettableAttributes;
+  SetBasicAttributes(file.get(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);
+  return DeleteOutcome::Kept;
+}
 
 bool Win32Platform::RemoveDirectory(const Text& path) { return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE; }
 

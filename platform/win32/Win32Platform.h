@@ -15,6 +15,7 @@ class Win32Platform : public Platform {
   AttributesResult GetFileAttributes(const Text& path) override;
   bool SetFileAttributes(const Text& path, uint32_t attributes) override;
   bool DeleteFile(const Text& path) override;
+  DeleteOutcome DeleteFileExact(const Text& path) override;
   bool RemoveDirectory(const Text& path) override;
   std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) override;
 

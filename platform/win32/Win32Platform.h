@@ -1,10 +1,6 @@
 // The Platform interface over the real Win32 API.
 #pragma once
 
-// First, so that windows.h, wherever a file includes it, cannot rename the
-// methods below (GetFileAttributes, DeleteFile, ...) after their A/W pairs.
-#include "platform/win32/WinApi.h"
-
 #include "platform/Platform.h"
 
 namespace nb {

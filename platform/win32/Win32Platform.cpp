@@ -297,7 +297,8 @@ DeleteOutcome Win32Platform::DeleteFileExact(const Text& path) {
                                                                           : DeleteOutcome::Kept;
   }
   FILE_BASIC_INFO original = {};
-  if (!::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &original, sizeof original)) return DeleteOutcome::Kept;
+  if (!::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &original, sizeof original))
+    return DeleteOutcome::Kept;
   if (original.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) return DeleteOutcome::Kept;
   const Text opened = FinalPathOf(file.get());
   const auto names = NamesOfPath(path);
@@ -307,7 +308,8 @@ DeleteOutcome Win32Platform::DeleteFileExact(const Text& path) {
   if (!same) return DeleteOutcome::Redirected;
   if (!SetBasicAttributes(file.get(), FILE_ATTRIBUTE_ARCHIVE)) return DeleteOutcome::Kept;
   FILE_DISPOSITION_INFO dispose = {TRUE};
-  if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)) return DeleteOutcome::Deleted;
+  if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose))
+    return DeleteOutcome::Deleted;
   // The file stays: leave it as it was.
   const DWORD kept = original.FileAttributes & kSettableAttributes;
   SetBasicAttributes(file.get(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);

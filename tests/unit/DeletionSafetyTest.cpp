@@ -257,7 +257,8 @@ void RunOne(uint32_t seed, Totals& totals) {
     else ++totals.registryFindings;
 
   gen.Meddle(filePaths);
-  for (const auto& [key, snap] : Snapshot(m)) totals.swaps += !snap.linkTarget.empty() && StartsWith(snap.linkTarget, kDocuments + u"Bait");
+  for (const auto& [key, snap] : Snapshot(m))
+    totals.swaps += !snap.linkTarget.empty() && StartsWith(snap.linkTarget, kDocuments + u"Bait");
 
   // Delete all with a random set of ticked sections, or Delete checked on one section.
   Text mask;
@@ -303,7 +304,8 @@ void RunOne(uint32_t seed, Totals& totals) {
   // Nothing outside the ticked findings was deleted or changed.
   for (const auto& [key, was] : before) {
     const auto r = m.Resolve(was.path);
-    const bool purgeable = !checked && was.isFolder && was.linkTarget.empty() && IsUnder(was.path + u"\\", gen.purgedRoots);
+    const bool purgeable =
+        !checked && was.isFolder && was.linkTarget.empty() && IsUnder(was.path + u"\\", gen.purgedRoots);
     if (!r.node) {
       EXPECT_TRUE(mayGo.count(key) || purgeable) << "gone: " << ToUtf8(was.path);
       continue;

@@ -340,11 +340,12 @@ TEST(DeletionSafety, NothingButTheTickedFindingsIsEverDeletedOrChanged) {
   const uint32_t count = EnvNumber("NB_SAFETY_SEEDS", kDefaultSeedCount);
   const auto start = std::chrono::steady_clock::now();
   Totals totals;
-  for (uint32_t seed = first; seed < first + count && !HasFailure(); ++seed) RunOne(seed, totals);
+  uint32_t machines = 0;
+  for (uint32_t seed = first; seed < first + count && !HasFailure(); ++seed, ++machines) RunOne(seed, totals);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("[ safety ] %u machines from seed %u in %.1f s: %zu findings (%zu registry), %zu files deleted, "
               "%zu folders swapped for links, %zu Delete checked runs\n",
-              count, first, seconds, totals.findings, totals.registryFindings, totals.deleted, totals.swaps,
+              machines, first, seconds, totals.findings, totals.registryFindings, totals.deleted, totals.swaps,
               totals.checkedRuns);
   EXPECT_GT(totals.deleted, 0u);
   EXPECT_GT(totals.swaps, 0u);

@@ -9,6 +9,7 @@
 
 #include "platform/win32/Wide.h"
 #include "ui/EasyListview.h"
+#include "ui/win32/AccessibleListview.h"
 #include "ui/win32/WindowPeer.h"
 
 namespace nb::ui::win32 {
@@ -40,7 +41,9 @@ class ListviewPeer : public WindowPeer {
       const std::wstring wide = nb::win32::ToWide(name);
       pictures_.emplace_back(static_cast<HICON>(::LoadImageW(tk.Instance(), wide.c_str(), IMAGE_ICON, 16, 16, 0)));
     }
+    list.SetChangeListener([this](ListChange change, ListPos pos) { access_.Announce(Hwnd(), change, pos); });
   }
+  ~ListviewPeer() override { list_.SetChangeListener(nullptr); }
 
   void ContentChanged() override {
     if (!Hwnd()) return;
@@ -103,6 +106,9 @@ class ListviewPeer : public WindowPeer {
         break;
       case WM_CHAR:
         return 0;  // Space arrives as WM_KEYDOWN; no beeps for the rest
+      case WM_GETOBJECT:
+        if (const auto answer = access_.Answer(Hwnd(), wParam, lParam)) return *answer;
+        break;
       case WM_SETFOCUS:
       case WM_KILLFOCUS:
         ::InvalidateRect(Hwnd(), nullptr, FALSE);
@@ -309,6 +315,7 @@ class ListviewPeer : public WindowPeer {
   }
 
   TEasyListview& list_;
+  ListAccessibility access_{list_};
   std::vector<UniqueIcon> pictures_;
   int wheel_ = 0;
   bool updatingBars_ = false;

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Delete all against the bare delete loop under Wine, on the real API: lays out
+# 200,000 files (2,000 folders of 100) in a throwaway prefix from the Linux side
+# (creating them through Wine is slow), then runs the benchmark once per round,
+# Wine and its wineserver pinned to one core. The benchmark alternates the two
+# sides over chunks of 10,000 files and prints the ratio.
+#   bench/delete_all_wine.sh BUILD_DIR [rounds]
+set -euo pipefail
+build=$(realpath "${1:?usage: delete_all_wine.sh BUILD_DIR [rounds]}")
+rounds=${2:-1}
+top=$(cd "$(dirname "$0")/.." && pwd)
+export NB_WINEPREFIX=${NB_WINEPREFIX:-$top/build/wine/bench-delete}
+base=$NB_WINEPREFIX/drive_c/nbbench
+
+# Each round gets a folder of a new name: a long-lived wineserver may still
+# hold the last one open, and a folder made again under the same name then
+# lists as empty.
+lay_out() {  # NAME
+  rm -rf "$base"
+  python3 - "$base/$1" <<'PY'
+import os, sys
+root = sys.argv[1]
+for c in range(200):
+    for f in range(10):
+        folder = os.path.join(root, f"cache{c}", "#!001", f"X{f}")
+        os.makedirs(folder)
+        for i in range(100):
+            with open(os.path.join(folder, f"f{i}.dat"), "wb") as out:
+                out.write(b"0123456789")
+PY
+  sync
+}
+
+# Make the prefix; the wineserver it starts inherits the pinning.
+taskset -c 0 "$top/tools/wine-run" cmd /c exit >/dev/null 2>&1 || true
+for ((r = 0; r < rounds; r++)); do
+  name=run$(date +%s%N)
+  lay_out "$name"
+  taskset -c 0 "$top/tools/wine-run" "$build/nb_bench_delete.exe" --real "C:\\nbbench\\$name"
+done
+rm -rf "$base"

@@ -112,6 +112,8 @@ class ListviewPeer : public WindowPeer {
       case WM_SETFOCUS:
       case WM_KILLFOCUS:
         ::InvalidateRect(Hwnd(), nullptr, FALSE);
+        // Tools follow the focus into the list: to its focused row, or to the list.
+        if (message == WM_SETFOCUS) access_.Announce(Hwnd(), ListChange::Focus, list_.FocusedRow());
         break;
       default:
         break;

@@ -12,6 +12,11 @@ bool IsDotEntry(const Text& name) { return name == u"." || name == u".."; }
 }  // namespace
 
 void PruneEmptyFolders(RunContext& ctx, const Text& folder) {
+  // The folder itself may have become a link since it was found (a temp folder
+  // swapped for a junction after Analyze): then its target is not pruned either.
+  const Text self = folder.size() > 3 && EndsWith(folder, u"\\") ? folder.substr(0, folder.size() - 1) : folder;
+  const auto attributes = ctx.os.GetFileAttributes(self);
+  if (!attributes.Ok() || (attributes.attributes & win::kAttrReparsePoint)) return;
   FindEntry entry;
   auto listing = ctx.os.FindFirst(folder + u"*.*", entry);
   if (!listing) return;

@@ -180,9 +180,8 @@ class Machine {
   }
 
   // A temporary folder, recycle bin or chat-sync folder itself swapped for a
-  // link is still pruned through the link (empty folders at its target go), so
-  // it is staged only on request: NB_SAFETY_SWAP_ROOTS=1.
-  bool swapPurgedRoots = EnvNumber("NB_SAFETY_SWAP_ROOTS", 0) != 0;
+  // link: the purge must leave the link's target alone too.
+  bool swapPurgedRoots = EnvNumber("NB_SAFETY_SWAP_ROOTS", 1) != 0;
 
   // What a less privileged process does between Analyze and Delete.
   void Meddle(const std::vector<Text>& findings) {

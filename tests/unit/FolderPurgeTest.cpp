@@ -51,6 +51,16 @@ TEST_F(FolderPurge, AFolderHoldingAFileKeepsItsAncestorsButLosesItsEmptySubfolde
   EXPECT_FALSE(machine.Exists(u"C:\\T\\keep\\empty3"));
 }
 
+TEST_F(FolderPurge, AFolderThatHasBecomeALinkLeavesItsTargetAlone) {
+  machine.AddFolder(u"C:\\Users\\me\\Documents\\Drafts\\empty");
+  machine.AddFolderLink(u"C:\\Temp", u"C:\\Users\\me\\Documents");
+
+  Prune(u"C:\\Temp\\");
+
+  EXPECT_TRUE(machine.Exists(u"C:\\Users\\me\\Documents\\Drafts\\empty"));
+  EXPECT_TRUE(machine.Exists(u"C:\\Temp"));
+}
+
 TEST_F(FolderPurge, MissingOrEmptyFolderIsLeftAlone) {
   Prune(u"C:\\Nowhere\\");
   EXPECT_EQ(host.pumps, 0);

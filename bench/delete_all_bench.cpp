@@ -1,5 +1,5 @@
 // Cost of Delete all against a bare loop that deletes the same files with the
-// same Platform calls (file-exists test, archive-only attributes, DeleteFile)
+// same Platform call (the exact deletion through one handle on the file)
 // and the same pumps (one before every hundredth file). The ratio shows what
 // Delete all adds of its own: reading and splitting the store entries, the
 // section test, the window's state changes and the (here empty) folder steps.
@@ -100,10 +100,7 @@ void Analyzed(TForm1& form, const std::vector<Text>& paths) {
 void BareLoop(Platform& os, UiHost& ui, const std::vector<Text>& paths) {
   for (size_t i = 0; i < paths.size(); ++i) {
     if (i % kFilesPerPump == 0) ui.PumpMessages();
-    const auto found = os.GetFileAttributes(paths[i]);
-    if (!found.Ok() || (found.attributes & win::kAttrDirectory) != 0) continue;
-    os.SetFileAttributes(paths[i], win::kAttrArchive);
-    os.DeleteFile(paths[i]);
+    os.DeleteFileExact(paths[i]);
   }
 }
 

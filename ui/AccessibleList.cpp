@@ -135,6 +135,13 @@ bool AccessibleList::Toggle(int id) {
   return true;
 }
 
+bool AccessibleList::SetCheck(int id, bool checked) {
+  if (!IsRow(id) || !list_.Showing() || !list_.Usable()) return false;
+  const ListPos pos = PosOf(id);
+  if (list_.Checked(pos.group, pos.row) != checked) list_.ToggleRow(pos);
+  return true;
+}
+
 bool AccessibleList::Select(int id) {
   if (!IsRow(id)) return false;
   const ListPos pos = PosOf(id);

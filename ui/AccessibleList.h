@@ -61,6 +61,9 @@ class AccessibleList {
   bool DoDefaultAction(int id);
   // Ticks or unticks a row's check box as the mouse does.
   bool Toggle(int id);
+  // Brings a row's check box to the given state, toggling it as the mouse does
+  // when it differs; false for anything but a usable row.
+  bool SetCheck(int id, bool checked);
   // Gives the row the focus and the selection, without a click.
   bool Select(int id);
 

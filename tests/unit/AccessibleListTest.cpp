@@ -129,5 +129,20 @@ TEST_F(AccessibleLists, ToggleRaisesTheCheckChangeAndSavesTheMask) {
   EXPECT_FALSE(acc.Toggle(acc.IdOfGroup(1)));
 }
 
+TEST_F(AccessibleLists, SetCheckTogglesOnlyWhenTheStateDiffers) {
+  AccessibleList acc(form.List1);
+  std::vector<ui::ListChange> heard;
+  form.List1.SetChangeListener([&](ui::ListChange change, ui::ListPos) { heard.push_back(change); });
+  const int chrome = acc.IdOf({1, 2});
+  ASSERT_TRUE(acc.SetCheck(chrome, true));  // already ticked: nothing happens
+  EXPECT_TRUE(heard.empty());
+  ASSERT_TRUE(acc.SetCheck(chrome, false));
+  ASSERT_TRUE(acc.SetCheck(chrome, false));
+  EXPECT_EQ(heard, (std::vector<ui::ListChange>{ui::ListChange::CheckState}));
+  EXPECT_EQ(LoadSectionMask(os), u"1111101111111111");
+  EXPECT_FALSE(acc.SetCheck(acc.IdOfGroup(1), true));
+  EXPECT_FALSE(acc.SetCheck(acc.ChildCount() + 1, true));
+}
+
 }  // namespace
 }  // namespace nb::test

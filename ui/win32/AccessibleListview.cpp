@@ -220,7 +220,19 @@ class ListAccessObject final : public IAccessible {
     return model_->DoDefaultAction(id) ? S_OK : DISP_E_MEMBERNOTFOUND;
   }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+  // Automation ticks a row by setting its value to "checked" and unticks it
+  // with "unchecked"; the row's readable value stays its second column.
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    int id = 0;
+    if (const HRESULT hr = Child(child, id); FAILED(hr)) return hr;
+    const int length = value ? int(::SysStringLen(value)) : 0;
+    const auto is = [&](const wchar_t* word) {
+      return ::CompareStringOrdinal(value ? value : L"", length, word, -1, TRUE) == CSTR_EQUAL;
+    };
+    if (!is(L"checked") && !is(L"unchecked")) return E_INVALIDARG;
+    const bool checked = is(L"checked");
+    return model_->SetCheck(id, checked) ? S_OK : DISP_E_MEMBERNOTFOUND;
+  }
 
  private:
   ~ListAccessObject() = default;

@@ -1,0 +1,108 @@
+// The list's IAccessible in this process: automation ticks and unticks rows
+// through put_accValue, and a reference kept after the list is gone answers
+// every call with "not connected" instead of reaching freed memory.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "ui/EasyListview.h"
+#include "ui/win32/AccessibleListview.h"
+
+namespace nb::ui::win32 {
+namespace {
+
+constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+VARIANT Child(long id) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+HRESULT SetValue(IAccessible* acc, long id, const wchar_t* text) {
+  BSTR value = ::SysAllocString(text);
+  const HRESULT hr = acc->put_accValue(Child(id), value);
+  ::SysFreeString(value);
+  return hr;
+}
+
+bool Checked(IAccessible* acc, long id) {
+  VARIANT state;
+  ::VariantInit(&state);
+  EXPECT_EQ(acc->get_accState(Child(id), &state), S_OK);
+  return state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_CHECKED) != 0;
+}
+
+struct Com {
+  Com() { ok = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
+  ~Com() {
+    if (ok) ::CoUninitialize();
+  }
+  bool ok = false;
+};
+
+struct Window {
+  Window() { handle = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr); }
+  ~Window() {
+    if (handle) ::DestroyWindow(handle);
+  }
+  HWND handle = nullptr;
+};
+
+TEST(AccessibleObjectWine, ValueTicksRowsAndAKeptReferenceIsDisconnectedWithTheList) {
+  Com com;
+  ASSERT_TRUE(com.ok);
+  Window window;
+  ASSERT_NE(window.handle, nullptr);
+  IAccessible* acc = nullptr;
+  std::vector<std::pair<int, int>> toggled;
+  {
+    TEasyListview list(nullptr, u"List2");
+    list.SetBounds({0, 0, 300, 200});
+    list.AddColumn(u"File", 200);
+    list.AddColumn(u"Size", 80);
+    list.AddGroup(u"Files");
+    list.AddRow(0, u"C:\\Temp\\a.tmp", u"1.00 KB", true);
+    list.AddRow(0, u"C:\\Temp\\b.tmp", u"2.00 KB", true);
+    list.OnItemCheckChange = [&](int group, int row) { toggled.emplace_back(group, row); };
+    ListAccessibility access(list);
+    const std::optional<LRESULT> answer = access.Answer(window.handle, 0, OBJID_CLIENT);
+    ASSERT_TRUE(answer.has_value());
+    ASSERT_EQ(::ObjectFromLresult(*answer, kIidAccessible, 0, reinterpret_cast<void**>(&acc)), S_OK);
+
+    // Children: 1 the group, 2 and 3 its rows.
+    EXPECT_EQ(SetValue(acc, 2, L"unchecked"), S_OK);
+    EXPECT_FALSE(list.Checked(0, 0));
+    EXPECT_FALSE(Checked(acc, 2));
+    EXPECT_EQ(SetValue(acc, 2, L"UNCHECKED"), S_OK);  // already so: no second event
+    EXPECT_EQ(SetValue(acc, 2, L"checked"), S_OK);
+    EXPECT_TRUE(Checked(acc, 2));
+    EXPECT_EQ(toggled, (std::vector<std::pair<int, int>>{{0, 0}, {0, 0}}));
+
+    EXPECT_EQ(SetValue(acc, 3, L"maybe"), E_INVALIDARG);
+    EXPECT_EQ(SetValue(acc, 3, L""), E_INVALIDARG);
+    EXPECT_EQ(SetValue(acc, 1, L"checked"), DISP_E_MEMBERNOTFOUND);  // a group has no box
+    EXPECT_EQ(SetValue(acc, 4, L"checked"), E_INVALIDARG);
+    EXPECT_TRUE(list.Checked(0, 1));
+  }
+  ASSERT_NE(acc, nullptr);
+  long count = 0;
+  EXPECT_EQ(acc->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+  BSTR name = nullptr;
+  EXPECT_EQ(acc->get_accName(Child(2), &name), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(name, nullptr);
+  EXPECT_EQ(SetValue(acc, 2, L"unchecked"), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc->accDoDefaultAction(Child(2)), CO_E_OBJNOTCONNECTED);
+  acc->Release();
+  EXPECT_EQ(toggled.size(), 2u);
+}
+
+}  // namespace
+}  // namespace nb::ui::win32

@@ -101,10 +101,15 @@ void TForm1::BuildControls() {
   ActionPanel.SetHeight(28);
   ActionPanel.SetBevel(false);
 
-  for (ui::Label* l : {&Label1, &Label2, &Label3}) l->SetCursor(Cursor::Hand);
+  for (ui::Label* l : {&Label1, &Label2, &Label3}) {
+    l->SetCursor(Cursor::Hand);
+    l->SetTabStop(true);
+  }
   Label4.SetTextAlign(TextAlign::Right);
   Label4.AnchorRight(8);
   for (ui::Label* l : {&Label1, &Label2, &Label3, &Label4}) l->SetVisible(false);
+  // The keyboard walks the window from left to right, then along the strip and the buttons.
+  SetTabOrder({&List1, &List2, &List3, &Label1, &Label2, &Label3, &Button1, &Button2, &Button3, &Button4});
 }
 
 void TForm1::WireEvents() {
@@ -112,6 +117,7 @@ void TForm1::WireEvents() {
   OnShow = [this] { ShowForm(); };
   OnCloseQuery = [this](bool& canClose) { CloseForm(canClose); };
   OnDestroy = [this] { DestroyForm(); };
+  OnEscape = [this] { Button4Click(); };
 
   LogoImage.OnClick = [this] { LogoImageClick(); };
   Button1.OnClick = [this] { Button1Click(); };

@@ -48,6 +48,7 @@ TForm2::TForm2(ui::Toolkit& toolkit)
     blue.underline = true;
     link->SetFont(blue);
     link->SetCursor(ui::Cursor::Hand);
+    link->SetTabStop(true);
   }
   HomePageLabel2.SetHint(u"Visit to homepage");
   SupportLabel2.SetHint(u"Send letter to support");
@@ -59,6 +60,8 @@ TForm2::TForm2(ui::Toolkit& toolkit)
   HomePageLabel2.OnClick = [this] { HomePageLabel2Click(); };
   SupportLabel2.OnClick = [this] { SupportLabel2Click(); };
   Button1.OnClick = [this] { Button1Click(); };
+  OnShow = [this] { Button1.SetFocus(); };
+  OnEscape = [this] { Button1Click(); };
   SetClientSize(296, 196);
 }
 

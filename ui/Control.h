@@ -107,6 +107,12 @@ class Control {
   // Gives the keyboard focus to this control; the form remembers it.
   void SetFocus();
   bool Focused();
+  // Tab and Shift+Tab stop here (buttons, lists and the memo from the start,
+  // labels when their form says so).
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  // A tab stop that shows and takes input: the keyboard may move here.
+  bool CanFocus() const { return tabStop_ && Showing() && Usable(); }
 
   ControlPeer* Peer() const { return peer_.get(); }
   void SetPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }
@@ -148,6 +154,7 @@ class Control {
   Cursor cursor_ = Cursor::Default;
   Text hint_;
   bool bevel_ = true;
+  bool tabStop_ = false;
   std::unique_ptr<ControlPeer> peer_;
 };
 

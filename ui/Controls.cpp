@@ -5,6 +5,7 @@
 namespace nb::ui {
 
 Button::Button(Control* parent, Text name, Text caption, Bounds bounds) : Control(ControlKind::Button, parent, std::move(name)) {
+  SetTabStop(true);
   SetCaption(std::move(caption));
   SetBounds(bounds);
 }
@@ -39,7 +40,7 @@ void Splitter::DragTo(int size) {
   if (Parent()) Parent()->Relayout();
 }
 
-Memo::Memo(Control* parent, Text name) : Control(ControlKind::Memo, parent, std::move(name)) {}
+Memo::Memo(Control* parent, Text name) : Control(ControlKind::Memo, parent, std::move(name)) { SetTabStop(true); }
 
 void Memo::Clear() {
   if (lines_.empty()) return;

@@ -49,7 +49,9 @@ int CompareCellTexts(TextView a, TextView b) {
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-TEasyListview::TEasyListview(Control* parent, Text name) : Control(ControlKind::Listview, parent, std::move(name)) {}
+TEasyListview::TEasyListview(Control* parent, Text name) : Control(ControlKind::Listview, parent, std::move(name)) {
+  SetTabStop(true);
+}
 
 int TEasyListview::AddColumn(Text caption, int width, TextAlign align) {
   columns_.push_back({std::move(caption), width, align});
@@ -363,6 +365,7 @@ void TEasyListview::KeyDown(ListKey key) {
     case ListKey::PageDown: MoveFocus(Step(start, PageRows())); break;
     case ListKey::Space:
       focus_ = start;
+      EnsureVisible(start);
       SetChecked(start.group, start.row, !Checked(start.group, start.row));
       break;
     case ListKey::Enter:

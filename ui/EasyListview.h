@@ -101,6 +101,10 @@ class TEasyListview : public Control {
   // --- Selection and keyboard focus (one row at a time) ---
   ListPos FocusedRow() const { return focus_; }
   ListPos SelectedRow() const { return selected_; }
+  // Where the list shows that it has the keyboard focus: the focused row, or
+  // the first row before any row has the focus; invalid when the list is
+  // empty (then the whole list shows it).
+  ListPos FocusMark() const { return focus_.Valid() ? focus_ : FirstRow(); }
   void SelectRow(ListPos pos);
 
   // --- Repainting ---

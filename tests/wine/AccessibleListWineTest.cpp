@@ -12,34 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/Handles.h"
+#include "tests/wine/RemoteList.h"
+#include "tests/wine/RunningProgram.h"
 
 namespace nb {
 namespace {
 
+using wine::ChildByCaption;
+using wine::RemoteList;
+using wine::WaitFor;
 using win32::UniqueFile;
-
-constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
-std::wstring ProgramPath() {
-  wchar_t buffer[MAX_PATH] = {};
-  if (::GetEnvironmentVariableW(L"NB_PROGRAM_EXE", buffer, MAX_PATH) > 0) return buffer;
-  ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  std::wstring path = buffer;
-  path.erase(path.find_last_of(L'\\'));
-  path.erase(path.find_last_of(L'\\') + 1);
-  return path + L"NightBroom.exe";
-}
-
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds) {
-  const ULONGLONG end = ::GetTickCount64() + milliseconds;
-  while (!condition()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(50);
-  }
-  return true;
-}
 
 // Child windows of the main window by class, left to right.
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
@@ -66,52 +48,6 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
   return search.found;
 }
 
-HWND ChildByCaption(HWND parent, const std::wstring& caption) {
-  for (HWND child = ::FindWindowExW(parent, nullptr, nullptr, nullptr); child;
-       child = ::FindWindowExW(parent, child, nullptr, nullptr)) {
-    wchar_t text[256] = {};
-    ::GetWindowTextW(child, text, 256);
-    if (caption == text) return child;
-    if (HWND inner = ChildByCaption(child, caption)) return inner;
-  }
-  return nullptr;
-}
-
-VARIANT Child(long id) {
-  VARIANT v;
-  ::VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
-std::wstring Name(IAccessible* acc, long id) {
-  BSTR name = nullptr;
-  if (acc->get_accName(Child(id), &name) != S_OK || !name) return L"";
-  std::wstring out(name, ::SysStringLen(name));
-  ::SysFreeString(name);
-  return out;
-}
-
-long Number(HRESULT hr, const VARIANT& v) { return SUCCEEDED(hr) && v.vt == VT_I4 ? v.lVal : -1; }
-long Role(IAccessible* acc, long id) {
-  VARIANT v;
-  const HRESULT hr = acc->get_accRole(Child(id), &v);
-  return Number(hr, v);
-}
-long State(IAccessible* acc, long id) {
-  VARIANT v;
-  const HRESULT hr = acc->get_accState(Child(id), &v);
-  return Number(hr, v);
-}
-
-struct ComRef {
-  IAccessible* p = nullptr;
-  ~ComRef() {
-    if (p) p->Release();
-  }
-};
-
 class AccessibleListWine : public testing::Test {
  protected:
   void SetUp() override {
@@ -127,63 +63,50 @@ class AccessibleListWine : public testing::Test {
                      DWORD((mask.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(key);
 
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-    ::CloseHandle(info.hThread);
-    instance_ = UniqueFile(info.hProcess);
-    ASSERT_TRUE(WaitFor([&] { return (main_ = ::FindWindowW(L"TForm1", L"Night Broom")) != nullptr; }, 30000));
+    std::string error;
+    ASSERT_TRUE(instance_.Start(error, 30000)) << error;
+    main_ = instance_.Main();
     ASSERT_TRUE(WaitFor([&] { return ChildrenOfClass(main_, L"NBListview").size() == 2; }, 10000));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, 10000));
     lists_ = ChildrenOfClass(main_, L"NBListview");
   }
 
   void TearDown() override {
-    if (instance_.valid()) {
-      if (main_ && ::IsWindow(main_)) ::PostMessageW(main_, WM_CLOSE, 0, 0);
-      if (::WaitForSingleObject(instance_.get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(instance_.get(), 1);
-    }
+    instance_.End();
     ::CoUninitialize();
   }
 
-  HRESULT Accessible(HWND window, ComRef& out) {
-    return ::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), kIidAccessible, reinterpret_cast<void**>(&out.p));
-  }
-
-  UniqueFile instance_;
+  wine::RunningProgram instance_;
   HWND main_ = nullptr;
   std::vector<HWND> lists_;
 };
 
 TEST_F(AccessibleListWine, SectionListGivesRowNamesAndTicksToAnotherProcess) {
-  ComRef list1;
-  ASSERT_EQ(Accessible(lists_[0], list1), S_OK);
-  ASSERT_NE(list1.p, nullptr);
+  RemoteList list1;
+  ASSERT_EQ(list1.Open(lists_[0]), S_OK);
+  ASSERT_NE(list1.get(), nullptr);
   BSTR name = nullptr;
   VARIANT self;
   ::VariantInit(&self);
-  ASSERT_EQ(list1.p->get_accName(self, &name), S_OK);
+  ASSERT_EQ(list1.get()->get_accName(self, &name), S_OK);
   EXPECT_EQ(std::wstring(name, ::SysStringLen(name)), L"Sections to scan");
   ::SysFreeString(name);
-  long count = 0;
-  ASSERT_EQ(list1.p->get_accChildCount(&count), S_OK);
-  EXPECT_EQ(count, 21);
-  EXPECT_EQ(Role(list1.p, 0), ROLE_SYSTEM_LIST);
-  EXPECT_EQ(Name(list1.p, 1), L"Temporary Files");
-  EXPECT_EQ(Role(list1.p, 1), ROLE_SYSTEM_GROUPING);
-  EXPECT_EQ(Name(list1.p, 2), L"Folders \"Temp\"");
-  EXPECT_EQ(Role(list1.p, 2), ROLE_SYSTEM_LISTITEM);
-  EXPECT_TRUE(State(list1.p, 2) & STATE_SYSTEM_CHECKED);
-  EXPECT_EQ(Name(list1.p, 3), L"Recycle Bin");
-  EXPECT_FALSE(State(list1.p, 3) & STATE_SYSTEM_CHECKED);
-  EXPECT_EQ(Name(list1.p, 21), L"HKEY_LOCAL_MACHINE");
+  EXPECT_EQ(list1.ChildCount(), 21);
+  EXPECT_EQ(list1.Role(0), ROLE_SYSTEM_LIST);
+  EXPECT_EQ(list1.Name(1), L"Temporary Files");
+  EXPECT_EQ(list1.Role(1), ROLE_SYSTEM_GROUPING);
+  EXPECT_EQ(list1.Name(2), L"Folders \"Temp\"");
+  EXPECT_EQ(list1.Role(2), ROLE_SYSTEM_LISTITEM);
+  EXPECT_TRUE(list1.Checked(2));
+  EXPECT_EQ(list1.Name(3), L"Recycle Bin");
+  EXPECT_FALSE(list1.Checked(3));
+  EXPECT_EQ(list1.Name(21), L"HKEY_LOCAL_MACHINE");
 
   // Once the window is gone the object answers, but only with an error.
   ::PostMessageW(main_, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(instance_.get(), 10000), WAIT_OBJECT_0);
-  EXPECT_TRUE(FAILED(list1.p->get_accChildCount(&count)));
+  ASSERT_TRUE(instance_.WaitForExit(10000));
+  long count = 0;
+  EXPECT_TRUE(FAILED(list1.get()->get_accChildCount(&count)));
 }
 
 TEST_F(AccessibleListWine, DefaultActionOnASectionAfterAnalyzeFillsTheResults) {
@@ -204,25 +127,16 @@ TEST_F(AccessibleListWine, DefaultActionOnASectionAfterAnalyzeFillsTheResults) {
   ::PostMessageW(ChildByCaption(main_, L"Analyze"), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(deleteAll) != FALSE; }, 60000)) << "Analyze found nothing";
 
-  ComRef list1, list2;
-  ASSERT_EQ(Accessible(lists_[0], list1), S_OK);
-  ASSERT_EQ(Accessible(lists_[1], list2), S_OK);
-  long rows = 0;
-  ASSERT_EQ(list2.p->get_accChildCount(&rows), S_OK);
-  EXPECT_EQ(rows, 1);  // the group "Files", empty
-  ASSERT_EQ(list1.p->accDoDefaultAction(Child(2)), S_OK);
-  ASSERT_EQ(list2.p->get_accChildCount(&rows), S_OK);
-  ASSERT_GE(rows, 2);
-  bool found = false;
-  for (long id = 2; id <= rows; ++id) {
-    const std::wstring row = Name(list2.p, id);
-    if (row.size() >= 22 && row.substr(row.size() - 22) == L"nb-accessible-test.tmp") {
-      found = true;
-      EXPECT_TRUE(State(list2.p, id) & STATE_SYSTEM_CHECKED);
-    }
-  }
-  EXPECT_TRUE(found);
-  EXPECT_TRUE(State(list1.p, 2) & STATE_SYSTEM_SELECTED);
+  RemoteList list1, list2;
+  ASSERT_EQ(list1.Open(lists_[0]), S_OK);
+  ASSERT_EQ(list2.Open(lists_[1]), S_OK);
+  EXPECT_EQ(list2.ChildCount(), 1);  // the group "Files", empty
+  ASSERT_EQ(list1.DoDefaultAction(2), S_OK);
+  ASSERT_GE(list2.ChildCount(), 2);
+  const long row = list2.Find(L"\\nb-accessible-test.tmp", true, 2);
+  ASSERT_NE(row, 0);
+  EXPECT_TRUE(list2.Checked(row));
+  EXPECT_TRUE(list1.State(2) & STATE_SYSTEM_SELECTED);
   ::DeleteFileW(file.c_str());
 }
 

@@ -6,7 +6,6 @@ namespace nb::e2e {
 
 namespace {
 
-constexpr wchar_t kFirstStatus[] = L"Please check sections to scan and press \"Analyze\" button";
 constexpr DWORD kAnswerTimeout = 10000;
 
 std::wstring ClassOf(HWND window) {
@@ -38,16 +37,6 @@ int LeftInClient(HWND top, HWND child) {
 
 }  // namespace
 
-std::wstring ProgramPath() {
-  wchar_t buffer[MAX_PATH] = {};
-  if (::GetEnvironmentVariableW(L"NB_PROGRAM_EXE", buffer, MAX_PATH) > 0) return buffer;
-  ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  std::wstring path = buffer;
-  path.erase(path.find_last_of(L'\\'));
-  path.erase(path.find_last_of(L'\\') + 1);
-  return path + L"NightBroom.exe";
-}
-
 std::wstring TextOf(HWND window) {
   DWORD_PTR length = 0;
   if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"<no answer>";
@@ -60,34 +49,21 @@ std::wstring TextOf(HWND window) {
 }
 
 bool Program::Launch(std::string& error) {
-  std::wstring command = L"\"" + ProgramPath() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    error = "cannot start the program (error " + std::to_string(::GetLastError()) + ")";
-    return false;
-  }
-  ::CloseHandle(info.hThread);
-  process_ = win32::UniqueFile(info.hProcess);
-  processId_ = info.dwProcessId;
+  if (!running_.Launch(error)) return false;
+  processId_ = running_.ProcessId();
   return true;
 }
 
 bool Program::Start(std::string& error) { return Launch(error) && Attach(error); }
 
 bool Program::Attach(std::string& error) {
-  if (!WaitFor([&] { return (main_ = ::FindWindowW(L"TForm1", L"Night Broom")) != nullptr; }, 60000)) {
-    error = "no main window of class TForm1 titled Night Broom";
-    return false;
-  }
-  if (!WaitFor([&] { return (status_ = ChildByCaption(kFirstStatus)) != nullptr; }, 20000)) {
-    error = "the main window was not shown with its first status line";
-    return false;
-  }
+  if (!running_.FindMainWindow(error)) return false;
+  main_ = running_.Main();
+  status_ = ChildByCaption(wine::kFirstStatus);
   ::GetWindowThreadProcessId(main_, &processId_);
   analyze_ = ChildByCaption(L"Analyze");
   deleteAll_ = ChildByCaption(L"Delete all");
+  deleteChecked_ = ChildByCaption(L"Delete checked");
   close_ = ChildByCaption(L"Close");
   summary_ = ChildByCaption(L"0 files, 0 MB");
   for (HWND child : Children(main_)) {
@@ -98,34 +74,23 @@ bool Program::Attach(std::string& error) {
       list3_ = child;
     }
   }
-  if (!analyze_ || !deleteAll_ || !close_ || !summary_ || !list1_ || !list2_ || !list3_) {
+  if (!status_ || !analyze_ || !deleteAll_ || !deleteChecked_ || !close_ || !summary_ || !list1_ || !list2_ ||
+      !list3_) {
     error = "a control of the main window is missing";
     return false;
   }
   return true;
 }
 
-bool Program::Running() const {
-  return process_.valid() && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
-
-bool Program::WaitForExit(DWORD milliseconds) const {
-  return process_.valid() && ::WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
-}
-
 void Program::End() {
-  if (!process_.valid()) return;
   if (Running()) {
     // A question left open would keep the window from closing.
     while (HWND box = WaitForMessageBox(0)) {
       if (!Answer(box, IDNO) && !Answer(box, IDOK)) break;
       ::Sleep(100);
     }
-    if (main_ && ::IsWindow(main_)) ::PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (!WaitForExit(10000)) ::TerminateProcess(process_.get(), 1);
-    ::WaitForSingleObject(process_.get(), 5000);
   }
-  process_ = win32::UniqueFile();
+  running_.End();
   main_ = nullptr;
 }
 

@@ -9,23 +9,11 @@
 
 #include <string>
 
-#include "platform/win32/Handles.h"
+#include "tests/wine/RunningProgram.h"
 
 namespace nb::e2e {
 
-// Polls `condition` every 20 ms until it holds or `milliseconds` have passed.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds) {
-  const ULONGLONG end = ::GetTickCount64() + milliseconds;
-  while (!condition()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
-// NB_PROGRAM_EXE, or NightBroom.exe in the folder above the running executable's.
-std::wstring ProgramPath();
+using wine::WaitFor;
 
 // A window's text read with WM_GETTEXT (an edit control's content too).
 std::wstring TextOf(HWND window);
@@ -51,14 +39,15 @@ class Program {
   // Asks the window to close, and terminates the process when it does not end.
   // A program found by Attach alone is left running.
   void End();
-  bool Running() const;
+  bool Running() const { return running_.Running(); }
   DWORD ProcessId() const { return processId_; }
   // Waits for the process to end by itself; false on timeout.
-  bool WaitForExit(DWORD milliseconds) const;
+  bool WaitForExit(DWORD milliseconds) const { return running_.WaitForExit(milliseconds); }
 
   HWND Main() const { return main_; }
   HWND Analyze() const { return analyze_; }  // Button2: "Analyze" / "Stop"
   HWND DeleteAll() const { return deleteAll_; }  // Button3: "Delete all" / "Stop" / "Delete"
+  HWND DeleteChecked() const { return deleteChecked_; }  // Label3: "Delete checked"
   HWND Close() const { return close_; }
   HWND Status() const { return status_; }  // ActionPanel: its caption is the status line
   HWND Summary() const { return summary_; }  // Label4
@@ -88,11 +77,12 @@ class Program {
  private:
   HWND ChildByCaption(const std::wstring& caption) const;
 
-  win32::UniqueFile process_;
+  wine::RunningProgram running_;
   DWORD processId_ = 0;
   HWND main_ = nullptr;
   HWND analyze_ = nullptr;
   HWND deleteAll_ = nullptr;
+  HWND deleteChecked_ = nullptr;
   HWND close_ = nullptr;
   HWND status_ = nullptr;
   HWND summary_ = nullptr;

@@ -9,37 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/Handles.h"
+#include "tests/wine/RunningProgram.h"
 
 namespace nb {
 namespace {
 
-using win32::UniqueFile;
-
-// NB_PROGRAM_EXE, or NightBroom.exe in the folder above this test's own.
-std::wstring ProgramPath() {
-  wchar_t buffer[MAX_PATH] = {};
-  if (::GetEnvironmentVariableW(L"NB_PROGRAM_EXE", buffer, MAX_PATH) > 0) return buffer;
-  ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  std::wstring path = buffer;
-  path.erase(path.find_last_of(L'\\'));
-  path.erase(path.find_last_of(L'\\') + 1);
-  return path + L"NightBroom.exe";
-}
-
-HWND FindMain() { return ::FindWindowW(L"TForm1", L"Night Broom"); }
-
-constexpr wchar_t kFirstStatus[] = L"Please check sections to scan and press \"Analyze\" button";
-
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds) {
-  const ULONGLONG end = ::GetTickCount64() + milliseconds;
-  while (!condition()) {
-    if (::GetTickCount64() > end) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
+using wine::ChildByCaption;
+using wine::kFirstStatus;
+using wine::RunningProgram;
+using wine::WaitFor;
 
 int CountMainWindows() {
   int count = 0;
@@ -54,57 +32,16 @@ int CountMainWindows() {
   return count;
 }
 
-// The child window (at any depth) whose text is `caption`.
-HWND ChildByCaption(HWND parent, const std::wstring& caption) {
-  struct Search {
-    std::wstring caption;
-    HWND found = nullptr;
-  } search{caption};
-  ::EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t text[256] = {};
-        ::GetWindowTextW(window, text, 256);
-        if (s->caption == text) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-UniqueFile Start() {
-  std::wstring command = L"\"" + ProgramPath() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-    return UniqueFile();
-  ::CloseHandle(info.hThread);
-  return UniqueFile(info.hProcess);
-}
-
 class Startup : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindMain(), nullptr) << "an instance is already running";
-    instance_ = Start();
-    ASSERT_TRUE(instance_.valid()) << "cannot start the program";
-    ASSERT_TRUE(WaitFor([&] { return (main_ = FindMain()) != nullptr; }, 30000)) << "no main window";
-    // Shown: the status line has its first text.
-    ASSERT_TRUE(WaitFor([&] { return ChildByCaption(main_, kFirstStatus) != nullptr; }, 10000));
+    ASSERT_EQ(::FindWindowW(L"TForm1", L"Night Broom"), nullptr) << "an instance is already running";
+    std::string error;
+    ASSERT_TRUE(instance_.Start(error, 30000)) << error;
+    main_ = instance_.Main();
   }
 
-  void TearDown() override {
-    if (!instance_.valid()) return;
-    if (main_ && ::IsWindow(main_)) ::PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(instance_.get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(instance_.get(), 1);
-  }
-
-  UniqueFile instance_;
+  RunningProgram instance_;
   HWND main_ = nullptr;
 };
 
@@ -137,10 +74,8 @@ TEST_F(Startup, MainWindowIsFoundByClassAndCaptionWithItsControls) {
 
   // The close box ends the program.
   ::PostMessageW(main_, WM_CLOSE, 0, 0);
-  ASSERT_EQ(::WaitForSingleObject(instance_.get(), 10000), WAIT_OBJECT_0);
-  DWORD code = 1;
-  ::GetExitCodeProcess(instance_.get(), &code);
-  EXPECT_EQ(code, 0u);
+  ASSERT_TRUE(instance_.WaitForExit(10000));
+  EXPECT_EQ(instance_.ExitCode(), 0u);
 }
 
 TEST_F(Startup, SecondStartRestoresTheRunningInstanceAndEndsWithoutAWindow) {
@@ -148,13 +83,12 @@ TEST_F(Startup, SecondStartRestoresTheRunningInstanceAndEndsWithoutAWindow) {
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(main_) != FALSE; }, 5000));
 
   const ULONGLONG started = ::GetTickCount64();
-  UniqueFile second = Start();
-  ASSERT_TRUE(second.valid());
-  ASSERT_EQ(::WaitForSingleObject(second.get(), 10000), WAIT_OBJECT_0);
+  RunningProgram second;
+  std::string error;
+  ASSERT_TRUE(second.Launch(error)) << error;
+  ASSERT_TRUE(second.WaitForExit(10000));
   const ULONGLONG lived = ::GetTickCount64() - started;
-  DWORD code = 1;
-  ::GetExitCodeProcess(second.get(), &code);
-  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(second.ExitCode(), 0u);
   EXPECT_GE(lived, 500u);   // it waits half a second after posting
   EXPECT_LT(lived, 3000u);  // and no more than process start-up adds
   EXPECT_EQ(CountMainWindows(), 1);

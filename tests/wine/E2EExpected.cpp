@@ -205,6 +205,13 @@ std::optional<Expected> LoadExpected(std::string& error) {
     e.pruned = Strings(root, L"pruned");
     e.kept = Strings(root, L"kept");
     if (const Json* link = root.Member(L"link")) e.link = link->text;
+    if (const Json* swap = root.Member(L"swap")) {
+      const auto text = [&](const wchar_t* name) {
+        const Json* member = swap->Member(name);
+        return member ? member->text : std::wstring();
+      };
+      e.swap = {text(L"folder"), text(L"finding"), text(L"target"), text(L"canary"), text(L"request"), text(L"done")};
+    }
     if (e.findings.empty()) {
       error = Narrow(path) + " names no findings";
       return std::nullopt;

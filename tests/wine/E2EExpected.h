@@ -19,6 +19,12 @@ struct Expected {
   std::vector<std::wstring> pruned;
   std::vector<std::wstring> kept;
   std::wstring link;
+  // A temp subfolder with one finding, to be swapped for a link to a canary
+  // folder holding a file of the same name; tools/swap-watcher does the swap
+  // when `request` appears (two lines, folder and target) and answers in `done`.
+  struct Swap {
+    std::wstring folder, finding, target, canary, request, done;
+  } swap;
 
   // The number of findings of the sections ticked in `mask` (16 characters).
   int Count(const std::string& mask) const;

@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/wine/E2EDriver.h"
 #include "tests/wine/E2EExpected.h"
@@ -58,6 +59,47 @@ int64_t FileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
   return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// A file's bytes; empty when it cannot be read.
+std::string Content(const std::wstring& path) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file.valid()) return {};
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+  return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  return file.valid() && ::WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::string Utf8(const std::wstring& text) {
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(size_t(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+// Has tools/swap-watcher put a link to the swap's target in the place of its
+// folder (Wine makes no links of its own) and gives its answer, "ok" when done.
+std::string SwapForLink(const Expected::Swap& swap) {
+  const std::wstring part = swap.request + L".part";
+  ::DeleteFileW(swap.done.c_str());
+  if (!WriteFileBytes(part, Utf8(swap.folder + L"\r\n" + swap.target + L"\r\n")) ||
+      !::MoveFileExW(part.c_str(), swap.request.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return "cannot write the request";
+  if (!WaitFor([&] { return FileExists(swap.done); }, 20000)) return "no answer: is tools/swap-watcher running?";
+  std::string answer = Content(swap.done);
+  ::DeleteFileW(swap.done.c_str());
+  while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
+  return answer;
 }
 
 // "HKCU\Key\Path=Name": whether that value exists (an empty name is the key's default value).
@@ -255,15 +297,31 @@ TEST_F(EndToEnd, DeleteAllOfTheRegistrySectionsRemovesTheStaleValues) {
       << "a second run finds what the first did not delete, and only that";
 }
 
-// The file sections, exactly: the summary counts the demo's findings; Delete
-// all, its stop question answered No, removes each of them, prunes the
-// folders they leave empty in the temp folders, the recycle bin and the Skype
-// folder, and touches nothing else.
+// The file sections, exactly: the summary counts the demo's findings; after
+// Analyze a found temp subfolder is swapped for a link to a canary folder
+// holding a file of the same name; Delete all, its stop question answered No,
+// removes each finding, prunes the folders they leave empty in the temp
+// folders, the recycle bin and the Skype folder, does not follow the link, and
+// touches nothing else.
 TEST_F(EndToEnd, DeleteAllOfTheFileSectionsRemovesEveryFindingAndNothingElse) {
   RequireDemoFindings();
+  const Expected::Swap& swap = expected_->swap;
+  ASSERT_FALSE(swap.folder.empty()) << "the demo machine names no folder to swap";
+  ASSERT_TRUE(FileExists(swap.finding));
+  const std::string canaryBytes = Content(swap.canary);
+  const DWORD canaryAttributes = Attributes(swap.canary);
+  ASSERT_FALSE(canaryBytes.empty()) << Narrow(swap.canary);
   Start(kFileSections);
   EXPECT_EQ(Analyze(), Summary(expected_->Count(kFileSections), expected_->Kilobytes(kFileSections)));
   ASSERT_TRUE(::IsWindowEnabled(program_.DeleteAll()));
+
+  // The found folder becomes a link to the canary folder.
+  ASSERT_EQ(SwapForLink(swap), "ok");
+  const DWORD swapped = Attributes(swap.folder);
+  std::printf("[   info   ] the swapped folder has attributes 0x%lx\n", swapped);
+  ASSERT_NE(swapped, INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(swapped & FILE_ATTRIBUTE_REPARSE_POINT);
+  ASSERT_EQ(Content(swap.finding), canaryBytes) << "the finding's path does not lead to the canary";
 
   // Stop answered No: the run goes on and deletes everything all the same.
   const ULONGLONG started = ::GetTickCount64();
@@ -284,8 +342,14 @@ TEST_F(EndToEnd, DeleteAllOfTheFileSectionsRemovesEveryFindingAndNothingElse) {
 
   for (const auto& [code, paths] : expected_->findings) {
     if (std::stoi(code) > 14) continue;
-    for (const std::wstring& path : paths) EXPECT_FALSE(FileExists(path)) << Narrow(path) << " was not deleted";
+    for (const std::wstring& path : paths)
+      if (path != swap.finding) {
+        EXPECT_FALSE(FileExists(path)) << Narrow(path) << " was not deleted";
+      }
   }
+  // The link was not followed: the canary behind it is as it was.
+  EXPECT_EQ(Content(swap.canary), canaryBytes) << Narrow(swap.canary) << " was deleted or changed";
+  EXPECT_EQ(Attributes(swap.canary), canaryAttributes) << Narrow(swap.canary);
   for (const std::wstring& path : expected_->canaries) {
     EXPECT_TRUE(FileExists(path)) << Narrow(path) << " was deleted";
     EXPECT_EQ(FileSize(path), expected_->bytes.at(path)) << Narrow(path) << " changed";

@@ -13,6 +13,7 @@
 
 #include "tests/wine/E2EDriver.h"
 #include "tests/wine/E2EExpected.h"
+#include "tests/wine/RemoteList.h"
 
 namespace nb::e2e {
 namespace {
@@ -27,6 +28,8 @@ constexpr char kAllSections[] = "1111111111111111";
 // The registry sections also see the stale values that Wine's own registry holds.
 constexpr char kFileSections[] = "1111111111111100";
 constexpr char kRegistrySections[] = "0000000000000011";
+// Steam alone: three plain files in three folders.
+constexpr char kSteam[] = "0000000000001000";
 
 std::string Narrow(const std::wstring& text) {
   std::string out;
@@ -101,6 +104,21 @@ std::string SwapForLink(const Expected::Swap& swap) {
   while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
   return answer;
 }
+
+// COM for this thread, for the lists' IAccessible from the program's process.
+class ComApartment {
+ public:
+  ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  bool Ready() const { return SUCCEEDED(hr_); }
+
+ private:
+  HRESULT hr_;
+};
 
 // "HKCU\Key\Path=Name": whether that value exists (an empty name is the key's default value).
 bool RegistryValueExists(const std::wstring& entry) {
@@ -295,6 +313,82 @@ TEST_F(EndToEnd, DeleteAllOfTheRegistrySectionsRemovesTheStaleValues) {
     EXPECT_TRUE(RegistryValueExists(value)) << Narrow(value) << " was deleted";
   EXPECT_EQ(SummaryCount(Analyze()), count - expected_->Count(kRegistrySections))
       << "a second run finds what the first did not delete, and only that";
+}
+
+// Delete checked, steered through the lists' IAccessible as a screen reader
+// would: a section's default action fills the results list, one finding is
+// unticked with put_accValue, and "Delete checked", confirmed, deletes the
+// files of the ticked rows alone and relabels their rows. The findings deleted
+// here are struck from the expectations of the tests that follow.
+TEST_F(EndToEnd, DeleteCheckedThroughTheAccessibleListsLeavesTheUntickedFinding) {
+  RequireDemoFindings();
+  ComApartment com;
+  ASSERT_TRUE(com.Ready());
+  const std::vector<std::wstring> files = expected_->findings.at("13");
+  ASSERT_EQ(files.size(), 3u);
+  const std::wstring& kept = files[1];
+  for (const std::wstring& file : files) ASSERT_TRUE(FileExists(file)) << Narrow(file);
+  const std::string keptBytes = Content(kept);
+
+  Start(kSteam);
+  EXPECT_EQ(Analyze(), Summary(expected_->Count(kSteam), expected_->Kilobytes(kSteam)));
+  wine::RemoteList sections, results;
+  ASSERT_EQ(sections.Open(program_.Sections()), S_OK);
+  ASSERT_EQ(results.Open(program_.Results()), S_OK);
+  const long steam = sections.Find(L"Steam");
+  ASSERT_NE(steam, 0);
+  ASSERT_EQ(sections.DoDefaultAction(steam), S_OK);
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
+  ASSERT_EQ(results.ChildCount(), 1 + 3) << "the group \"Files\" and its three rows";
+  std::vector<long> rows;
+  std::vector<std::wstring> sizes;
+  for (const std::wstring& file : files) {
+    rows.push_back(results.Find(file));
+    ASSERT_NE(rows.back(), 0) << Narrow(file) << " has no row";
+    EXPECT_TRUE(results.Checked(rows.back())) << Narrow(file);
+    sizes.push_back(results.Value(rows.back()));
+    EXPECT_NE(sizes.back().find(L" KB"), std::wstring::npos) << Narrow(sizes.back());
+  }
+
+  // Unticked through the accessible value; a value other than the two words is refused.
+  EXPECT_EQ(results.PutValue(rows[1], L"ticked"), E_INVALIDARG);
+  EXPECT_TRUE(results.Checked(rows[1]));
+  ASSERT_EQ(results.PutValue(rows[1], L"unchecked"), S_OK);
+  EXPECT_FALSE(results.Checked(rows[1]));
+  EXPECT_TRUE(results.Checked(rows[0]));
+  EXPECT_TRUE(results.Checked(rows[2]));
+
+  Program::Click(program_.DeleteChecked());
+  HWND box = program_.WaitForMessageBox(10000);
+  ASSERT_NE(box, nullptr) << "no question";
+  EXPECT_EQ(Program::MessageText(box), L"Are you sure you want to delete checked items?");
+  EXPECT_EQ(Program::Caption(box), L"Confirmation");
+  ASSERT_TRUE(Program::Answer(box, IDYES));
+  box = program_.WaitForMessageBox(30000);
+  ASSERT_NE(box, nullptr) << "no report";
+  EXPECT_EQ(Program::MessageText(box), L"2 items have been deleted");
+  ASSERT_TRUE(Program::Answer(box, IDOK));
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
+
+  EXPECT_FALSE(FileExists(files[0])) << Narrow(files[0]) << " was not deleted";
+  EXPECT_FALSE(FileExists(files[2])) << Narrow(files[2]) << " was not deleted";
+  EXPECT_EQ(Content(kept), keptBytes) << Narrow(kept) << " was deleted or changed";
+  EXPECT_EQ(TextOf(program_.Summary()), L"");
+
+  // The deleted rows stay, ticked, under their new captions; the sizes stay.
+  ASSERT_EQ(results.ChildCount(), 1 + 3);
+  for (int i : {0, 2}) {
+    const std::wstring name = files[size_t(i)].substr(files[size_t(i)].find_last_of(L'\\') + 1);
+    EXPECT_EQ(results.Name(rows[size_t(i)]), L"Deleted file " + name);
+    EXPECT_TRUE(results.Checked(rows[size_t(i)]));
+  }
+  EXPECT_EQ(results.Name(rows[1]), kept);
+  EXPECT_FALSE(results.Checked(rows[1]));
+  for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(results.Value(rows[i]), sizes[i]);
+
+  auto& steamFindings = expected_->findings.at("13");
+  steamFindings.erase(steamFindings.begin() + 2);
+  steamFindings.erase(steamFindings.begin());
 }
 
 // The file sections, exactly: the summary counts the demo's findings; after

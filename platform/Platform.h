@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "platform/WindowsMacroNames.h"
 
 namespace nb {
 

@@ -32,8 +32,9 @@ std::wstring ProgramPath();
 HWND ChildByCaption(HWND parent, const std::wstring& caption);
 
 // The program's main window (class TForm1, caption "Night Broom") once it is
-// shown with its first status line; null when that takes longer than
-// `milliseconds`. `error` tells which of the two did not come.
+// shown with its first status line: null when the window does not appear
+// within `milliseconds`, or its status line not within 10 s more. `error`
+// tells which of the two did not come.
 HWND WaitForMainWindow(DWORD milliseconds, std::string& error);
 
 class RunningProgram {

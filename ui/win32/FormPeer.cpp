@@ -2,7 +2,6 @@
 // close query, the end of the program when the main window goes.
 #include <windowsx.h>
 
-#include "ui/Controls.h"
 #include "ui/win32/WindowPeer.h"
 
 namespace nb::ui::win32 {
@@ -80,20 +79,6 @@ class FormPeer : public WindowPeer {
         FillSolid(reinterpret_cast<HDC>(wParam), client, Background());
         return 1;
       }
-      case DM_GETDEFID:
-        if (const Control* b = DefaultButton(form_)) return MAKELRESULT(::GetDlgCtrlID(Win32Toolkit::WindowOf(*b)), DC_HASDEFID);
-        return 0;
-      case WM_COMMAND:
-        // Enter and Escape, as keyboard navigation reports them.
-        if (lParam == 0 && LOWORD(wParam) == IDCANCEL && form_.Border() == FormBorder::Dialog) {
-          tk_.RequestClose(form_);
-          return 0;
-        }
-        if (lParam == 0 && LOWORD(wParam) == IDOK) {
-          if (Control* b = DefaultButton(form_)) b->Click();
-          return 0;
-        }
-        break;
       case WM_ACTIVATE:
         // Give the focus back to the control that had it.
         if (LOWORD(wParam) != WA_INACTIVE && form_.FocusedControl()) {
@@ -108,14 +93,6 @@ class FormPeer : public WindowPeer {
   }
 
  private:
-  static Control* DefaultButton(Control& root) {
-    for (Control* c : root.Children()) {
-      if (c->Kind() == ControlKind::Button && static_cast<Button*>(c)->IsDefault()) return c;
-      if (Control* found = DefaultButton(*c)) return found;
-    }
-    return nullptr;
-  }
-
   Form& form_;
 };
 

@@ -212,6 +212,12 @@ class ListviewPeer : public WindowPeer {
         else
           PaintRow(dc, line, r, x0, focused);
       }
+      // An empty list with the focus frames its whole area.
+      if (focused && !list_.FocusMark().Valid()) {
+        RECT area{1, list_.HeaderHeight() + 1, client.right - 1, client.bottom - 1};
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::DrawFocusRect(dc, &area);
+      }
       ::RestoreDC(dc, saved);
     }
     PaintHeader(dc, client, x0, captionFont);
@@ -309,7 +315,8 @@ class ListviewPeer : public WindowPeer {
       DrawText(dc, c == 0 ? row.caption : row.detail, cell, AlignFormat(column.align));
       left += column.width;
     }
-    if (focused && list_.FocusedRow() == ListPos{line.group, line.row}) {
+    // The focused row, or the first row until one has the focus.
+    if (focused && list_.FocusMark() == ListPos{line.group, line.row}) {
       RECT focus = r;
       ::SetTextColor(dc, RGB(0, 0, 0));
       ::DrawFocusRect(dc, &focus);

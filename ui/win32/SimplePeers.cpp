@@ -127,8 +127,17 @@ class LabelPeer : public WindowPeer {
         const std::wstring caption = nb::win32::ToWide(label_.Caption());
         ::DrawTextW(dc, caption.c_str(), int(caption.size()), &r,
                     TextFormat(label_.GetTextAlign()) | DT_SINGLELINE | DT_NOPREFIX);
+        // Only the keyboard focuses a label: mark it so that the user sees where Tab went.
+        if (::GetFocus() == Hwnd()) {
+          ::SetTextColor(dc, RGB(0, 0, 0));
+          ::DrawFocusRect(dc, &r);
+        }
         return 0;
       }
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        ::InvalidateRect(Hwnd(), nullptr, FALSE);
+        return WindowPeer::Handle(message, wParam, lParam);
       case WM_NCHITTEST:
         return HTCLIENT;
       default:

@@ -249,13 +249,37 @@ void Win32Toolkit::Hooked(const MSG& msg) {
   }
 }
 
-void Win32Toolkit::Dispatch(MSG& msg) {
-  if (msg.hwnd) {
-    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-    const bool ours = root && ((main_ && WindowOf(*main_) == root) ||
-                               (!modal_.empty() && WindowOf(*modal_.back().dialog) == root));
-    if (ours && ::IsDialogMessageW(root, &msg)) return;
+Form* Win32Toolkit::FormOfWindow(HWND root) const {
+  if (!root) return nullptr;
+  if (!modal_.empty() && WindowOf(*modal_.back().dialog) == root) return modal_.back().dialog;
+  if (main_ && WindowOf(*main_) == root) return main_;
+  return nullptr;
+}
+
+bool Win32Toolkit::Navigate(const MSG& msg) {
+  // With no window focused the keys come as system keys; Alt held down makes
+  // them real system keys (Alt+F4 closes through the window's close request).
+  const bool plainKey = msg.message == WM_KEYDOWN || (msg.message == WM_SYSKEYDOWN && !(msg.lParam & (1 << 29)));
+  if (!msg.hwnd || !plainKey || ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+  Key key;
+  switch (msg.wParam) {
+    case VK_TAB: key = Key::Tab; break;
+    case VK_ESCAPE: key = Key::Escape; break;
+    case VK_RETURN: key = Key::Enter; break;
+    case VK_SPACE: key = Key::Space; break;
+    default: return false;
   }
+  HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+  Form* form = FormOfWindow(root);
+  // A window kept disabled under a dialog takes no keys.
+  if (!form || !form->Enabled()) return false;
+  // From the first Tab on, controls show their focus.
+  if (key == Key::Tab) ::SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  return form->KeyDown(key, ::GetKeyState(VK_SHIFT) < 0);
+}
+
+void Win32Toolkit::Dispatch(MSG& msg) {
+  if (Navigate(msg)) return;
   ::TranslateMessage(&msg);
   ::DispatchMessageW(&msg);
 }

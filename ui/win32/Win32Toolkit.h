@@ -64,6 +64,11 @@ class Win32Toolkit : public Toolkit {
   void CreatePeers(Control& control, HWND parent);
   // Keyboard navigation inside our windows, then the usual dispatch.
   void Dispatch(MSG& msg);
+  // Tab, Esc, Enter and Space go to the form of the window first (its
+  // keyboard model); true when the form used the key.
+  bool Navigate(const MSG& msg);
+  // The main window's form or the open dialog's, by its top-level window.
+  Form* FormOfWindow(HWND root) const;
   Text AvailableFace(const Text& face);
 
   struct Modal {

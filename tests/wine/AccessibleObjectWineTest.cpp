@@ -12,33 +12,13 @@
 
 #include "ui/EasyListview.h"
 #include "ui/win32/AccessibleListview.h"
+#include "tests/wine/RemoteList.h"
 
 namespace nb::ui::win32 {
 namespace {
 
-constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
-VARIANT Child(long id) {
-  VARIANT v;
-  ::VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
-HRESULT SetValue(IAccessible* acc, long id, const wchar_t* text) {
-  BSTR value = ::SysAllocString(text);
-  const HRESULT hr = acc->put_accValue(Child(id), value);
-  ::SysFreeString(value);
-  return hr;
-}
-
-bool Checked(IAccessible* acc, long id) {
-  VARIANT state;
-  ::VariantInit(&state);
-  EXPECT_EQ(acc->get_accState(Child(id), &state), S_OK);
-  return state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_CHECKED) != 0;
-}
+using nb::wine::ChildVariant;
+using nb::wine::RemoteList;
 
 struct Com {
   Com() { ok = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
@@ -61,7 +41,7 @@ TEST(AccessibleObjectWine, ValueTicksRowsAndAKeptReferenceIsDisconnectedWithTheL
   ASSERT_TRUE(com.ok);
   Window window;
   ASSERT_NE(window.handle, nullptr);
-  IAccessible* acc = nullptr;
+  RemoteList acc;
   std::vector<std::pair<int, int>> toggled;
   {
     TEasyListview list(nullptr, u"List2");
@@ -75,32 +55,32 @@ TEST(AccessibleObjectWine, ValueTicksRowsAndAKeptReferenceIsDisconnectedWithTheL
     ListAccessibility access(list);
     const std::optional<LRESULT> answer = access.Answer(window.handle, 0, OBJID_CLIENT);
     ASSERT_TRUE(answer.has_value());
-    ASSERT_EQ(::ObjectFromLresult(*answer, kIidAccessible, 0, reinterpret_cast<void**>(&acc)), S_OK);
+    ASSERT_EQ(acc.FromResult(*answer, 0), S_OK);
 
     // Children: 1 the group, 2 and 3 its rows.
-    EXPECT_EQ(SetValue(acc, 2, L"unchecked"), S_OK);
+    EXPECT_EQ(acc.PutValue(2, L"unchecked"), S_OK);
     EXPECT_FALSE(list.Checked(0, 0));
-    EXPECT_FALSE(Checked(acc, 2));
-    EXPECT_EQ(SetValue(acc, 2, L"UNCHECKED"), S_OK);  // already so: no second event
-    EXPECT_EQ(SetValue(acc, 2, L"checked"), S_OK);
-    EXPECT_TRUE(Checked(acc, 2));
+    EXPECT_FALSE(acc.Checked(2));
+    EXPECT_EQ(acc.PutValue(2, L"UNCHECKED"), S_OK);  // already so: no second event
+    EXPECT_EQ(acc.PutValue(2, L"checked"), S_OK);
+    EXPECT_TRUE(acc.Checked(2));
     EXPECT_EQ(toggled, (std::vector<std::pair<int, int>>{{0, 0}, {0, 0}}));
 
-    EXPECT_EQ(SetValue(acc, 3, L"maybe"), E_INVALIDARG);
-    EXPECT_EQ(SetValue(acc, 3, L""), E_INVALIDARG);
-    EXPECT_EQ(SetValue(acc, 1, L"checked"), DISP_E_MEMBERNOTFOUND);  // a group has no box
-    EXPECT_EQ(SetValue(acc, 4, L"checked"), E_INVALIDARG);
+    EXPECT_EQ(acc.PutValue(3, L"maybe"), E_INVALIDARG);
+    EXPECT_EQ(acc.PutValue(3, L""), E_INVALIDARG);
+    EXPECT_EQ(acc.PutValue(1, L"checked"), DISP_E_MEMBERNOTFOUND);  // a group has no box
+    EXPECT_EQ(acc.PutValue(4, L"checked"), E_INVALIDARG);
     EXPECT_TRUE(list.Checked(0, 1));
   }
-  ASSERT_NE(acc, nullptr);
+  ASSERT_NE(acc.get(), nullptr);
   long count = 0;
-  EXPECT_EQ(acc->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc.get()->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   BSTR name = nullptr;
-  EXPECT_EQ(acc->get_accName(Child(2), &name), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc.get()->get_accName(ChildVariant(2), &name), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(name, nullptr);
-  EXPECT_EQ(SetValue(acc, 2, L"unchecked"), CO_E_OBJNOTCONNECTED);
-  EXPECT_EQ(acc->accDoDefaultAction(Child(2)), CO_E_OBJNOTCONNECTED);
-  acc->Release();
+  EXPECT_EQ(acc.PutValue(2, L"unchecked"), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(acc.DoDefaultAction(2), CO_E_OBJNOTCONNECTED);
+  acc.Reset();
   EXPECT_EQ(toggled.size(), 2u);
 }
 

@@ -4,15 +4,7 @@ namespace nb::wine {
 
 namespace {
 
-constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
-VARIANT Child(long id) {
-  VARIANT v;
-  ::VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
+VARIANT Child(long id) { return ChildVariant(id); }
 
 // The text a get_acc... call gives, freed; empty when the call fails.
 template <typename Call>
@@ -31,6 +23,11 @@ long Number(HRESULT hr, const VARIANT& v) { return SUCCEEDED(hr) && v.vt == VT_I
 HRESULT RemoteList::Open(HWND window) {
   Reset();
   return ::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), kIidAccessible, reinterpret_cast<void**>(&acc_));
+}
+
+HRESULT RemoteList::FromResult(LRESULT result, WPARAM wParam) {
+  Reset();
+  return ::ObjectFromLresult(result, kIidAccessible, wParam, reinterpret_cast<void**>(&acc_));
 }
 
 void RemoteList::Reset() {

@@ -12,6 +12,19 @@
 
 namespace nb::wine {
 
+// The interface's own number: the one -loleacc exports is an import thunk
+// under MinGW, and every query with it fails.
+inline constexpr GUID kIidAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// The VARIANT that names child `id`.
+inline VARIANT ChildVariant(long id) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
 class RemoteList {
  public:
   RemoteList() = default;
@@ -21,6 +34,8 @@ class RemoteList {
 
   // Asks `window` for its IAccessible (OBJID_CLIENT); the caller has COM started.
   HRESULT Open(HWND window);
+  // Takes the object a WM_GETOBJECT answer carries (in-process tests).
+  HRESULT FromResult(LRESULT result, WPARAM wParam);
   void Reset();
   IAccessible* get() const { return acc_; }
 

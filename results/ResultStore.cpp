@@ -18,7 +18,7 @@ void ResultStore::Clear() {
   records_ = std::deque<Record>();
 }
 
-char16_t* ResultStore::Reserve(size_t chars) {
+char16_t* ResultStore::AppendRoom(size_t chars) {
   if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < chars) {
     Block block;
     block.capacity = std::max(kBlockChars, chars);
@@ -32,12 +32,12 @@ char16_t* ResultStore::Reserve(size_t chars) {
   return at;
 }
 
-void ResultStore::Append(TextView entry) { std::copy(entry.begin(), entry.end(), Reserve(entry.size())); }
+void ResultStore::Append(TextView entry) { std::copy(entry.begin(), entry.end(), AppendRoom(entry.size())); }
 
 void ResultStore::AppendJoined(std::initializer_list<TextView> pieces) {
   size_t chars = 0;
   for (TextView piece : pieces) chars += piece.size();
-  char16_t* at = Reserve(chars);
+  char16_t* at = AppendRoom(chars);
   for (TextView piece : pieces) at = std::copy(piece.begin(), piece.end(), at);
 }
 

@@ -26,6 +26,9 @@ class ResultStore {
   void Append(TextView entry);
   // Appends one entry made of the pieces, joined without anything between them.
   void AppendJoined(std::initializer_list<TextView> pieces);
+  // Appends an entry of `chars` characters and returns where they go; the
+  // caller writes every one of them before the store is next read.
+  char16_t* AppendRoom(size_t chars);
   size_t Count() const { return records_.size(); }
   bool Empty() const { return records_.empty(); }
   // The entry's characters; valid until the store is next changed.
@@ -49,8 +52,6 @@ class ResultStore {
     uint32_t offset;
     uint32_t length;
   };
-  // Room for `chars` more characters at the end of the last block.
-  char16_t* Reserve(size_t chars);
   struct Block {
     std::unique_ptr<char16_t[]> chars;
     size_t capacity = 0;

@@ -1,5 +1,7 @@
 #include "scan/FolderScanner.h"
 
+#include <algorithm>
+
 #include "catalogue/Catalogue.h"
 #include "scan/FileMask.h"
 
@@ -23,13 +25,31 @@ class FolderWalk {
         writer_(run, section) {}
 
   void Walk(const Text& folder) {
+    // One path for the whole walk: each level appends its part and takes it
+    // off again, so a folder costs no allocation of its own.
+    path_.reserve(folder.size() + kFolderPathLimit + 8);
+    path_ = folder;
+    WalkPath();
+  }
+
+ private:
+  // Walks the folder that path_ holds.
+  void WalkPath() {
     if (!run_.state.Busy) return;
+    const size_t folderLength = path_.size();
     FindEntry item;
-    const auto listing = run_.os.FindFirst(folder + u"*.*", item);
+    path_.append(u"*.*");
+    const auto listing = run_.os.FindFirst(path_, item);
+    path_.resize(folderLength);
     if (!listing) return;
     do {
       if (item.attributes & win::kAttrDirectory) {
-        if (WalksInto(folder, item)) Walk(folder + item.name + u'\\');
+        if (WalksInto(folderLength, item)) {
+          path_.append(item.name);
+          path_.push_back(u'\\');
+          WalkPath();
+          path_.resize(folderLength);
+        }
         continue;
       }
       run_.ui.PumpMessages();
@@ -39,17 +59,16 @@ class FolderWalk {
       // The recycle bin's own index of older Windows versions, written exactly so.
       if (section_ == 2 && item.name == u"INFO2") continue;
       // A file that is a link is reported as the link: deleting it removes the link.
-      writer_.Add(folder, item.name, item.size);
+      writer_.Add(path_, item.name, item.size);
     } while (listing->Next(item));
   }
 
- private:
-  bool WalksInto(const Text& folder, const FindEntry& item) const {
+  bool WalksInto(size_t folderLength, const FindEntry& item) const {
     if (!recurse_ || item.name == u"." || item.name == u"..") return false;
     // A junction, directory symlink or mount point leads somewhere else: a link
     // in a temporary folder must not turn the user's documents into findings.
     if (item.attributes & win::kAttrReparsePoint) return false;
-    if (folder.size() + item.name.size() >= kFolderPathLimit) return false;
+    if (folderLength + item.name.size() >= kFolderPathLimit) return false;
     return run_.state.Busy;
   }
 
@@ -59,6 +78,7 @@ class FolderWalk {
   const bool recurse_;
   const int section_;
   FileFindingWriter writer_;
+  Text path_;
 };
 
 }  // namespace
@@ -73,16 +93,23 @@ uint64_t FindFileSize(Platform& os, const Text& path) {
 }
 
 FileFindingWriter::FileFindingWriter(RunContext& run, int section)
-    : run_(run), section_(section), code_(SectionCode(section)) {}
+    : run_(run), section_(section), code_(SectionCode(section)), separator_(run.state.DecimalSeparator),
+      sizeText_(kSizeTextMaxChars + separator_.size()) {}
 
 void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes) {
   if (section_ >= 1 && section_ <= 14) {
     run_.state.SectionFileCounts[size_t(section_)] += 1;
     run_.state.SectionKbTotals[size_t(section_)] += RoundedKilobytes(bytes);
   }
-  sizeText_.clear();
-  AppendSizeText(sizeText_, bytes, run_.state.DecimalSeparator);
-  run_.state.Results.AppendJoined({code_, u"#", folder, name, u"#", sizeText_});
+  // The entry's pieces go straight into the store: code#folder+name#size text.
+  const size_t sizeChars = WriteSizeText(sizeText_.data(), bytes, separator_);
+  char16_t* at = run_.state.Results.AppendRoom(code_.size() + folder.size() + name.size() + sizeChars + 2);
+  at = std::copy(code_.begin(), code_.end(), at);
+  *at++ = u'#';
+  at = std::copy(folder.begin(), folder.end(), at);
+  at = std::copy(name.begin(), name.end(), at);
+  *at++ = u'#';
+  std::copy_n(sizeText_.data(), sizeChars, at);
 }
 
 }  // namespace nb

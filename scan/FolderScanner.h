@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "app/AppState.h"
 #include "scan/SizeText.h"
@@ -30,7 +31,8 @@ class FileFindingWriter {
   RunContext& run_;
   int section_;
   Text code_;
-  Text sizeText_;  // kept between findings so that writing one allocates nothing
+  Text separator_;                 // the user's decimal separator, fixed for the run
+  std::vector<char16_t> sizeText_;  // room for any size text: writing a finding allocates nothing
 };
 
 }  // namespace nb

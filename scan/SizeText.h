@@ -2,6 +2,7 @@
 // the kilobyte rounding of the per-section totals.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/Text.h"
@@ -17,6 +18,14 @@ void AppendFixed2(Text& out, uint64_t numerator, uint64_t denominator, TextView 
 // Kilobytes below 1,048,576 bytes, megabytes from there on; no larger unit.
 void AppendSizeText(Text& out, uint64_t bytes, TextView decimalSeparator);
 Text FormatSizeText(uint64_t bytes, TextView decimalSeparator);
+
+// The most characters a size text has besides those of its decimal separator:
+// 20 digits, two decimals and the unit.
+inline constexpr size_t kSizeTextMaxChars = 25;
+// Writes the text of AppendSizeText at `out`, which has room for
+// kSizeTextMaxChars + decimalSeparator.size() characters; returns how many it
+// wrote. For writers that put the text straight where it belongs.
+size_t WriteSizeText(char16_t* out, uint64_t bytes, TextView decimalSeparator);
 
 // bytes / 1024 to the nearest whole number, a half going to the even neighbour.
 int64_t RoundedKilobytes(uint64_t bytes);

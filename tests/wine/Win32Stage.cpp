@@ -4,7 +4,9 @@
 #include "platform/win32/Handles.h"
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,75 @@ void RemoveTree(const std::wstring& folder) {
   ::RemoveDirectoryW(folder.c_str());
 }
 
+// A process or thread handle: null when nothing is open, closed by CloseHandle.
+struct ProcessPolicy {
+  using Type = HANDLE;
+  static Type Empty() { return nullptr; }
+  static void Close(Type handle) { ::CloseHandle(handle); }
+};
+using UniqueProcess = UniqueHandle<ProcessPolicy>;
+
+// An export of one of Wine's own modules; null on Windows.
+template <typename Function>
+Function WineExport(const wchar_t* module, const char* name) {
+  HMODULE loaded = ::GetModuleHandleW(module);
+  FARPROC entry = loaded ? ::GetProcAddress(loaded, name) : nullptr;
+  return entry ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry)) : nullptr;
+}
+
+bool UnderWine() { return WineExport<void (*)()>(L"ntdll", "wine_get_version") != nullptr; }
+
+// Wine hands out its path texts on the process heap.
+struct HeapRelease {
+  void operator()(void* block) const { ::HeapFree(::GetProcessHeap(), 0, block); }
+};
+
+// The Unix path Wine maps a Windows path to, without a trailing "/"; empty when
+// there is none. The last part need not exist.
+std::string UnixPathOf(const std::wstring& path) {
+  using UnixNameFn = char* (*)(const wchar_t*);
+  const auto convert = WineExport<UnixNameFn>(L"kernel32", "wine_get_unix_file_name");
+  if (!convert) return {};
+  const std::unique_ptr<char, HeapRelease> name(convert(path.c_str()));
+  std::string result = name ? name.get() : "";
+  while (result.size() > 1 && result.back() == '/') result.pop_back();
+  return result;
+}
+
+// The Windows path of a Unix program, as CreateProcessW takes it.
+std::wstring DosPathOf(const char* unixPath) {
+  using DosNameFn = wchar_t* (*)(const char*);
+  const auto convert = WineExport<DosNameFn>(L"kernel32", "wine_get_dos_file_name");
+  if (!convert) return {};
+  const std::unique_ptr<wchar_t, HeapRelease> name(convert(unixPath));
+  return name ? std::wstring(name.get()) : std::wstring();
+}
+
+// Whether a Unix path holds only letters, digits and "-_.:/" (Wine's paths run
+// through "dosdevices/c:"): it goes into a command line unquoted.
+bool PlainPath(const std::string& path) {
+  return std::all_of(path.begin(), path.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+           c == '.' || c == ':' || c == '/';
+  });
+}
+
+// The part of `path` below `root` ("a/b"), or empty when `path` is not strictly
+// below it, either is not a plain path, or a "." or ".." could climb out.
+std::string PartBelow(const std::string& path, const std::string& root) {
+  if (root.size() < 2 || root[0] != '/' || !PlainPath(root) || !PlainPath(path) ||
+      path.size() <= root.size() + 1 || path.compare(0, root.size(), root) != 0 || path[root.size()] != '/')
+    return {};
+  const std::string part = path.substr(root.size() + 1);
+  for (size_t start = 0; start <= part.size();) {
+    const size_t end = std::min(part.find('/', start), part.size());
+    const std::string step = part.substr(start, end - start);
+    if (step.empty() || step == "." || step == "..") return {};
+    start = end + 1;
+  }
+  return part;
+}
+
 // A name no other stage of this or another test process uses.
 std::wstring UniqueSuffix() {
   static unsigned counter = 0;
@@ -63,6 +134,7 @@ class Win32Stage : public ContractStage {
 
   ~Win32Stage() override {
     ReleaseLock();
+    RemoveUnixLinks();
     RemoveTree(folder_.substr(0, folder_.size() - 1));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
     ::RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str());
@@ -127,6 +199,9 @@ class Win32Stage : public ContractStage {
     const std::wstring link = ToWide(path);
     if (::CreateSymbolicLinkW(link.c_str(), ToWide(target).c_str(), kDirectory | kAllowUnprivileged) && IsLink(link))
       return true;
+    // Wine reports success and makes nothing, and refuses junctions; it lists a
+    // Unix link to a folder as a reparse point, so let the system's ln make one.
+    if (UnderWine()) return MakeUnixLink(link, ToWide(target));
     // Some systems report success and make nothing: try a junction instead.
     return MakeJunction(link, ToWide(target));
   }
@@ -135,6 +210,70 @@ class Win32Stage : public ContractStage {
   static bool IsLink(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+
+  // Under Wine: a Unix link made by the system's ln. Both ends must lie inside
+  // the stage's folder, and the link points there by a relative path, so it
+  // cannot reach out of it.
+  bool MakeUnixLink(const std::wstring& link, const std::wstring& target) {
+    if (::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    const std::string root = UnixPathOf(folder_.substr(0, folder_.size() - 1));
+    const std::string linkPart = PartBelow(UnixPathOf(link), root);
+    const std::string targetPart = PartBelow(UnixPathOf(target), root);
+    if (linkPart.empty() || targetPart.empty()) return false;
+    // From the link's folder up to the stage's folder, then down to the target.
+    std::string relative;
+    for (const char c : linkPart)
+      if (c == '/') relative += "../";
+    relative += targetPart;
+    const std::string unixLink = root + "/" + linkPart;
+    if (!RunUnixProgram("/bin/ln", "-s -T -- " + relative + " " + unixLink)) return false;
+    // Wine gives no exit code for a Unix program: look for the link instead.
+    for (int tries = 0; tries < 250 && !IsLink(link); ++tries) ::Sleep(20);
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    links_.push_back({link, unixLink});
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  // Wine cannot remove a Unix link to a folder: the system's rm does, before the
+  // rest of the folder goes. rm without -r never removes a folder, and the links
+  // were checked to lie inside the stage's folder when they were made.
+  void RemoveUnixLinks() {
+    if (links_.empty()) return;
+    std::string arguments = "-f --";
+    for (const auto& link : links_) arguments += " " + link.unixPath;
+    if (!RunUnixProgram("/bin/rm", arguments)) return;
+    for (const auto& link : links_)
+      for (int tries = 0; tries < 250 && Listed(link.path); ++tries) ::Sleep(20);
+    links_.clear();
+  }
+
+  // Runs a Unix program under Wine straight from here, without a shell, and
+  // waits a while for it to end. Wine splits the command line into the Unix argv
+  // as Windows programs split theirs: the arguments hold no blanks within one
+  // argument, quotes or backslashes.
+  static bool RunUnixProgram(const char* program, const std::string& arguments) {
+    const std::wstring dosProgram = DosPathOf(program);
+    if (dosProgram.empty()) return false;
+    const std::string line = std::string(program) + " " + arguments;
+    std::wstring commandLine(line.begin(), line.end());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!::CreateProcessW(dosProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &started))
+      return false;
+    const UniqueProcess process(started.hProcess);
+    const UniqueProcess thread(started.hThread);
+    ::WaitForSingleObject(process.get(), 5000);
+    return true;
+  }
+
+  // Whether the folder listing holds `path`, even as a link whose target is gone.
+  static bool Listed(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    return win32::UniqueFind(::FindFirstFileW(path.c_str(), &data)).valid();
   }
 
   // An empty folder turned into a mount point that names the target.
@@ -167,8 +306,15 @@ class Win32Stage : public ContractStage {
     return false;
   }
 
+  // A link made under Wine, by its Windows and its Unix path.
+  struct UnixLink {
+    std::wstring path;
+    std::string unixPath;
+  };
+
   Win32Platform os_;
   std::wstring folder_;
+  std::vector<UnixLink> links_;
   std::wstring key_;
   win32::UniqueFile held_;
 };

@@ -51,7 +51,7 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
 class AccessibleListWine : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ASSERT_TRUE(com_.Ready());
     ASSERT_EQ(::FindWindowW(L"TForm1", L"Night Broom"), nullptr) << "an instance is already running";
     // Only the temporary folders ticked: a short Analyze.
     HKEY key = nullptr;
@@ -71,11 +71,9 @@ class AccessibleListWine : public testing::Test {
     lists_ = ChildrenOfClass(main_, L"NBListview");
   }
 
-  void TearDown() override {
-    instance_.End();
-    ::CoUninitialize();
-  }
+  void TearDown() override { instance_.End(); }
 
+  wine::ComApartment com_;
   wine::RunningProgram instance_;
   HWND main_ = nullptr;
   std::vector<HWND> lists_;

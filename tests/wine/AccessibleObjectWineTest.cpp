@@ -18,15 +18,8 @@ namespace nb::ui::win32 {
 namespace {
 
 using nb::wine::ChildVariant;
+using nb::wine::ComApartment;
 using nb::wine::RemoteList;
-
-struct Com {
-  Com() { ok = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
-  ~Com() {
-    if (ok) ::CoUninitialize();
-  }
-  bool ok = false;
-};
 
 struct Window {
   Window() { handle = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr); }
@@ -37,8 +30,8 @@ struct Window {
 };
 
 TEST(AccessibleObjectWine, ValueTicksRowsAndAKeptReferenceIsDisconnectedWithTheList) {
-  Com com;
-  ASSERT_TRUE(com.ok);
+  ComApartment com;
+  ASSERT_TRUE(com.Ready());
   Window window;
   ASSERT_NE(window.handle, nullptr);
   RemoteList acc;

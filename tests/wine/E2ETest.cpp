@@ -105,21 +105,6 @@ std::string SwapForLink(const Expected::Swap& swap) {
   return answer;
 }
 
-// COM for this thread, for the lists' IAccessible from the program's process.
-class ComApartment {
- public:
-  ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(hr_)) ::CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  bool Ready() const { return SUCCEEDED(hr_); }
-
- private:
-  HRESULT hr_;
-};
-
 // "HKCU\Key\Path=Name": whether that value exists (an empty name is the key's default value).
 bool RegistryValueExists(const std::wstring& entry) {
   const size_t equals = entry.find(L'=');
@@ -322,7 +307,7 @@ TEST_F(EndToEnd, DeleteAllOfTheRegistrySectionsRemovesTheStaleValues) {
 // here are struck from the expectations of the tests that follow.
 TEST_F(EndToEnd, DeleteCheckedThroughTheAccessibleListsLeavesTheUntickedFinding) {
   RequireDemoFindings();
-  ComApartment com;
+  wine::ComApartment com;
   ASSERT_TRUE(com.Ready());
   const std::vector<std::wstring> files = expected_->findings.at("13");
   ASSERT_EQ(files.size(), 3u);

@@ -25,6 +25,21 @@ inline VARIANT ChildVariant(long id) {
   return v;
 }
 
+// COM for this thread, which RemoteList needs; ended with the object.
+class ComApartment {
+ public:
+  ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  bool Ready() const { return SUCCEEDED(hr_); }
+
+ private:
+  HRESULT hr_;
+};
+
 class RemoteList {
  public:
   RemoteList() = default;

@@ -3,30 +3,19 @@
 // over the least any fill must do.
 //   nb_bench_fill [findings] [rounds]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 #include "app/Form1.h"
+#include "bench/BenchClock.h"
 #include "platform/sim/SimPlatform.h"
 #include "ui/headless/HeadlessToolkit.h"
 
 namespace nb {
 namespace {
 
-// The process's CPU time on Linux (a shared machine disturbs it less than the
-// wall clock), the wall clock elsewhere.
-double Now() {
-#ifdef _WIN32
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-#else
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-#endif
-}
+using bench::Now;
 
 struct Copied {
   Text caption;

@@ -11,14 +11,13 @@
 // out the same shape), the real listing API and a real PeekMessageW pump.
 //   nb_bench_scan.exe C:\bench\ [rounds]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <vector>
 
 #include "app/AppState.h"
+#include "bench/BenchClock.h"
 #include "scan/ScanPlans.h"
 
 #ifdef _WIN32
@@ -32,6 +31,8 @@
 
 namespace nb {
 namespace {
+
+using bench::Now;
 
 #ifdef _WIN32
 // The toolkit's pump: every queued message of the thread, then back.
@@ -83,19 +84,6 @@ void BareWalk(Platform& os, UiHost& ui, const Text& folder, long long& files) {
     ui.PumpMessages();
     ++files;
   } while (listing->Next(item));
-}
-
-// Under Wine the time is the wall clock (run pinned to one core: the wineserver
-// does part of the work); on Linux the process's CPU time, user and kernel,
-// which the other programs on a shared machine disturb less.
-double Now() {
-#ifdef _WIN32
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-#else
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-#endif
 }
 
 struct Round {

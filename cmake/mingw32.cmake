@@ -7,6 +7,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
 # GCC 12 warns falsely of overlapping copies inside std::basic_string's operator+
 # when it optimises (GCC bug 105329); the release builds would fail under -Werror.
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")

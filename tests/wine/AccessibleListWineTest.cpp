@@ -31,7 +31,7 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& cls) {
   } search{cls, {}};
   ::EnumChildWindows(
       parent,
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
         wchar_t name[64] = {};
         ::GetClassNameW(window, name, 64);

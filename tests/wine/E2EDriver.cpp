@@ -18,7 +18,7 @@ std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> all;
   ::EnumChildWindows(
       parent,
-      [](HWND window, LPARAM list) -> BOOL {
+      [](HWND window, LPARAM list) CALLBACK -> BOOL {
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
         return TRUE;
       },
@@ -123,7 +123,7 @@ HWND Program::WaitForMessageBox(DWORD milliseconds) const {
   WaitFor(
       [&] {
         ::EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
+            [](HWND window, LPARAM data) CALLBACK -> BOOL {
               auto* s = reinterpret_cast<Search*>(data);
               DWORD process = 0;
               ::GetWindowThreadProcessId(window, &process);

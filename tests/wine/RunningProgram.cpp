@@ -19,7 +19,7 @@ HWND ChildByCaption(HWND parent, const std::wstring& caption) {
   } search{caption};
   ::EnumChildWindows(
       parent,
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
         wchar_t text[256] = {};
         ::GetWindowTextW(window, text, 256);

@@ -22,7 +22,7 @@ using wine::WaitFor;
 int CountMainWindows() {
   int count = 0;
   ::EnumWindows(
-      [](HWND window, LPARAM counter) -> BOOL {
+      [](HWND window, LPARAM counter) CALLBACK -> BOOL {
         wchar_t cls[32] = {};
         ::GetClassNameW(window, cls, 32);
         if (std::wstring(cls) == L"TForm1") ++*reinterpret_cast<int*>(counter);

@@ -34,6 +34,22 @@ class ContractStage {
   virtual void ReleaseLock() = 0;
   // A folder link at `path` to `target`; false when the stage cannot make one.
   virtual bool MakeFolderLink(const Text& path, const Text& target) = 0;
+
+  // --- A 32-bit process on 64-bit Windows, as the program that ships runs ---
+  // Makes the stage's process one: the simulated machine turns into one (the
+  // program-files folder, environment, registry view and file redirection of
+  // a 32-bit process); on the real API the test process must be one already.
+  // False when it is not (the 64-bit test build).
+  virtual bool BecomeWow64Process() = 0;
+  // A new file in one of the two system folders, the native System32
+  // (`native`) or the 32-bit one (SysWOW64), removed with the stage. Its path
+  // names the folder as GetSystemDirectoryW does; empty when the stage cannot
+  // write there.
+  virtual Text MakeSystemFile(bool native) = 0;
+  // A name for a scratch key right below HKEY_LOCAL_MACHINE\SOFTWARE, made by
+  // the test in either view and removed from both with the stage; empty when
+  // the stage cannot write there (no administrator rights).
+  virtual Text MachineKeyName() = 0;
 };
 
 // Each test executable links exactly one implementation.

@@ -12,6 +12,7 @@ class SimStage : public ContractStage {
     machine_.AddFolder(u"C:\\Scratch");
     machine_.AddKey(win::kHkeyCurrentUser, u"Software\\NightBroomContract");
     machine_.processes = {u"[System Process]", u"System", u"explorer.exe", u"nb_tests"};
+    SetUpSixtyFourBitWindows();
   }
   Platform& os() override { return os_; }
   const char* name() const override { return "sim"; }
@@ -43,7 +44,42 @@ class SimStage : public ContractStage {
     return true;
   }
 
+  bool BecomeWow64Process() override {
+    machine_.wow64Process = true;
+    machine_.specialFolders[win::kCsidlProgramFiles] = kProgramFilesX86;
+    machine_.environment[u"ProgramFiles"] = kProgramFilesX86;
+    machine_.environment[u"CommonProgramFiles"] = Text(kProgramFilesX86) + u"\\Common Files";
+    return true;
+  }
+  Text MakeSystemFile(bool native) override {
+    const Text name = native ? u"nb-contract-native.dll" : u"nb-contract-wow64.dll";
+    const Text folder = native ? machine_.systemFolder : machine_.windowsFolder + u"\\SysWOW64";
+    machine_.AddFile(folder + u"\\" + name, "MZ");
+    return machine_.systemFolder + u"\\" + name;
+  }
+  Text MachineKeyName() override { return u"NightBroomContract"; }
+
  private:
+  static constexpr char16_t kProgramFiles[] = u"C:\\Program Files";
+  static constexpr char16_t kProgramFilesX86[] = u"C:\\Program Files (x86)";
+
+  // The machine is 64-bit Windows, and the stage a 64-bit process on it until
+  // BecomeWow64Process: both program-files folders, the 32-bit system folder,
+  // and the variables that name the folders of either kind of process.
+  void SetUpSixtyFourBitWindows() {
+    const Text x86 = kProgramFilesX86;
+    const Text native = kProgramFiles;
+    machine_.AddFolder(native + u"\\Common Files");
+    machine_.AddFolder(x86 + u"\\Common Files");
+    machine_.AddFolder(machine_.windowsFolder + u"\\SysWOW64");
+    machine_.environment[u"ProgramFiles"] = native;
+    machine_.environment[u"ProgramFiles(x86)"] = x86;
+    machine_.environment[u"ProgramW6432"] = native;
+    machine_.environment[u"CommonProgramFiles"] = native + u"\\Common Files";
+    machine_.environment[u"CommonProgramFiles(x86)"] = x86 + u"\\Common Files";
+    machine_.environment[u"CommonProgramW6432"] = native + u"\\Common Files";
+  }
+
   sim::SimMachine machine_;
   sim::SimPlatform os_;
   sim::FileNode* locked_ = nullptr;

@@ -134,6 +134,8 @@ class Win32Stage : public ContractStage {
 
   ~Win32Stage() override {
     ReleaseLock();
+    RemoveSystemFiles();
+    RemoveMachineKey();
     RemoveUnixLinks();
     RemoveTree(folder_.substr(0, folder_.size() - 1));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
@@ -206,7 +208,75 @@ class Win32Stage : public ContractStage {
     return MakeJunction(link, ToWide(target));
   }
 
+  bool BecomeWow64Process() override {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+  }
+
+  Text MakeSystemFile(bool native) override {
+    if (!BecomeWow64Process()) return {};
+    wchar_t system[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    const std::wstring path = std::wstring(system, length) + L"\\nb-contract-" + UniqueSuffix() +
+                              (native ? L"-native.dll" : L"-wow64.dll");
+    const NativeSystemFolder redirection(native);
+    win32::UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
+    systemFiles_.push_back({path, native});
+    DWORD written = 0;
+    ::WriteFile(file.get(), "MZ", 2, &written, nullptr);
+    return FromWide(path.c_str());
+  }
+
+  Text MachineKeyName() override {
+    if (machineKey_.empty()) {
+      win32::UniqueKey software;
+      if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_CREATE_SUB_KEY | KEY_WOW64_64KEY, software.put()) ==
+          ERROR_SUCCESS)
+        machineKey_ = L"NightBroomContract-" + UniqueSuffix();
+    }
+    return FromWide(machineKey_.c_str());
+  }
+
  private:
+  // The calling thread's WOW64 file-system redirection off for the life of
+  // the object (`off`), where there is any to switch.
+  class NativeSystemFolder {
+   public:
+    explicit NativeSystemFolder(bool off) : off_(off && ::Wow64DisableWow64FsRedirection(&previous_)) {}
+    ~NativeSystemFolder() {
+      if (off_) ::Wow64RevertWow64FsRedirection(previous_);
+    }
+    NativeSystemFolder(const NativeSystemFolder&) = delete;
+    NativeSystemFolder& operator=(const NativeSystemFolder&) = delete;
+
+   private:
+    PVOID previous_ = nullptr;
+    bool off_;
+  };
+
+  void RemoveSystemFiles() {
+    for (const auto& file : systemFiles_) {
+      const NativeSystemFolder redirection(file.native);
+      ::DeleteFileW(file.path.c_str());
+    }
+    systemFiles_.clear();
+  }
+
+  // The scratch machine key goes from both views, whichever the test used.
+  void RemoveMachineKey() {
+    if (machineKey_.empty()) return;
+    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+      win32::UniqueKey software;
+      if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_ALL_ACCESS | view, software.put()) != ERROR_SUCCESS)
+        continue;
+      ::RegDeleteTreeW(software.get(), machineKey_.c_str());
+      ::RegDeleteKeyExW(software.get(), machineKey_.c_str(), view, 0);
+    }
+  }
+
   static bool IsLink(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -312,11 +382,19 @@ class Win32Stage : public ContractStage {
     std::string unixPath;
   };
 
+  // A file made in one of the system folders.
+  struct SystemFile {
+    std::wstring path;
+    bool native;
+  };
+
   Win32Platform os_;
   std::wstring folder_;
   std::vector<UnixLink> links_;
   std::wstring key_;
   win32::UniqueFile held_;
+  std::vector<SystemFile> systemFiles_;
+  std::wstring machineKey_;
 };
 
 }  // namespace

@@ -216,6 +216,15 @@ std::optional<Expected> LoadExpected(std::string& error) {
       error = Narrow(path) + " names no findings";
       return std::nullopt;
     }
+    if (const Json* texts = root.Member(L"registry_texts"))
+      for (const auto& [row, shown] : texts->members) e.registryTexts[row] = shown.text;
+    const Json* arch = root.Member(L"arch");
+    const std::wstring build = sizeof(void*) == 4 ? L"win32" : L"win64";
+    if (!arch || arch->text != build) {
+      error = Narrow(path) + " was laid out for " + (arch ? Narrow(arch->text) : std::string("no build named")) +
+              ", not for this test's build, " + Narrow(build);
+      return std::nullopt;
+    }
     return e;
   } catch (const std::exception& failure) {
     error = Narrow(path) + ": " + failure.what();

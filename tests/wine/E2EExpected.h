@@ -25,6 +25,9 @@ struct Expected {
   struct Swap {
     std::wstring folder, finding, target, canary, request, done;
   } swap;
+  // Registry findings' row captions and the text the memo shows for each: the
+  // value of the view the finding was made in, not of its twin in the other.
+  std::map<std::wstring, std::wstring> registryTexts;
 
   // The number of findings of the sections ticked in `mask` (16 characters).
   int Count(const std::string& mask) const;
@@ -34,7 +37,9 @@ struct Expected {
 };
 
 // Reads the file named by the environment variable NB_E2E_EXPECTED; nothing
-// when it is not set. `error` tells what is wrong with a file that is there.
+// when it is not set. `error` tells what is wrong with a file that is there,
+// or that it was laid out for the other build (32-bit and 64-bit programs find
+// different folders).
 std::optional<Expected> LoadExpected(std::string& error);
 
 }  // namespace nb::e2e

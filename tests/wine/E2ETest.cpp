@@ -277,6 +277,31 @@ TEST_F(EndToEnd, SectionAndRowClicksShowAFindingInTheMemo) {
   EXPECT_NE(value.find(L":\\"), std::wstring::npos) << Narrow(value);
 }
 
+// A registry finding's row shows the text of the value it was found as. The
+// walk reads HKEY_LOCAL_MACHINE in the native view, where the 32-bit view is
+// the key Wow6432Node; where both views hold a key and value of the same name,
+// the row must not show the twin that the process's own view holds.
+TEST_F(EndToEnd, RegistryRowsShowTheValueOfTheViewTheyWereFoundIn) {
+  ASSERT_FALSE(expected_->registryTexts.empty()) << "the demo machine names no registry rows to show";
+  wine::ComApartment com;
+  ASSERT_TRUE(com.Ready());
+  Start(kRegistrySections);
+  Analyze();
+  wine::RemoteList sections, results;
+  ASSERT_EQ(sections.Open(program_.Sections()), S_OK);
+  ASSERT_EQ(results.Open(program_.Results()), S_OK);
+  for (const auto& [caption, text] : expected_->registryTexts) {
+    const long section = sections.Find(caption.rfind(L"HKLM\\", 0) == 0 ? L"HKEY_LOCAL_MACHINE" : L"HKEY_CURRENT_USER");
+    ASSERT_NE(section, 0);
+    ASSERT_EQ(sections.DoDefaultAction(section), S_OK);
+    ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
+    const long row = results.Find(caption);
+    ASSERT_NE(row, 0) << Narrow(caption) << " has no row";
+    ASSERT_EQ(results.DoDefaultAction(row), S_OK);
+    EXPECT_EQ(TextOf(program_.Memo()), text) << Narrow(caption);
+  }
+}
+
 // The registry sections: every stale value of the demo is found and deleted,
 // the live ones and those under excluded keys stay.
 TEST_F(EndToEnd, DeleteAllOfTheRegistrySectionsRemovesTheStaleValues) {

@@ -7,6 +7,7 @@
 
 #include "catalogue/Locations.h"
 #include "platform/Platform.h"
+#include "results/FoundFolders.h"
 #include "results/ResultStore.h"
 #include "ui/Host.h"
 
@@ -15,6 +16,7 @@ namespace nb {
 struct AppState {
   uint32_t RestoreMessage = 0;
   ResultStore Results;
+  FoundFolders Folders;  // what the folders of the findings were at Analyze
   Locations Loc;
   // Indexed by section number 1..16 (index 0 unused); totals exist for 1..14.
   std::array<int32_t, 17> SectionFileCounts{};

@@ -167,6 +167,7 @@ void TForm1::CloseForm(bool& canClose) {
 
 void TForm1::DestroyForm() {
   State.Results.Clear();
+  State.Folders.Clear();
   Locations& loc = State.Loc;
   for (auto* list : {&loc.TempFolders, &loc.IeCacheFolders, &loc.EdgeCacheFolders, &loc.ChromeTargets,
                      &loc.FirefoxCacheFolders, &loc.SearchFolders})

@@ -30,6 +30,7 @@ void TForm1::Label3Click() {
   // started from a pump below changes the list or the store under this pass.
   State.Busy = true;
   RunContext ctx = Context();
+  FoundFileDeleter files(Os, State.Folders);
   uint32_t deleted = 0;
   const int rows = List2.RowCount(kFiles);
   for (int row = 0; row < rows; ++row) {
@@ -39,7 +40,7 @@ void TForm1::Label3Click() {
     if (!List2.Checked(kFiles, row)) continue;
     const Text caption = List2.RowCaption(kFiles, row);
     if (IsDeletedRow(caption)) continue;
-    if (auto relabel = DeleteCheckedRow(ctx, caption, List2.RowDetail(kFiles, row))) {
+    if (auto relabel = DeleteCheckedRow(ctx, files, caption, List2.RowDetail(kFiles, row))) {
       ++deleted;
       List2.SetRowCaption(kFiles, row, std::move(*relabel));
     }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/AppState.h"
+#include "delete/FoundFileDeleter.h"
 
 namespace nb {
 
@@ -15,6 +16,7 @@ bool IsDeletedRow(const Text& caption);
 // store entry equal, ignoring case as the user's locale does, to
 // ShownSection + "#" + caption + "#" + size text, and returns the row's new
 // caption; no value when nothing was deleted.
-std::optional<Text> DeleteCheckedRow(RunContext& ctx, const Text& caption, const Text& sizeText);
+std::optional<Text> DeleteCheckedRow(RunContext& ctx, FoundFileDeleter& files, const Text& caption,
+                                     const Text& sizeText);
 
 }  // namespace nb

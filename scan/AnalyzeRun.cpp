@@ -50,6 +50,7 @@ void TForm1::Button2Click() {
   State.SectionFileCounts = {};
   State.SectionKbTotals = {};
   State.Results.Clear();
+  State.Folders.Clear();
   List2.RemoveGroupRows(0);
   List3.Clear();
   List2.SetVisible(true);

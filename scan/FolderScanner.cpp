@@ -84,6 +84,9 @@ class FolderWalk {
 }  // namespace
 
 void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section) {
+  // What the folder is goes on record before its listing: a folder swapped
+  // after this cannot pass for the one whose files become findings.
+  run.state.Folders.Record(run.os, folder);
   FolderWalk(run, mask, recurse, section).Walk(folder);
 }
 

@@ -25,6 +25,10 @@ struct Expected {
   struct Swap {
     std::wstring folder, finding, target, canary, request, done;
   } swap;
+  // A temp folder moved to `target` before Analyze, a link left at `link`.
+  struct Moved {
+    std::wstring link, target;
+  } moved;
 
   // The number of findings of the sections ticked in `mask` (16 characters).
   int Count(const std::string& mask) const;

@@ -28,6 +28,19 @@ struct AppState {
   Text DecimalSeparator = u".";  // the user's, read once at start-up
 };
 
+// Holds the busy flag for one long operation: set when made, clear again on
+// every way out, a failure's included.
+class BusyScope {
+ public:
+  explicit BusyScope(AppState& state) : state_(state) { state_.Busy = true; }
+  ~BusyScope() { state_.Busy = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  AppState& state_;
+};
+
 // What a long operation works with: the machine, the window's pump and boxes, the state.
 struct RunContext {
   Platform& os;

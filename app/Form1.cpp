@@ -166,6 +166,7 @@ void TForm1::CloseForm(bool& canClose) {
 }
 
 void TForm1::DestroyForm() {
+  List2.RemoveGroupRows(0);  // its rows show the store's texts
   State.Results.Clear();
   State.Folders.Clear();
   Locations& loc = State.Loc;

@@ -22,7 +22,7 @@ void RemoveFromStore(RunContext& ctx, const Text& caption, const Text& sizeText)
 
 }  // namespace
 
-bool IsDeletedRow(const Text& caption) { return StartsWith(caption, u"Deleted"); }
+bool IsDeletedRow(TextView caption) { return StartsWith(caption, u"Deleted"); }
 
 std::optional<Text> DeleteCheckedRow(RunContext& ctx, FoundFileDeleter& files, const Text& caption,
                                      const Text& sizeText) {

@@ -9,7 +9,7 @@
 namespace nb {
 
 // A row marked deleted by an earlier run: its caption begins with "Deleted".
-bool IsDeletedRow(const Text& caption);
+bool IsDeletedRow(TextView caption);
 
 // Deletes the file or value a row shows (rows of sections 15 and 16 are
 // registry subjects, all others file paths). On success removes the first

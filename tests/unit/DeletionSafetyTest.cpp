@@ -411,7 +411,7 @@ void RunOne(uint32_t seed, Totals& totals) {
     for (int row = 0; row < form.List2.RowCount(0); ++row)
       if (gen.Chance(30)) {
         form.List2.SetChecked(0, row, false);
-        unticked.insert(FoldCaseText(form.List2.RowCaption(0, row)));
+        unticked.insert(FoldCaseText(Text(form.List2.RowCaption(0, row))));
       }
     totals.unticked += unticked.size();
   }
@@ -492,8 +492,8 @@ void RunOne(uint32_t seed, Totals& totals) {
   // caption and their store entry; a relabelled row's file is gone.
   if (checked) {
     for (int row = 0; row < form.List2.RowCount(0); ++row) {
-      const Text& caption = form.List2.RowCaption(0, row);
-      const Text entry = checkedSection + u"#" + caption + u"#" + form.List2.RowDetail(0, row);
+      const Text caption(form.List2.RowCaption(0, row));
+      const Text entry = checkedSection + u"#" + caption + u"#" + Text(form.List2.RowDetail(0, row));
       if (StartsWith(caption, u"Deleted")) {
         EXPECT_TRUE(form.List2.Checked(0, row));
         continue;

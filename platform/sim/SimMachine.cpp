@@ -333,14 +333,7 @@ void SimMachine::SetValue(uint32_t root, const Text& path, const Text& name, uin
 }
 
 void SimMachine::SetString(uint32_t root, const Text& path, const Text& name, const Text& text, uint32_t type) {
-  std::vector<uint8_t> data;
-  for (char16_t c : text) {
-    data.push_back(uint8_t(c & 0xFF));
-    data.push_back(uint8_t(c >> 8));
-  }
-  data.push_back(0);
-  data.push_back(0);
-  SetValue(root, path, name, type, data);
+  SetValue(root, path, name, type, ValueDataFromText(text));
 }
 
 const RegValueData* SimMachine::FindValue(uint32_t root, const Text& path, const Text& name) {

@@ -7,6 +7,7 @@
 
 #include "catalogue/Locations.h"
 #include "platform/Platform.h"
+#include "results/FoundFolders.h"
 #include "results/ResultStore.h"
 #include "ui/Host.h"
 
@@ -15,6 +16,7 @@ namespace nb {
 struct AppState {
   uint32_t RestoreMessage = 0;
   ResultStore Results;
+  FoundFolders Folders;  // what the folders of the findings were at Analyze
   Locations Loc;
   // Indexed by section number 1..16 (index 0 unused); totals exist for 1..14.
   std::array<int32_t, 17> SectionFileCounts{};
@@ -24,6 +26,19 @@ struct AppState {
   bool BrowserRunning = false;
   bool SkypeRunning = false;
   Text DecimalSeparator = u".";  // the user's, read once at start-up
+};
+
+// Holds the busy flag for one long operation: set when made, clear again on
+// every way out, a failure's included.
+class BusyScope {
+ public:
+  explicit BusyScope(AppState& state) : state_(state) { state_.Busy = true; }
+  ~BusyScope() { state_.Busy = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  AppState& state_;
 };
 
 // What a long operation works with: the machine, the window's pump and boxes, the state.

@@ -166,7 +166,9 @@ void TForm1::CloseForm(bool& canClose) {
 }
 
 void TForm1::DestroyForm() {
+  List2.RemoveGroupRows(0);  // its rows show the store's texts
   State.Results.Clear();
+  State.Folders.Clear();
   Locations& loc = State.Loc;
   for (auto* list : {&loc.TempFolders, &loc.IeCacheFolders, &loc.EdgeCacheFolders, &loc.ChromeTargets,
                      &loc.FirefoxCacheFolders, &loc.SearchFolders})

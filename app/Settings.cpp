@@ -40,15 +40,7 @@ void WriteRegText(Platform& os, uint32_t root, const Text& keyPath, const Text& 
   std::unique_ptr<RegistryKey> key;
   if (os.CreateKey(root, WithoutLeadingBackslash(keyPath), win::kKeyAllAccess | viewFlags, key) != win::kErrorSuccess)
     return;
-  std::vector<uint8_t> data;
-  data.reserve(2 * (text.size() + 1));
-  for (char16_t c : text) {
-    data.push_back(uint8_t(c & 0xFF));
-    data.push_back(uint8_t(c >> 8));
-  }
-  data.push_back(0);
-  data.push_back(0);
-  key->SetValue(valueName, win::kRegSz, data);
+  key->SetValue(valueName, win::kRegSz, ValueDataFromText(text));
 }
 
 bool DeleteRegValue(Platform& os, uint32_t root, const Text& keyPath, const Text& valueName, uint32_t viewFlags) {

@@ -1,5 +1,7 @@
 // "Delete all": every finding of the sections ticked now, then the folders
 // the deleted files leave empty.
+#include <new>
+
 #include "app/Form1.h"
 #include "app/Settings.h"
 #include "catalogue/RunningApps.h"
@@ -37,15 +39,18 @@ void TForm1::Button3Click() {
   Button2.SetEnabled(false);
   Button3.SetCaption(u"Stop");
   Button4.SetEnabled(false);
-  State.Busy = true;
-
-  RunContext ctx = Context();
-  DeleteStoredFindings(ctx, mask);
-  PruneLeftoverFolders(ctx, mask);
-
-  State.Busy = false;
+  {
+    BusyScope busy(State);
+    RunContext ctx = Context();
+    try {
+      DeleteStoredFindings(ctx, mask);
+      PruneLeftoverFolders(ctx, mask);
+    } catch (const std::bad_alloc&) {
+      // Out of memory: the run ends as a stopped one; what it did not reach stays.
+    }
+  }
+  List2.RemoveGroupRows(0);  // its rows show the store's texts
   State.Results.Clear();
-  List2.RemoveGroupRows(0);
   List3.Clear();
   List2.SetVisible(false);
   ActionPanel.SetCaption(u"Files from selected categories have been deleted");

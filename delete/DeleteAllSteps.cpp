@@ -4,6 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "delete/DeleteFinding.h"
+#include "delete/FoundFileDeleter.h"
 #include "delete/FolderPurge.h"
 
 namespace nb {
@@ -60,16 +61,17 @@ void DeleteStoredFindings(RunContext& ctx, const Text& mask) {
   for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
   ResultStore& store = ctx.state.Results;
+  FoundFileDeleter files(ctx.os, ctx.state.Folders);
   const size_t count = store.Count();
   for (size_t i = 0; i < count; ++i) {
-    if (i % kEntriesPerPump == 0) ctx.ui.PumpMessages();
+    if (i % kEntriesPerPump == 0 && !StillRunning(ctx)) return;
     if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
     const TextView entry = store.View(i);
     const int section = SectionNumberOf(entry);
     if (section < 1 || section > kSectionCount || !ticked[section]) continue;
     const Text subject(SplitEntryView(entry).subject);
     if (section <= kLastFileSection)
-      DeleteFoundFile(ctx.os, subject);
+      files.Delete(subject);
     else if (section == kSectionCurrentUser)
       DeleteFoundValue(ctx.os, win::kHkeyCurrentUser, SplitRegistrySubject(subject));
     else if (section == kSectionLocalMachine)

@@ -7,8 +7,8 @@ namespace nb {
 
 // Deletes every stored finding whose section is ticked in `mask`: files for
 // sections 01-14, values for 15 (HKEY_CURRENT_USER) and 16
-// (HKEY_LOCAL_MACHINE). Pumps before every hundredth entry and does not look
-// at the busy flag: a stop takes effect once the pass is over.
+// (HKEY_LOCAL_MACHINE). Pumps before every hundredth entry and stops there
+// once the busy flag is clear: what a confirmed stop leaves stays on disk.
 void DeleteStoredFindings(RunContext& ctx, const Text& mask);
 
 // Prunes the empty subfolders of the temp folders (section 01), of the

@@ -1,4 +1,6 @@
 // "Delete checked": the ticked rows of the results list, after one question.
+#include <new>
+
 #include "app/Form1.h"
 #include "delete/DeleteCheckedRow.h"
 
@@ -28,23 +30,29 @@ void TForm1::Label3Click() {
 
   // Hold the busy flag so that no section click, Analyze or Delete all run
   // started from a pump below changes the list or the store under this pass.
-  State.Busy = true;
-  RunContext ctx = Context();
   uint32_t deleted = 0;
-  const int rows = List2.RowCount(kFiles);
-  for (int row = 0; row < rows; ++row) {
-    Ui.PumpMessages();
-    // A Yes to another operation's cancel question cleared the flag: stop here.
-    if (!State.Busy || row >= List2.RowCount(kFiles)) break;
-    if (!List2.Checked(kFiles, row)) continue;
-    const Text caption = List2.RowCaption(kFiles, row);
-    if (IsDeletedRow(caption)) continue;
-    if (auto relabel = DeleteCheckedRow(ctx, caption, List2.RowDetail(kFiles, row))) {
-      ++deleted;
-      List2.SetRowCaption(kFiles, row, std::move(*relabel));
+  {
+    BusyScope busy(State);
+    RunContext ctx = Context();
+    FoundFileDeleter files(Os, State.Folders);
+    try {
+      const int rows = List2.RowCount(kFiles);
+      for (int row = 0; row < rows; ++row) {
+        Ui.PumpMessages();
+        // A Yes to another operation's cancel question cleared the flag: stop here.
+        if (!State.Busy || row >= List2.RowCount(kFiles)) break;
+        if (!List2.Checked(kFiles, row)) continue;
+        const Text caption(List2.RowCaption(kFiles, row));
+        if (IsDeletedRow(caption)) continue;
+        if (auto relabel = DeleteCheckedRow(ctx, files, caption, Text(List2.RowDetail(kFiles, row)))) {
+          ++deleted;
+          List2.SetRowCaption(kFiles, row, std::move(*relabel));
+        }
+      }
+    } catch (const std::bad_alloc&) {
+      // Out of memory: the pass ends there; what it deleted is counted.
     }
   }
-  State.Busy = false;
 
   Label4.SetCaption(u"");
   if (deleted > 0)

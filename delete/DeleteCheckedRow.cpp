@@ -22,9 +22,10 @@ void RemoveFromStore(RunContext& ctx, const Text& caption, const Text& sizeText)
 
 }  // namespace
 
-bool IsDeletedRow(const Text& caption) { return StartsWith(caption, u"Deleted"); }
+bool IsDeletedRow(TextView caption) { return StartsWith(caption, u"Deleted"); }
 
-std::optional<Text> DeleteCheckedRow(RunContext& ctx, const Text& caption, const Text& sizeText) {
+std::optional<Text> DeleteCheckedRow(RunContext& ctx, FoundFileDeleter& files, const Text& caption,
+                                     const Text& sizeText) {
   if (IsRegistrySection(ctx.state.ShownSection)) {
     const uint32_t root = StartsWith(caption, u"HKLM") ? win::kHkeyLocalMachine : win::kHkeyCurrentUser;
     const RegistrySubject subject = SplitRegistrySubject(caption);
@@ -32,7 +33,7 @@ std::optional<Text> DeleteCheckedRow(RunContext& ctx, const Text& caption, const
     RemoveFromStore(ctx, caption, sizeText);
     return u"Deleted value " + subject.valueName;
   }
-  if (!DeleteFoundFile(ctx.os, caption)) return std::nullopt;
+  if (files.Delete(caption) != DeleteOutcome::Deleted) return std::nullopt;
   RemoveFromStore(ctx, caption, sizeText);
   return u"Deleted file " + FileNameOf(caption);
 }

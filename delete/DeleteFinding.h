@@ -6,13 +6,6 @@
 
 namespace nb {
 
-// Deletes the file at `path` when a file (not a folder) exists there: its
-// attributes become archive-only first, so that read-only, hidden and system
-// files go too. A file that stays (in use, access denied) gets its own
-// attributes back. A link is deleted as the link; a file reached through a
-// folder that is now a link stays. True when the file was deleted.
-bool DeleteFoundFile(Platform& os, const Text& path);
-
 // The registry view a finding of `root` was found in: the walk reads
 // HKEY_LOCAL_MACHINE in its 64-bit view, HKEY_CURRENT_USER in the default one.
 uint32_t FindingRegistryView(uint32_t root);

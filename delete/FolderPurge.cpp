@@ -9,29 +9,56 @@ constexpr size_t kMaxSubfolderPath = 256;
 
 bool IsDotEntry(const Text& name) { return name == u"." || name == u".."; }
 
+// Everything below the root happens through handles: each subfolder is opened
+// relative to the folder it was listed in, and is entered only when it is
+// that folder's own entry, no link, on the root's volume.
+class Purge {
+ public:
+  Purge(RunContext& ctx, uint32_t volume) : ctx_(ctx), volume_(volume) {}
+
+  void Prune(OpenFolder& folder, const Text& path, const Text& finalPath) {
+    FindEntry entry;
+    auto listing = ctx_.os.ListFolder(folder, entry);
+    if (!listing) return;
+    do {
+      ctx_.ui.PumpMessages();
+      if ((entry.attributes & win::kAttrDirectory) == 0 || IsDotEntry(entry.name)) continue;
+      // A junction in a temp folder or a recycle bin may point anywhere, at the
+      // user's own folders too: its target is none of our business, and the
+      // link itself is left for whoever made it.
+      if (entry.attributes & win::kAttrReparsePoint) continue;
+      const Text subPath = path + entry.name;
+      if (subPath.size() >= kMaxSubfolderPath) continue;
+      uint32_t error = 0;
+      auto sub = ctx_.os.OpenFolderBelow(folder, entry.name, error);
+      if (!sub) continue;
+      FolderIdentity identity;
+      const Text subFinal = FinalPathBelow(finalPath, entry.name);
+      if (!ctx_.os.IdentifyFolder(*sub, identity) || identity.isLink || identity.volumeSerial != volume_ ||
+          !EqualsIgnoreCase(identity.finalPath, subFinal))
+        continue;
+      Prune(*sub, subPath + u"\\", subFinal);
+      sub.reset();
+      ctx_.os.RemoveFolderIn(folder, entry.name);  // fails, and the folder stays, while anything is left in it
+    } while (listing->Next(entry));
+  }
+
+ private:
+  RunContext& ctx_;
+  uint32_t volume_;
+};
+
 }  // namespace
 
 void PruneEmptyFolders(RunContext& ctx, const Text& folder) {
-  // The folder itself may have become a link since it was found (a temp folder
-  // swapped for a junction after Analyze): then its target is not pruned either.
-  const Text self = folder.size() > 3 && EndsWith(folder, u"\\") ? folder.substr(0, folder.size() - 1) : folder;
-  const auto attributes = ctx.os.GetFileAttributes(self);
-  if (!attributes.Ok() || (attributes.attributes & win::kAttrReparsePoint)) return;
-  FindEntry entry;
-  auto listing = ctx.os.FindFirst(folder + u"*.*", entry);
-  if (!listing) return;
-  do {
-    ctx.ui.PumpMessages();
-    if ((entry.attributes & win::kAttrDirectory) == 0 || IsDotEntry(entry.name)) continue;
-    // A junction in a temp folder or a recycle bin may point anywhere, at the
-    // user's own folders too: its target is none of our business, and the
-    // link itself is left for whoever made it.
-    if (entry.attributes & win::kAttrReparsePoint) continue;
-    const Text path = folder + entry.name;
-    if (path.size() >= kMaxSubfolderPath) continue;
-    PruneEmptyFolders(ctx, path + u"\\");
-    ctx.os.RemoveDirectory(path);  // fails, and the folder stays, while anything is left in it
-  } while (listing->Next(entry));
+  uint32_t error = 0;
+  auto root = ctx.os.OpenFolderAt(folder, error);
+  FolderIdentity now;
+  if (!root || !ctx.os.IdentifyFolder(*root, now) || now.isLink) return;
+  // The folder must be the one Analyze found there, links on the way as they
+  // were then; a folder never recorded must lie where its path says.
+  if (!IsRecordedFolder(ctx.state.Folders.Find(folder), folder, now)) return;
+  Purge(ctx, now.volumeSerial).Prune(*root, folder, now.finalPath);
 }
 
 }  // namespace nb

@@ -141,12 +141,28 @@ class OpenFile {
   virtual bool Read(std::string& bytes, size_t count) = 0;
 };
 
-// What DeleteFileExact did with the entry at a path.
+// What a deletion did with the entry it was asked to delete.
 enum class DeleteOutcome {
   Deleted,     // the file, or the link itself, is gone
-  Missing,     // nothing is at the path
+  Missing,     // nothing is there
   Kept,        // still there and unchanged: a folder, in use without delete sharing, access denied
-  Redirected,  // what opened is no longer the entry at the path (a link on the way): left alone
+  Redirected,  // what opened is not the entry that was meant (a link on the way): left alone
+};
+
+// A folder held open. It stays the same folder while it is held, whatever
+// becomes of the path it was opened by.
+class OpenFolder {
+ public:
+  virtual ~OpenFolder() = default;
+};
+
+// Which folder an open folder is: where it lies with every link resolved
+// ("C:\Users\me\Temp", no trailing backslash), and which object on which volume.
+struct FolderIdentity {
+  Text finalPath;
+  uint32_t volumeSerial = 0;
+  uint64_t fileId = 0;
+  bool isLink = false;  // the folder opened is itself a junction or a directory link
 };
 
 class Platform {
@@ -160,13 +176,28 @@ class Platform {
   virtual AttributesResult GetFileAttributes(const Text& path) = 0;
   virtual bool SetFileAttributes(const Text& path, uint32_t attributes) = 0;
   virtual bool DeleteFile(const Text& path) = 0;
-  // Deletes the file at `path` itself, safe against a folder on the way being
-  // swapped for a link: opens the entry without following a final link (a link
-  // goes as the link, a folder never opens), checks that the object opened is
-  // still the one at `path`, then makes it archive-only and deletes it through
-  // the same handle. Any failure leaves the file as it was, attributes included.
-  virtual DeleteOutcome DeleteFileExact(const Text& path) = 0;
   virtual bool RemoveDirectory(const Text& path) = 0;
+
+  // --- Folders held open, and what is done relative to them ---
+  // Opens the folder at `path` as CreateFileW with backup semantics does:
+  // links on the way and at the end are followed. Null on failure, with
+  // `error` set (2 or 3 when nothing is there).
+  virtual std::unique_ptr<OpenFolder> OpenFolderAt(const Text& path, uint32_t& error) = 0;
+  // Opens the folder `relative` ("a" or "a\b") below `base`. A link at the
+  // last name is opened as the link, not followed. Null on failure, with `error` set.
+  virtual std::unique_ptr<OpenFolder> OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) = 0;
+  virtual bool IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) = 0;
+  // Deletes the file `name` of `folder`, exactly that entry: it is opened
+  // relative to the folder without following a link, and an object that is
+  // not the entry `name` of this very folder is left alone (Redirected). Makes
+  // the file archive-only so that read-only files go too; when the file stays,
+  // its attributes are as they were.
+  virtual DeleteOutcome DeleteFileIn(OpenFolder& folder, const Text& name) = 0;
+  // The entries of `folder` as FindFirstFileW lists folder + "*.*" ("." and ".." included).
+  virtual std::unique_ptr<FolderListing> ListFolder(OpenFolder& folder, FindEntry& first) = 0;
+  // Removes the subfolder `name` of `folder` when it is empty. A link, or an
+  // object that is not the entry `name` of this very folder, is left alone.
+  virtual bool RemoveFolderIn(OpenFolder& folder, const Text& name) = 0;
   // CreateFileW(GENERIC_READ, share, OPEN_EXISTING). Null on failure, with `error` set.
   virtual std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) = 0;
 

@@ -187,4 +187,27 @@ std::vector<Text> Split(TextView text, char16_t separator) {
   }
 }
 
+std::vector<uint8_t> ValueDataFromText(TextView text) {
+  std::vector<uint8_t> data;
+  data.reserve(2 * (text.size() + 1));
+  for (char16_t c : text) {
+    data.push_back(uint8_t(c & 0xFF));
+    data.push_back(uint8_t(c >> 8));
+  }
+  data.push_back(0);
+  data.push_back(0);
+  return data;
+}
+
+Text ValueTextFromData(const std::vector<uint8_t>& data) {
+  Text text;
+  text.reserve(data.size() / 2);
+  for (size_t i = 0; i + 1 < data.size(); i += 2) {
+    const auto c = char16_t(data[i] | (data[i + 1] << 8));
+    if (c == u'\0') break;
+    text += c;
+  }
+  return text;
+}
+
 }  // namespace nb

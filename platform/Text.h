@@ -45,4 +45,10 @@ Text FromLatin1(std::string_view bytes);
 
 std::vector<Text> Split(TextView text, char16_t separator);
 
+// A registry string value's data: the text as UTF-16LE, and back. Writing
+// adds the terminating NUL; reading stops at the first NUL, and a trailing
+// odd byte is not part of any character.
+std::vector<uint8_t> ValueDataFromText(TextView text);
+Text ValueTextFromData(const std::vector<uint8_t>& data);
+
 }  // namespace nb

@@ -77,7 +77,6 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName) {
 
 void Record(RunContext& run, const WalkRoot& walkRoot, const Text& keyPath, const Text& valueName,
             const Text& path) {
-  ++run.state.SectionFileCounts[walkRoot.section];
   Text entry(walkRoot.entryPrefix);
   entry += keyPath;
   entry += u'=';
@@ -86,6 +85,7 @@ void Record(RunContext& run, const WalkRoot& walkRoot, const Text& keyPath, cons
   entry += NumberTextUnsigned(path.size());
   entry += u" b";
   run.state.Results.Append(entry);
+  ++run.state.SectionFileCounts[walkRoot.section];
 }
 
 }  // namespace

@@ -9,10 +9,6 @@
 
 namespace nb {
 
-// The characters of a string value's data before its first NUL, read as
-// UTF-16LE. A trailing odd byte is not part of any character.
-Text ValueTextFromData(const std::vector<uint8_t>& data);
-
 // A text worth testing: at least five characters, holds ":" and "\", none of
 // "~" (short 8.3 names), "$", "/", "^", "|", does not end with "\" and holds at
 // most one ",".

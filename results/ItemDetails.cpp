@@ -10,8 +10,8 @@ void TForm1::List2ItemClick(int row) {
   List3.Clear();
   constexpr int kFiles = 0;
   if (List2.RowCount(kFiles) == 0 || row < 0 || row >= List2.RowCount(kFiles)) return;
-  for (Text& line : ItemDetailLines(Os, State.ShownSection, List2.RowCaption(kFiles, row), List2.RowDetail(kFiles, row)))
-    List3.AddLine(std::move(line));
+  const Text caption(List2.RowCaption(kFiles, row)), sizeText(List2.RowDetail(kFiles, row));
+  for (Text& line : ItemDetailLines(Os, State.ShownSection, caption, sizeText)) List3.AddLine(std::move(line));
 }
 
 }  // namespace nb

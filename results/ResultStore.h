@@ -31,7 +31,8 @@ class ResultStore {
   char16_t* AppendRoom(size_t chars);
   size_t Count() const { return records_.size(); }
   bool Empty() const { return records_.empty(); }
-  // The entry's characters; valid until the store is next changed.
+  // The entry's characters. They stay where they are until the store is
+  // emptied, also when entries are appended or removed.
   TextView View(size_t index) const;
   Text At(size_t index) const { return Text(View(index)); }
   bool EntryStartsWith(size_t index, TextView prefix) const { return View(index).starts_with(prefix); }

@@ -2,6 +2,7 @@
 // store, keeps the window alive by pumping, and can be stopped with the same
 // button, then captioned "Stop".
 #include <algorithm>
+#include <new>
 
 #include "app/Form1.h"
 #include "app/Settings.h"
@@ -49,20 +50,24 @@ void TForm1::Button2Click() {
   const Text mask = LoadSectionMask(Os);
   State.SectionFileCounts = {};
   State.SectionKbTotals = {};
+  List2.RemoveGroupRows(0);  // its rows show the store's texts
   State.Results.Clear();
-  List2.RemoveGroupRows(0);
+  State.Folders.Clear();
   List3.Clear();
   List2.SetVisible(true);
   for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) label->SetVisible(false);
   ActionPanel.SetCaption(u"Analyzing. Please wait...");
   Button2.SetCaption(u"Stop");
   Button4.SetEnabled(false);
-  State.Busy = true;
-
-  RunContext run = Context();
-  AnalyzeSections(run, mask);
-
-  State.Busy = false;
+  {
+    BusyScope busy(State);
+    RunContext run = Context();
+    try {
+      AnalyzeSections(run, mask);
+    } catch (const std::bad_alloc&) {
+      // Out of memory: the run ends as a stopped one, with what it stored.
+    }
+  }
   Button2.SetCaption(u"Analyze");
   Button4.SetEnabled(true);
   Label4.SetCaption(SummaryText(State));

@@ -84,6 +84,9 @@ class FolderWalk {
 }  // namespace
 
 void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section) {
+  // What the folder is goes on record before its listing: a folder swapped
+  // after this cannot pass for the one whose files become findings.
+  run.state.Folders.Record(run.os, folder);
   FolderWalk(run, mask, recurse, section).Walk(folder);
 }
 
@@ -97,11 +100,8 @@ FileFindingWriter::FileFindingWriter(RunContext& run, int section)
       sizeText_(kSizeTextMaxChars + separator_.size()) {}
 
 void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes) {
-  if (section_ >= 1 && section_ <= 14) {
-    run_.state.SectionFileCounts[size_t(section_)] += 1;
-    run_.state.SectionKbTotals[size_t(section_)] += RoundedKilobytes(bytes);
-  }
   // The entry's pieces go straight into the store: code#folder+name#size text.
+  // The room comes first: when memory runs out, nothing is counted that is not stored.
   const size_t sizeChars = WriteSizeText(sizeText_.data(), bytes, separator_);
   char16_t* at = run_.state.Results.AppendRoom(code_.size() + folder.size() + name.size() + sizeChars + 2);
   at = std::copy(code_.begin(), code_.end(), at);
@@ -110,6 +110,10 @@ void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes) {
   at = std::copy(name.begin(), name.end(), at);
   *at++ = u'#';
   std::copy_n(sizeText_.data(), sizeChars, at);
+  if (section_ >= 1 && section_ <= 14) {
+    run_.state.SectionFileCounts[size_t(section_)] += 1;
+    run_.state.SectionKbTotals[size_t(section_)] += RoundedKilobytes(bytes);
+  }
 }
 
 }  // namespace nb

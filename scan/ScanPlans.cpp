@@ -147,6 +147,7 @@ class PlanRunner {
       if (!Check() || entry.empty() || entry[0] != u'#') continue;
       const Text path = entry.substr(1);
       if (!FileExists(run_.os, path)) continue;
+      run_.state.Folders.Record(run_.os, path.substr(0, path.find_last_of(u'\\') + 1));
       writer.Add(path, u"", FindFileSize(run_.os, path));
     }
   }

@@ -32,13 +32,13 @@ Text AccessibleList::Name(int id) const {
   if (!Valid(id)) return {};
   if (id == kSelf) return list_.ColumnCount() > 0 ? list_.Column(0).caption : Text{};
   const ListPos pos = PosOf(id);
-  return pos.row < 0 ? list_.Group(pos.group).caption : list_.RowCaption(pos.group, pos.row);
+  return pos.row < 0 ? list_.Group(pos.group).caption : Text(list_.RowCaption(pos.group, pos.row));
 }
 
 Text AccessibleList::Value(int id) const {
   if (!IsRow(id)) return {};
   const ListPos pos = PosOf(id);
-  return list_.RowDetail(pos.group, pos.row);
+  return Text(list_.RowDetail(pos.group, pos.row));
 }
 
 uint32_t AccessibleList::States(int id) const {

@@ -1,5 +1,7 @@
 #include "ui/EasyListview.h"
 
+#include "ui/FoldedSort.h"
+
 #include <algorithm>
 #include <numeric>
 #include <optional>
@@ -34,20 +36,36 @@ std::optional<double> SizeValue(TextView text) {
   return std::nullopt;
 }
 
-}  // namespace
-
-int CompareCellTexts(TextView a, TextView b) {
-  const auto sa = SizeValue(a);
-  const auto sb = SizeValue(b);
-  if (sa && sb) return *sa < *sb ? -1 : (*sa > *sb ? 1 : 0);
+// Alphabetical order without regard to case. Runs of equal characters are
+// passed over at memory speed: the paths of one section share long beginnings.
+int CompareFolded(TextView a, TextView b) {
+  size_t i = 0;
   const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
+  while (i < n) {
+    i = size_t(std::mismatch(a.begin() + i, a.begin() + n, b.begin() + i).first - a.begin());
+    if (i == n) break;
     const char16_t ca = FoldCase(a[i]);
     const char16_t cb = FoldCase(b[i]);
     if (ca != cb) return ca < cb ? -1 : 1;
+    ++i;
   }
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
+
+// A cell's text with its size value read once, for sorting.
+struct SortKey {
+  std::optional<double> size;
+  TextView text;
+};
+
+int CompareKeys(const SortKey& a, const SortKey& b) {
+  if (a.size && b.size) return *a.size < *b.size ? -1 : (*a.size > *b.size ? 1 : 0);
+  return CompareFolded(a.text, b.text);
+}
+
+}  // namespace
+
+int CompareCellTexts(TextView a, TextView b) { return CompareKeys({SizeValue(a), a}, {SizeValue(b), b}); }
 
 TEasyListview::TEasyListview(Control* parent, Text name) : Control(ControlKind::Listview, parent, std::move(name)) {
   SetTabStop(true);
@@ -66,10 +84,21 @@ int TEasyListview::AddGroup(Text caption, int imageIndex) {
 }
 
 int TEasyListview::AddRow(int group, Text caption, Text detail, bool checked) {
+  const TextView kept = Keep(std::move(caption));
+  return AddRowViews(group, kept, Keep(std::move(detail)), checked);
+}
+
+int TEasyListview::AddRowViews(int group, TextView caption, TextView detail, bool checked) {
   auto& rows = groups_[size_t(group)].rows;
-  rows.push_back({std::move(caption), std::move(detail), checked, false});
+  rows.push_back({caption, detail, checked, false});
   Repaint();
   return int(rows.size()) - 1;
+}
+
+TextView TEasyListview::Keep(Text text) {
+  if (text.empty()) return {};
+  texts_.push_back(std::move(text));
+  return texts_.back();
 }
 
 int TEasyListview::TotalRowCount() const {
@@ -79,12 +108,12 @@ int TEasyListview::TotalRowCount() const {
 }
 
 void TEasyListview::SetRowCaption(int group, int row, Text caption) {
-  MutableRow({group, row}).caption = std::move(caption);
+  MutableRow({group, row}).caption = Keep(std::move(caption));
   Repaint();
 }
 
 void TEasyListview::SetRowDetail(int group, int row, Text detail) {
-  MutableRow({group, row}).detail = std::move(detail);
+  MutableRow({group, row}).detail = Keep(std::move(detail));
   Repaint();
 }
 
@@ -98,7 +127,8 @@ void TEasyListview::SetChecked(int group, int row, bool checked) {
 }
 
 void TEasyListview::RemoveGroupRows(int group) {
-  groups_[size_t(group)].rows.clear();
+  groups_[size_t(group)].rows = {};
+  if (TotalRowCount() == 0) texts_.clear();
   if (focus_.group == group) focus_ = {};
   if (selected_.group == group) selected_ = {};
   ClampScroll();
@@ -127,19 +157,49 @@ void TEasyListview::Repaint() {
   Notify([](ControlPeer& p) { p.ContentChanged(); });
 }
 
+void TEasyListview::SortRows(const std::vector<ListRow>& rows, int column, bool ascending,
+                             std::vector<uint32_t>& order) const {
+  // Each cell's size is read once, not at every comparison.
+  std::vector<SortKey> keys(rows.size());
+  size_t sizes = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const TextView text = column == 0 ? rows[i].caption : rows[i].detail;
+    keys[i] = {SizeValue(text), text};
+    sizes += keys[i].size ? 1 : 0;
+  }
+  if (sizes == 0) {
+    // Only texts: the fast sort of texts with long common beginnings.
+    std::vector<TextView> texts(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) texts[i] = keys[i].text;
+    keys = {};
+    SortFolded(order, texts);
+    if (ascending) return;
+    // Descending, equal texts still in their first order.
+    std::reverse(order.begin(), order.end());
+    for (size_t from = 0; from < order.size();) {
+      size_t to = from + 1;
+      while (to < order.size() && CompareFolded(texts[order[from]], texts[order[to]]) == 0) ++to;
+      std::reverse(order.begin() + std::ptrdiff_t(from), order.begin() + std::ptrdiff_t(to));
+      from = to;
+    }
+    return;
+  }
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t x, uint32_t y) {
+    const int c = CompareKeys(keys[x], keys[y]);
+    return ascending ? c < 0 : c > 0;
+  });
+}
+
 void TEasyListview::RegroupByColumn(int column) {
   if (column < 0 || column >= ColumnCount()) return;
-  ascending_ = column == sortColumn_ ? !ascending_ : true;
-  sortColumn_ = column;
+  // Nothing changes until a group's new order is complete: when memory runs
+  // out during a sort, the rows stay as they were.
+  const bool ascending = column == sortColumn_ ? !ascending_ : true;
   for (int g = 0; g < GroupCount(); ++g) {
     auto& rows = groups_[size_t(g)].rows;
     std::vector<uint32_t> order(rows.size());
     std::iota(order.begin(), order.end(), 0u);
-    auto cell = [&](uint32_t i) -> const Text& { return column == 0 ? rows[i].caption : rows[i].detail; };
-    std::stable_sort(order.begin(), order.end(), [&](uint32_t x, uint32_t y) {
-      const int c = CompareCellTexts(cell(x), cell(y));
-      return ascending_ ? c < 0 : c > 0;
-    });
+    SortRows(rows, column, ascending, order);
     // Focus and selection follow their rows.
     int focusTo = -1, selectedTo = -1;
     std::vector<ListRow> sorted;
@@ -148,12 +208,14 @@ void TEasyListview::RegroupByColumn(int column) {
       const int from = int(order[to]);
       if (focus_.group == g && focus_.row == from) focusTo = int(to);
       if (selected_.group == g && selected_.row == from) selectedTo = int(to);
-      sorted.push_back(std::move(rows[size_t(from)]));
+      sorted.push_back(rows[size_t(from)]);
     }
     rows = std::move(sorted);
     if (focusTo >= 0) focus_.row = focusTo;
     if (selectedTo >= 0) selected_.row = selectedTo;
   }
+  ascending_ = ascending;
+  sortColumn_ = column;
   Repaint();
   Announce(ListChange::Reorder, {});
 }

@@ -2,11 +2,15 @@
 // groups with a picture, rows of two texts. The model holds everything and does
 // the geometry (which lines are visible, what a point hits, scrolling,
 // keyboard movement), so that the back end only paints what it is told and
-// forwards mouse and keys. Rows are plain values in one vector per group: a
-// hundred thousand rows cost two texts each and nothing more.
+// forwards mouse and keys. Rows are plain values in one vector per group, and
+// a row's texts are views: into the list's own copies for rows added with
+// AddRow, into the caller's texts for rows added with AddRowViews (the results
+// list shows the results store's texts without copying them). A million rows
+// cost 40 bytes each.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -21,8 +25,8 @@ struct ListColumn {
 };
 
 struct ListRow {
-  Text caption;  // first column
-  Text detail;   // second column
+  TextView caption;  // first column
+  TextView detail;   // second column
   bool checked = false;
   bool selected = false;
 };
@@ -85,12 +89,17 @@ class TEasyListview : public Control {
   const std::vector<Text>& GroupPictures() const { return pictures_; }
 
   // --- Rows ---
+  // The list keeps its own copies of the texts.
   int AddRow(int group, Text caption, Text detail = {}, bool checked = false);
+  // The row shows the caller's texts: they must stay where they are until the
+  // row is removed (RemoveGroupRows) or given a text of its own (SetRowCaption).
+  int AddRowViews(int group, TextView caption, TextView detail, bool checked);
+  void ReserveRows(int group, size_t rows) { groups_[size_t(group)].rows.reserve(rows); }
   int RowCount(int group) const { return int(groups_[size_t(group)].rows.size()); }
   int TotalRowCount() const;
   const ListRow& Row(int group, int row) const { return groups_[size_t(group)].rows[size_t(row)]; }
-  const Text& RowCaption(int group, int row) const { return Row(group, row).caption; }
-  const Text& RowDetail(int group, int row) const { return Row(group, row).detail; }
+  TextView RowCaption(int group, int row) const { return Row(group, row).caption; }
+  TextView RowDetail(int group, int row) const { return Row(group, row).detail; }
   void SetRowCaption(int group, int row, Text caption);
   void SetRowDetail(int group, int row, Text detail);
   bool Checked(int group, int row) const { return Row(group, row).checked; }
@@ -172,15 +181,20 @@ class TEasyListview : public Control {
     if (changed_) changed_(change, pos);
   }
   void ClampScroll();
+  // The order of `rows` by the column, as RegroupByColumn sorts them.
+  void SortRows(const std::vector<ListRow>& rows, int column, bool ascending, std::vector<uint32_t>& order) const;
   ListPos Step(ListPos from, int delta) const;
   ListPos FirstRow() const;
   ListPos LastRow() const;
   void MoveFocus(ListPos pos);
   ListRow& MutableRow(ListPos pos) { return groups_[size_t(pos.group)].rows[size_t(pos.row)]; }
+  // Keeps a text for the list's rows; it stays where it is until every row is gone.
+  TextView Keep(Text text);
 
   std::vector<ListColumn> columns_;
   std::vector<ListGroup> groups_;
   std::vector<Text> pictures_;
+  std::deque<Text> texts_;  // the texts the list keeps for its rows
   ListPos focus_;
   ListPos selected_;
   int updating_ = 0;

@@ -80,6 +80,7 @@ void SimMachine::AddDrive(char16_t letter, uint32_t driveType) {
   if (!driveRoots_.count(letter)) {
     auto root = std::make_shared<FileNode>();
     root->name = Text(1, letter) + u":";
+    root->id = nextId_++;
     root->isFolder = true;
     root->attributes = win::kAttrDirectory;
     driveRoots_[letter] = root;
@@ -93,6 +94,7 @@ uint32_t SimMachine::DriveTypeOf(char16_t letter) const {
 
 NodePtr SimMachine::AddChild(const NodePtr& parent, const Text& name, bool isFolder) {
   auto node = std::make_shared<FileNode>();
+  node->id = nextId_++;
   node->name = name;
   node->isFolder = isFolder;
   node->attributes = isFolder ? win::kAttrDirectory : win::kAttrArchive;
@@ -218,9 +220,50 @@ void SimMachine::Remove(const Text& path) {
   if (!node) return;
   auto parent = node->parent.lock();
   if (!parent) return;
+  // A handle still holding it sees a node that lies nowhere.
+  node->parent.reset();
   auto& siblings = parent->children;
   siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == node; }),
                  siblings.end());
+}
+
+const FileNode* SimMachine::DriveRootOf(const FileNode& node) const {
+  const FileNode* current = &node;
+  for (;;) {
+    const auto parent = current->parent.lock();
+    if (!parent) break;
+    const bool listed = std::any_of(parent->children.begin(), parent->children.end(),
+                                    [&](const NodePtr& child) { return child.get() == current; });
+    if (!listed) return nullptr;
+    current = parent.get();
+  }
+  for (const auto& [letter, root] : driveRoots_)
+    if (root.get() == current) return current;
+  return nullptr;
+}
+
+Text SimMachine::PathOf(const FileNode& node) const {
+  if (!DriveRootOf(node)) return {};
+  Text path = node.name;
+  for (auto parent = node.parent.lock(); parent; parent = parent->parent.lock()) path = parent->name + u"\\" + path;
+  return path;
+}
+
+uint32_t SimMachine::VolumeSerialOf(const FileNode& node) const {
+  const FileNode* root = DriveRootOf(node);
+  return root ? 0x1000u + uint32_t(root->name[0]) : 0;
+}
+
+NodePtr SimMachine::Hold(FileNode* node) const {
+  if (!node) return nullptr;
+  if (auto parent = node->parent.lock()) {
+    for (const auto& child : parent->children)
+      if (child.get() == node) return child;
+    return nullptr;
+  }
+  for (const auto& [letter, root] : driveRoots_)
+    if (root.get() == node) return root;
+  return nullptr;
 }
 
 // --- Registry ---
@@ -290,14 +333,7 @@ void SimMachine::SetValue(uint32_t root, const Text& path, const Text& name, uin
 }
 
 void SimMachine::SetString(uint32_t root, const Text& path, const Text& name, const Text& text, uint32_t type) {
-  std::vector<uint8_t> data;
-  for (char16_t c : text) {
-    data.push_back(uint8_t(c & 0xFF));
-    data.push_back(uint8_t(c >> 8));
-  }
-  data.push_back(0);
-  data.push_back(0);
-  SetValue(root, path, name, type, data);
+  SetValue(root, path, name, type, ValueDataFromText(text));
 }
 
 const RegValueData* SimMachine::FindValue(uint32_t root, const Text& path, const Text& name) {

@@ -24,6 +24,7 @@ struct ForeignLock {
 };
 
 struct FileNode {
+  uint64_t id = 0;  // the file ID: unique on the machine, never reused
   Text name;
   uint32_t attributes = win::kAttrArchive;
   uint64_t size = 0;
@@ -127,6 +128,13 @@ class SimMachine {
   Resolved Resolve(const Text& path);
   // Follows links at every component, the last one included.
   Resolved ResolveFollowing(const Text& path);
+  // Where a node lies now, "C:\\a\\b" (a drive root is "C:"); empty once it
+  // is no longer reachable from its drive's root.
+  Text PathOf(const FileNode& node) const;
+  // The volume serial number of a node's drive; 0 once it is unreachable.
+  uint32_t VolumeSerialOf(const FileNode& node) const;
+  // The shared pointer that holds a node, as an open handle keeps it alive.
+  NodePtr Hold(FileNode* node) const;
   RegNode* RegistryRoot(uint32_t root);
   Text ApplyRegistryView(uint32_t root, const Text& path, uint32_t access) const;
   Text ApplyFileRedirection(const Text& path) const;
@@ -134,6 +142,8 @@ class SimMachine {
  private:
   NodePtr AddChild(const NodePtr& parent, const Text& name, bool isFolder);
   FileNode& MakePath(const Text& path, bool lastIsFolder);
+  const FileNode* DriveRootOf(const FileNode& node) const;
+  uint64_t nextId_ = 1;
   std::map<char16_t, uint32_t> drives_;
   std::map<char16_t, NodePtr> driveRoots_;
   std::shared_ptr<RegNode> hkcu_;

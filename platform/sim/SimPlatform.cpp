@@ -196,28 +196,118 @@ bool SimPlatform::DeleteFile(const Text& path) {
   return true;
 }
 
-DeleteOutcome SimPlatform::DeleteFileExact(const Text& rawPath) {
-  const Text path = m_.ApplyFileRedirection(rawPath);
-  const auto resolved = m_.Resolve(path);
-  if (!resolved.node)
-    return resolved.error == win::kErrorFileNotFound || resolved.error == win::kErrorPathNotFound
-               ? DeleteOutcome::Missing
-               : DeleteOutcome::Kept;
-  FileNode& node = *resolved.node;
-  // Opening: a folder (a junction too) does not open without backup semantics;
-  // another open that does not share delete refuses ours.
-  if (node.isFolder || NamesFileAsFolder(rawPath, node)) return DeleteOutcome::Kept;
-  if (node.lock && (node.lock->shareMode & win::kShareDelete) == 0) return DeleteOutcome::Kept;
-  // The object opened is not the one at the path when a folder on the way is a link.
-  if (resolved.throughLink) return DeleteOutcome::Redirected;
-  const uint32_t original = node.attributes;
-  node.attributes = (original & win::kAttrReparsePoint) | win::kAttrArchive;
-  if (node.denyDelete) {
-    node.attributes = original;
-    return DeleteOutcome::Kept;
+namespace {
+
+// A folder held open keeps its node, as a handle keeps the object it opened.
+class SimFolder : public OpenFolder {
+ public:
+  explicit SimFolder(NodePtr node) : node(std::move(node)) {}
+  NodePtr node;
+};
+
+FileNode& NodeOf(OpenFolder& folder) { return *static_cast<SimFolder&>(folder).node; }
+
+// A name that stands for one entry of a folder: no separator, no stream, no dots.
+bool IsPlainName(const Text& name) {
+  return !name.empty() && name != u"." && name != u".." && name.find_first_of(u"\\/:") == Text::npos;
+}
+
+FileNode* EntryNamed(FileNode& folder, const Text& name) {
+  for (auto& child : folder.children)
+    if (EqualsIgnoreCase(child->name, name)) return child.get();
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<OpenFolder> SimPlatform::OpenFolderAt(const Text& path, uint32_t& error) {
+  const auto resolved = m_.ResolveFollowing(m_.ApplyFileRedirection(path));
+  if (!resolved.node) {
+    error = resolved.error;
+    return nullptr;
   }
-  m_.Remove(path);
+  if (!resolved.node->isFolder || resolved.node->denyListing) {
+    error = win::kErrorAccessDenied;
+    return nullptr;
+  }
+  error = win::kErrorSuccess;
+  return std::make_unique<SimFolder>(m_.Hold(resolved.node));
+}
+
+std::unique_ptr<OpenFolder> SimPlatform::OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) {
+  const auto names = Split(relative, u'\\');
+  FileNode* current = &NodeOf(base);
+  for (size_t i = 0; i < names.size(); ++i) {
+    // Links on the way are followed; the last name is opened as it is.
+    if (!current->linkTarget.empty()) current = m_.ResolveFollowing(current->linkTarget).node;
+    if (!current || !current->isFolder || !IsPlainName(names[i])) {
+      error = win::kErrorPathNotFound;
+      return nullptr;
+    }
+    FileNode* next = EntryNamed(*current, names[i]);
+    if (!next) {
+      error = i + 1 == names.size() ? win::kErrorFileNotFound : win::kErrorPathNotFound;
+      return nullptr;
+    }
+    current = next;
+  }
+  if (!current->isFolder || current->denyListing) {
+    error = win::kErrorAccessDenied;
+    return nullptr;
+  }
+  error = win::kErrorSuccess;
+  return std::make_unique<SimFolder>(m_.Hold(current));
+}
+
+bool SimPlatform::IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) {
+  const FileNode& node = NodeOf(folder);
+  identity.finalPath = m_.PathOf(node);
+  identity.volumeSerial = m_.VolumeSerialOf(node);
+  identity.fileId = node.id;
+  identity.isLink = !node.linkTarget.empty();
+  return !identity.finalPath.empty();
+}
+
+DeleteOutcome SimPlatform::DeleteFileIn(OpenFolder& folder, const Text& name) {
+  FileNode& parent = NodeOf(folder);
+  if (!IsPlainName(name) || !parent.linkTarget.empty()) return DeleteOutcome::Kept;
+  FileNode* found = EntryNamed(parent, name);
+  if (!found) return DeleteOutcome::Missing;
+  FileNode& node = *found;
+  // A folder (a junction too) does not open as a file; another open that does
+  // not share delete refuses ours. A file link goes as the link.
+  if (node.isFolder) return DeleteOutcome::Kept;
+  if (node.lock && (node.lock->shareMode & win::kShareDelete) == 0) return DeleteOutcome::Kept;
+  if (node.denyDelete) return DeleteOutcome::Kept;
+  auto& siblings = parent.children;
+  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == &node; }),
+                 siblings.end());
   return DeleteOutcome::Deleted;
+}
+
+std::unique_ptr<FolderListing> SimPlatform::ListFolder(OpenFolder& folder, FindEntry& first) {
+  FileNode& node = NodeOf(folder);
+  if (!node.linkTarget.empty() || node.denyListing || m_.PathOf(node).empty()) return nullptr;
+  std::vector<FindEntry> entries;
+  if (!node.parent.expired())
+    for (const char16_t* dot : {u".", u".."}) entries.push_back({win::kAttrDirectory, 0, dot});
+  for (const auto& child : node.children)
+    entries.push_back({ListedAttributes(*child), child->isFolder ? 0 : child->size, child->name});
+  if (entries.empty()) return nullptr;
+  first = entries.front();
+  return std::make_unique<SimListing>(std::move(entries));
+}
+
+bool SimPlatform::RemoveFolderIn(OpenFolder& folder, const Text& name) {
+  FileNode& parent = NodeOf(folder);
+  if (!IsPlainName(name) || !parent.linkTarget.empty()) return false;
+  FileNode* node = EntryNamed(parent, name);
+  if (!node || !node->isFolder || !node->linkTarget.empty() || node->denyDelete) return false;
+  if ((node->attributes & win::kAttrReadOnly) || !node->children.empty()) return false;
+  auto& siblings = parent.children;
+  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == node; }),
+                 siblings.end());
+  return true;
 }
 
 bool SimPlatform::RemoveDirectory(const Text& path) {

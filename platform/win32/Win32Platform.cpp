@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <limits>
@@ -224,38 +225,6 @@ Text FinalPathOf(HANDLE file) {
   return WideText(path);
 }
 
-// The forms in which the object at `path` may be named by its final path:
-// the path itself, and its full form with long names (a temporary folder is
-// often given with short names such as "ADMINI~1"). Only names are changed
-// here, links are not resolved, so a link on the way still shows as a mismatch.
-// A 32-bit process on 64-bit Windows opens the system folder's files in the
-// 32-bit system folder, unless the folder is exempt from redirection.
-std::vector<Text> NamesOfPath(const Text& path) {
-  std::vector<Text> names{path};
-  const std::wstring wide = ToWide(path);
-  const std::wstring full = GrowingPathQuery(
-      [&](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
-  const std::wstring longForm = full.empty() ? std::wstring() : GrowingPathQuery([&](wchar_t* buffer, DWORD size) {
-    return ::GetLongPathNameW(full.c_str(), buffer, size);
-  });
-  if (!full.empty()) names.push_back(WideText(full));
-  if (!longForm.empty()) names.push_back(WideText(longForm));
-  BOOL wow64 = FALSE;
-  if (::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64) {
-    const Text system = WideText(GrowingPathQuery([](wchar_t* b, DWORD n) { return ::GetSystemDirectoryW(b, n); }));
-    const Text system32 =
-        WideText(GrowingPathQuery([](wchar_t* b, DWORD n) { return ::GetSystemWow64DirectoryW(b, n); }));
-    const size_t count = names.size();
-    for (size_t i = 0; i < count && !system.empty() && !system32.empty(); ++i) {
-      const Text& name = names[i];
-      if (name.size() > system.size() && name[system.size()] == u'\\' &&
-          EqualsIgnoreCase(TextView(name).substr(0, system.size()), system))
-        names.push_back(system32 + name.substr(system.size()));
-    }
-  }
-  return names;
-}
-
 bool SetBasicAttributes(HANDLE file, DWORD attributes) {
   FILE_BASIC_INFO basic = {};  // zero times are left as they are
   basic.FileAttributes = attributes;
@@ -286,36 +255,6 @@ bool Win32Platform::SetFileAttributes(const Text& path, uint32_t attributes) {
 
 bool Win32Platform::DeleteFile(const Text& path) { return ::DeleteFileW(ToWide(path).c_str()) != FALSE; }
 
-DeleteOutcome Win32Platform::DeleteFileExact(const Text& path) {
-  // No backup semantics: a folder, or a junction, does not open.
-  win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file) {
-    const DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteOutcome::Missing
-                                                                          : DeleteOutcome::Kept;
-  }
-  FILE_BASIC_INFO original = {};
-  if (!::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &original, sizeof original))
-    return DeleteOutcome::Kept;
-  if (original.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) return DeleteOutcome::Kept;
-  const Text opened = FinalPathOf(file.get());
-  const auto names = NamesOfPath(path);
-  const bool same = !opened.empty() && std::any_of(names.begin(), names.end(), [&](const Text& name) {
-    return EqualsIgnoreCase(name, opened);
-  });
-  if (!same) return DeleteOutcome::Redirected;
-  if (!SetBasicAttributes(file.get(), FILE_ATTRIBUTE_ARCHIVE)) return DeleteOutcome::Kept;
-  FILE_DISPOSITION_INFO dispose = {TRUE};
-  if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose))
-    return DeleteOutcome::Deleted;
-  // The file stays: leave it as it was.
-  const DWORD kept = original.FileAttributes & kSettableAttributes;
-  SetBasicAttributes(file.get(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept);
-  return DeleteOutcome::Kept;
-}
-
 bool Win32Platform::RemoveDirectory(const Text& path) { return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE; }
 
 std::unique_ptr<OpenFile> Win32Platform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
@@ -327,6 +266,201 @@ std::unique_ptr<OpenFile> Win32Platform::OpenForRead(const Text& path, uint32_t 
   }
   error = win::kErrorSuccess;
   return std::make_unique<Win32File>(std::move(file));
+}
+
+// --- Folders held open ---
+
+namespace {
+
+// A folder handle, with where the folder lies once that has been asked.
+class Win32Folder : public OpenFolder {
+ public:
+  explicit Win32Folder(win32::UniqueFile handle) : handle(std::move(handle)) {}
+  win32::UniqueFile handle;
+  std::optional<Text> finalPath;
+};
+
+Win32Folder& FolderOf(OpenFolder& folder) { return static_cast<Win32Folder&>(folder); }
+
+const Text& FinalPathOfFolder(Win32Folder& folder) {
+  if (!folder.finalPath) folder.finalPath = FinalPathOf(folder.handle.get());
+  return *folder.finalPath;
+}
+
+// A name that stands for one entry of a folder: no separator, no stream, no dots.
+bool IsPlainName(const Text& name) {
+  return !name.empty() && name != u"." && name != u".." && name.find_first_of(u"\\/:") == Text::npos;
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+
+// NtOpenFile of `name` relative to the open folder `base`. A link at the
+// last name is opened as the link where the file system allows it.
+win32::UniqueFile OpenRelative(HANDLE base, const Text& name, ACCESS_MASK access, ULONG options, DWORD& error) {
+  std::wstring wide = ToWide(name);
+  if (wide.size() * sizeof(wchar_t) > 0xFFF0) {
+    error = ERROR_FILENAME_EXCED_RANGE;
+    return {};
+  }
+  UNICODE_STRING unicode;
+  unicode.Buffer = wide.data();
+  unicode.Length = unicode.MaximumLength = USHORT(wide.size() * sizeof(wchar_t));
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &unicode, OBJ_CASE_INSENSITIVE, base, nullptr);
+  IO_STATUS_BLOCK status;
+  HANDLE handle = nullptr;
+  const NTSTATUS result = ::NtOpenFile(&handle, access | SYNCHRONIZE, &attributes, &status, kShareAll,
+                                       options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT);
+  if (result < 0) {
+    error = ::RtlNtStatusToDosError(result);
+    return {};
+  }
+  error = ERROR_SUCCESS;
+  return win32::UniqueFile(handle);
+}
+
+// Whether the object behind `handle` is the entry `name` of `folder` itself,
+// on the same volume: a link that was followed shows as another path.
+bool IsEntryOf(Win32Folder& folder, HANDLE handle, const Text& name) {
+  const Text& folderPath = FinalPathOfFolder(folder);
+  const Text opened = FinalPathOf(handle);
+  if (folderPath.empty() || opened.size() != folderPath.size() + 1 + name.size()) return false;
+  // A drive's root ends with its own backslash.
+  const Text expected = EndsWith(folderPath, u"\\") ? folderPath + name : folderPath + u"\\" + name;
+  return EqualsIgnoreCase(opened, expected);
+}
+
+class HandleListing : public FolderListing {
+ public:
+  explicit HandleListing(HANDLE folder) : folder_(folder), buffer_(64 * 1024) {}
+
+  bool Next(FindEntry& entry) override {
+    if (!current_ && !Fill()) return false;
+    const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer_.data() + offset_);
+    entry.attributes = info->FileAttributes;
+    entry.size = uint64_t(info->EndOfFile.QuadPart);
+    entry.name = FromWide(info->FileName, info->FileNameLength / sizeof(wchar_t));
+    if (info->NextEntryOffset == 0)
+      current_ = false;
+    else
+      offset_ += info->NextEntryOffset;
+    return true;
+  }
+
+ private:
+  bool Fill() {
+    const auto kind = first_ ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo;
+    first_ = false;
+    if (!::GetFileInformationByHandleEx(folder_, kind, buffer_.data(), DWORD(buffer_.size()))) return false;
+    offset_ = 0;
+    current_ = true;
+    return true;
+  }
+
+  HANDLE folder_;
+  std::vector<unsigned char> buffer_;  // DWORD-aligned by the allocator
+  size_t offset_ = 0;
+  bool first_ = true;
+  bool current_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<OpenFolder> Win32Platform::OpenFolderAt(const Text& path, uint32_t& error) {
+  win32::UniqueFile handle(::CreateFileW(ToWide(path).c_str(), kFolderAccess, kShareAll, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) {
+    error = ::GetLastError();
+    return nullptr;
+  }
+  FILE_BASIC_INFO basic = {};
+  if (!::GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof basic) ||
+      (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    error = ERROR_DIRECTORY;
+    return nullptr;
+  }
+  error = ERROR_SUCCESS;
+  return std::make_unique<Win32Folder>(std::move(handle));
+}
+
+std::unique_ptr<OpenFolder> Win32Platform::OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) {
+  DWORD status = ERROR_SUCCESS;
+  win32::UniqueFile handle = OpenRelative(FolderOf(base).handle.get(), relative, kFolderAccess,
+                                          FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, status);
+  error = status;
+  if (!handle) return nullptr;
+  return std::make_unique<Win32Folder>(std::move(handle));
+}
+
+bool Win32Platform::IdentifyFolder(OpenFolder& opened, FolderIdentity& identity) {
+  Win32Folder& folder = FolderOf(opened);
+  BY_HANDLE_FILE_INFORMATION info = {};
+  if (!::GetFileInformationByHandle(folder.handle.get(), &info)) return false;
+  identity.finalPath = FinalPathOfFolder(folder);
+  identity.volumeSerial = info.dwVolumeSerialNumber;
+  identity.fileId = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  identity.isLink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  return !identity.finalPath.empty();
+}
+
+DeleteOutcome Win32Platform::DeleteFileIn(OpenFolder& opened, const Text& name) {
+  if (!IsPlainName(name)) return DeleteOutcome::Kept;
+  Win32Folder& folder = FolderOf(opened);
+  DWORD error = ERROR_SUCCESS;
+  win32::UniqueFile file(OpenRelative(folder.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                      FILE_NON_DIRECTORY_FILE, error));
+  if (!file) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteOutcome::Missing
+                                                                          : DeleteOutcome::Kept;
+  }
+  // Wine follows a file link even when asked to open the link itself, and
+  // deleting through that handle would delete the link's target.
+  if (!IsEntryOf(folder, file.get(), name)) return DeleteOutcome::Redirected;
+  FILE_DISPOSITION_INFO dispose = {TRUE};
+  if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose))
+    return DeleteOutcome::Deleted;
+  // A read-only file refuses deletion until it is archive-only.
+  FILE_BASIC_INFO original = {};
+  if (!::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &original, sizeof original) ||
+      (original.FileAttributes & FILE_ATTRIBUTE_READONLY) == 0)
+    return DeleteOutcome::Kept;
+  if (!SetBasicAttributes(file.get(), FILE_ATTRIBUTE_ARCHIVE)) return DeleteOutcome::Kept;
+  const DWORD kept = original.FileAttributes & kSettableAttributes;
+  const DWORD restore = kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept;
+  if (!::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)) {
+    SetBasicAttributes(file.get(), restore);  // the file stays: leave it as it was
+    return DeleteOutcome::Kept;
+  }
+  // Another name of the same file (a hard link elsewhere) keeps its attributes.
+  FILE_STANDARD_INFO standard = {};
+  if (::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) &&
+      standard.NumberOfLinks > 1)
+    SetBasicAttributes(file.get(), restore);
+  return DeleteOutcome::Deleted;
+}
+
+std::unique_ptr<FolderListing> Win32Platform::ListFolder(OpenFolder& opened, FindEntry& first) {
+  auto listing = std::make_unique<HandleListing>(FolderOf(opened).handle.get());
+  if (!listing->Next(first)) return nullptr;
+  return listing;
+}
+
+bool Win32Platform::RemoveFolderIn(OpenFolder& opened, const Text& name) {
+  if (!IsPlainName(name)) return false;
+  Win32Folder& folder = FolderOf(opened);
+  DWORD error = ERROR_SUCCESS;
+  win32::UniqueFile child(
+      OpenRelative(folder.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_DIRECTORY_FILE, error));
+  if (!child) return false;
+  FILE_BASIC_INFO basic = {};
+  if (!::GetFileInformationByHandleEx(child.get(), FileBasicInfo, &basic, sizeof basic) ||
+      (basic.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY)) ||
+      !IsEntryOf(folder, child.get(), name))
+    return false;
+  // A folder that still holds anything refuses its deletion.
+  FILE_DISPOSITION_INFO dispose = {TRUE};
+  return ::SetFileInformationByHandle(child.get(), FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
 }
 
 // --- Special folders, identity, version ---

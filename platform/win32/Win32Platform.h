@@ -11,8 +11,13 @@ class Win32Platform : public Platform {
   AttributesResult GetFileAttributes(const Text& path) override;
   bool SetFileAttributes(const Text& path, uint32_t attributes) override;
   bool DeleteFile(const Text& path) override;
-  DeleteOutcome DeleteFileExact(const Text& path) override;
   bool RemoveDirectory(const Text& path) override;
+  std::unique_ptr<OpenFolder> OpenFolderAt(const Text& path, uint32_t& error) override;
+  std::unique_ptr<OpenFolder> OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) override;
+  bool IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) override;
+  DeleteOutcome DeleteFileIn(OpenFolder& folder, const Text& name) override;
+  std::unique_ptr<FolderListing> ListFolder(OpenFolder& folder, FindEntry& first) override;
+  bool RemoveFolderIn(OpenFolder& folder, const Text& name) override;
   std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) override;
 
   std::optional<Text> GetSpecialFolder(int csidl) override;

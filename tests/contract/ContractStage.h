@@ -34,6 +34,12 @@ class ContractStage {
   virtual void ReleaseLock() = 0;
   // A folder link at `path` to `target`; false when the stage cannot make one.
   virtual bool MakeFolderLink(const Text& path, const Text& target) = 0;
+  // Removes a folder link made by MakeFolderLink; its target stays.
+  virtual bool RemoveFolderLink(const Text& path) = 0;
+  // A file link at `path` to the file `target`; false when the stage cannot make one.
+  virtual bool MakeFileLink(const Text& path, const Text& target) = 0;
+  // A second name for the file `target`; false when the stage cannot make one.
+  virtual bool MakeHardLink(const Text& path, const Text& target) = 0;
 
   // --- A 32-bit process on 64-bit Windows, as the program that ships runs ---
   // Makes the stage's process one: the simulated machine turns into one (the

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "contract/ContractStage.h"
-#include "delete/DeleteFinding.h"
+#include "delete/FoundFileDeleter.h"
 #include "delete/FolderPurge.h"
 #include "results/ItemDetails.h"
 #include "support/FakeHost.h"
@@ -23,16 +23,18 @@ class DeletePurgeContract : public testing::Test {
 };
 
 TEST_F(DeletePurgeContract, ProtectedFilesGoAndAFileHeldOpenKeepsItsAttributes) {
+  state.Folders.Record(os, root);
+  FoundFileDeleter files(os, state.Folders);
   const Text protectedFile = root + u"protected.tmp";
   stage->MakeFile(protectedFile, "p", win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
-  EXPECT_TRUE(DeleteFoundFile(os, protectedFile));
+  EXPECT_EQ(files.Delete(protectedFile), DeleteOutcome::Deleted);
   EXPECT_FALSE(FileExists(os, protectedFile));
 
   const Text held = root + u"held.log";
   stage->MakeFile(held, "h", win::kAttrHidden);
   if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
   const uint32_t before = os.GetFileAttributes(held).attributes;
-  EXPECT_FALSE(DeleteFoundFile(os, held));
+  EXPECT_EQ(files.Delete(held), DeleteOutcome::Kept);
   stage->ReleaseLock();
   EXPECT_TRUE(FileExists(os, held));
   EXPECT_EQ(os.GetFileAttributes(held).attributes, before);

@@ -43,6 +43,16 @@ class SimStage : public ContractStage {
     machine_.AddFolderLink(path, target);
     return true;
   }
+  bool RemoveFolderLink(const Text& path) override {
+    machine_.Remove(path);
+    return true;
+  }
+  bool MakeFileLink(const Text& path, const Text& target) override {
+    machine_.AddFileLink(path, target);
+    return true;
+  }
+  // The simulated file system keeps one name per file.
+  bool MakeHardLink(const Text&, const Text&) override { return false; }
 
   bool BecomeWow64Process() override {
     machine_.wow64Process = true;

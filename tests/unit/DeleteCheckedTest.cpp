@@ -21,7 +21,7 @@ class DeleteChecked : public FormFixture {
     form.State.Results.Append(form.State.ShownSection + u"#" + path + u"#0.01 KB");
     form.List2.AddRow(0, path, u"0.01 KB", checked);
   }
-  Text Caption(int row) const { return form.List2.RowCaption(0, row); }
+  Text Caption(int row) const { return Text(form.List2.RowCaption(0, row)); }
 };
 
 TEST_F(DeleteChecked, DeletesTickedRowsRelabelsThemAndReportsTheCount) {

@@ -2,6 +2,7 @@
 
 #include "delete/DeleteAllSteps.h"
 #include "delete/DeleteFinding.h"
+#include "delete/FoundFileDeleter.h"
 #include "platform/sim/SimPlatform.h"
 #include "support/FakeHost.h"
 
@@ -15,6 +16,7 @@ class DeleteFinding : public testing::Test {
   test::FakeHost host;
   AppState state;
   RunContext ctx{os, host, state};
+  FoundFileDeleter files{os, state.Folders};
 };
 
 TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) {
@@ -39,7 +41,7 @@ TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) 
     if (c.lockShare) file.lock = sim::ForeignLock{*c.lockShare};
     const uint32_t before = os.GetFileAttributes(path).attributes;
 
-    EXPECT_EQ(DeleteFoundFile(os, path), c.deleted) << c.what;
+    EXPECT_EQ(files.Delete(path), c.deleted ? DeleteOutcome::Deleted : DeleteOutcome::Kept) << c.what;
     EXPECT_EQ(machine.Exists(path), !c.deleted) << c.what;
     if (!c.deleted) {
       EXPECT_EQ(os.GetFileAttributes(path).attributes, before) << c.what;
@@ -48,9 +50,10 @@ TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) 
 }
 
 TEST_F(DeleteFinding, MissingFilesAndFoldersAreNotTouched) {
-  EXPECT_FALSE(DeleteFoundFile(os, u"C:\\Temp\\gone.tmp"));
+  EXPECT_EQ(files.Delete(u"C:\\Temp\\gone.tmp"), DeleteOutcome::Missing);
+  EXPECT_EQ(files.Delete(u"C:\\Gone\\x.tmp"), DeleteOutcome::Missing);
   machine.AddFolder(u"C:\\Temp\\dir.tmp", win::kAttrDirectory | win::kAttrHidden);
-  EXPECT_FALSE(DeleteFoundFile(os, u"C:\\Temp\\dir.tmp"));
+  EXPECT_EQ(files.Delete(u"C:\\Temp\\dir.tmp"), DeleteOutcome::Kept);
   EXPECT_EQ(os.GetFileAttributes(u"C:\\Temp\\dir.tmp").attributes, win::kAttrDirectory | win::kAttrHidden);
 }
 
@@ -86,6 +89,7 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
 
   Text mask(16, u'0');
   mask[0] = mask[11] = mask[14] = u'1';  // 01, 12 and 15
+  state.Busy = true;  // as the window holds it for the run
   DeleteStoredFindings(ctx, mask);
 
   EXPECT_EQ(host.pumps, 3);  // before entries 0, 100 and 200

@@ -1,13 +1,19 @@
 // Randomized machines, each analyzed and then cleaned by the real handlers, with
-// the folders meddled with between Analyze and Delete as a less privileged
-// process could: folders swapped for links to bait files of the same names,
-// findings removed, new files added, files locked. Whatever happens, nothing
-// but the findings of the ticked sections may be deleted or changed.
+// the folders meddled with between Analyze and Delete, and from inside the
+// deleters' own pumps, as a less privileged process could: folders and scan
+// roots swapped for links or other folders holding bait files of the same
+// names, findings removed, swapped for file links or locked, new files added.
+// Some temp and cache folders were moved and left as links before Analyze.
+// What must be deleted and what must stay is decided from the machine's
+// history (what was planted where, what was meddled with), never from the
+// simulator's own rules: every finding of a ticked section that nothing
+// meddled with is gone, and nothing else is deleted or changed.
 //
 // The fixed seeds make 1,000 machines; NB_SAFETY_SEED (first seed) and
 // NB_SAFETY_SEEDS (how many) run others, for longer searches.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -87,9 +93,26 @@ class Machine {
 
   std::mt19937 rng_;
   sim::SimMachine m;
-  std::vector<Text> cleanedFolders;  // folders whose contents are findings
-  std::vector<Text> purgedRoots;     // where Delete all may remove empty folders
+  std::vector<Text> cleanedFolders;  // real folders whose contents are findings
+  std::vector<Text> cleanedRoots;    // the folders Analyze starts from, as it names them
+  std::vector<Text> purgedRoots;     // real folders where Delete all may remove empty folders
   size_t counter = 0;
+
+  // What was planted as junk, by the path Analyze names it with (folded).
+  struct Planted {
+    Text realPath;
+    bool deletable = false;  // no other process holds it without delete sharing, and deleting it is allowed
+  };
+  std::map<Text, Planted> planted;
+  // Real paths that others meddled with; what lies below a swapped folder too.
+  std::set<Text> spoiledFiles;
+  std::vector<Text> swappedFolders;
+  // Every bait file ever laid, with what it must still hold at the end.
+  struct Bait {
+    Text path;
+    std::string contents;
+  };
+  std::vector<Bait> baits;
 
   size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
   bool Chance(int percent) { return int(Pick(100)) < percent; }
@@ -100,28 +123,64 @@ class Machine {
     return kinds[Pick(5)];
   }
 
-  void Lock(sim::FileNode& file) {
+  uint32_t SomeShare() {
     constexpr uint32_t shares[] = {0, win::kShareRead, win::kShareRead | win::kShareWrite,
                                    win::kShareRead | win::kShareWrite | win::kShareDelete, win::kShareDelete};
-    file.lock = sim::ForeignLock{shares[Pick(5)]};
+    return shares[Pick(5)];
   }
 
-  void File(const Text& path) {
-    auto& file = m.AddFile(path, "data " + ToUtf8(path), SomeAttributes());
-    if (Chance(12)) Lock(file);
-    if (Chance(4)) file.denyDelete = true;
+  // A junk file at `real`, which Analyze will name `named`.
+  void File(const Text& named, const Text& real) {
+    auto& file = m.AddFile(real, "data " + ToUtf8(real), SomeAttributes());
+    bool deletable = true;
+    if (Chance(12)) {
+      file.lock = sim::ForeignLock{SomeShare()};
+      deletable = (file.lock->shareMode & win::kShareDelete) != 0;
+    }
+    if (Chance(4)) {
+      file.denyDelete = true;
+      deletable = false;
+    }
+    planted[FoldCaseText(named)] = {real, deletable};
   }
+  void File(const Text& path) { File(path, path); }
 
-  // Files, subfolders, empty folders and links below a cleaned folder.
-  void Fill(const Text& folder, const Text& extension, int depth) {
-    m.AddFolder(folder);
+  // Files, subfolders, empty folders and links below a cleaned folder that
+  // lies at `real` and that Analyze reaches as `named`.
+  void Fill(const Text& named, const Text& real, const Text& extension, int depth) {
+    m.AddFolder(real);
     const size_t files = Pick(6);
-    for (size_t i = 0; i < files; ++i) File(folder + u"f" + Num(++counter) + extension);
+    for (size_t i = 0; i < files; ++i) {
+      const Text name = u"f" + Num(++counter) + extension;
+      File(named + name, real + name);
+    }
     if (depth > 0)
-      for (size_t i = Pick(3); i > 0; --i) Fill(folder + u"sub" + Num(++counter) + u"\\", extension, depth - 1);
-    if (Chance(20)) m.AddFolder(folder + u"empty" + Num(++counter));
-    if (Chance(20)) m.AddFolderLink(folder + u"link" + Num(++counter), kDocuments + u"Linked");
-    if (Chance(15)) m.AddFileLink(folder + u"filelink" + Num(++counter) + extension, kDocuments + u"letter.txt");
+      for (size_t i = Pick(3); i > 0; --i) {
+        const Text sub = u"sub" + Num(++counter) + u"\\";
+        Fill(named + sub, real + sub, extension, depth - 1);
+      }
+    if (Chance(20)) m.AddFolder(real + u"empty" + Num(++counter));
+    if (Chance(20)) m.AddFolderLink(real + u"link" + Num(++counter), kDocuments + u"Linked");
+    if (Chance(15)) {
+      // A file link found by Analyze goes as the link.
+      const Text name = u"filelink" + Num(++counter) + extension;
+      m.AddFileLink(real + name, kDocuments + u"letter.txt");
+      planted[FoldCaseText(named + name)] = {real + name, true};
+    }
+  }
+
+  // A cleaned folder, moved elsewhere and left as a link before Analyze, or not.
+  void Cleaned(const Text& named, const Text& extension, int depth, bool purged) {
+    Text real = named;
+    if (Chance(20)) {
+      real = u"D:\\Moved" + Num(++counter) + u"\\";
+      m.AddFolder(real);
+      m.AddFolderLink(named.substr(0, named.size() - 1), real.substr(0, real.size() - 1));
+    }
+    Fill(named, real, extension, depth);
+    cleanedFolders.push_back(real);
+    cleanedRoots.push_back(named);
+    if (purged) purgedRoots.push_back(real);
   }
 
   void Build() {
@@ -134,35 +193,39 @@ class Machine {
     m.AddFile(kUser + u"notes.tmp", "not in a temp folder");
     // Temporary folders, each present or not.
     for (const Text& temp : {kLocal + u"Temp\\", Text(u"C:\\Windows\\Temp\\"), Text(u"C:\\ProgramData\\Temp\\"),
-                             kUser + u"AppData\\LocalLow\\Temp\\"}) {
-      if (!Chance(75)) continue;
-      Fill(temp, u".tmp", 2);
-      cleanedFolders.push_back(temp);
-      purgedRoots.push_back(temp);
-    }
+                             kUser + u"AppData\\LocalLow\\Temp\\"})
+      if (Chance(75)) Cleaned(temp, u".tmp", 2, true);
     // Recycle bins of both fixed drives.
     for (const Text bin : {u"C:\\$RECYCLE.BIN\\", u"D:\\$RECYCLE.BIN\\"}) {
-      Fill(bin + u"S-1-5-21-" + Num(Pick(1000)) + u"\\", u".dat", 1);
+      const Text sid = u"S-1-5-21-" + Num(Pick(1000)) + u"\\";
+      Fill(bin + sid, bin + sid, u".dat", 1);
       cleanedFolders.push_back(bin);
+      cleanedRoots.push_back(bin);
       purgedRoots.push_back(bin);
     }
     // Windows logs, and what sits next to them.
     for (size_t i = Pick(4); i > 0; --i) File(u"C:\\Windows\\w" + Num(++counter) + u".log");
     m.AddFile(u"C:\\Windows\\win.ini", "[windows]");
     m.AddFile(u"C:\\Windows\\Logs\\cbs.txt", "not a log by name");
-    // Chrome: cache folders and single files of the profile, and what stays.
-    const Text chrome = kLocal + u"Google\\Chrome\\User Data\\Default\\";
-    Fill(chrome + u"Cache\\", u"", 1);
-    cleanedFolders.push_back(chrome + u"Cache\\");
-    File(chrome + u"History");
-    m.AddFile(chrome + u"Preferences", "{}");
-    m.AddFile(chrome + u"Bookmarks", "{}");
+    // Chrome: cache folders and single files of the profile, and what stays;
+    // the whole Google folder may have been moved to the other drive.
+    Text google = kLocal + u"Google\\";
+    if (Chance(20)) {
+      google = u"D:\\Google" + Num(++counter) + u"\\";
+      m.AddFolder(google);
+      m.AddFolderLink(kLocal + u"Google", google.substr(0, google.size() - 1));
+    }
+    const Text profile = u"Chrome\\User Data\\Default\\";
+    Fill(kLocal + u"Google\\" + profile + u"Cache\\", google + profile + u"Cache\\", u"", 1);
+    cleanedFolders.push_back(google + profile + u"Cache\\");
+    cleanedRoots.push_back(kLocal + u"Google\\" + profile + u"Cache\\");
+    File(kLocal + u"Google\\" + profile + u"History", google + profile + u"History");
+    m.AddFile(google + profile + u"Preferences", "{}");
+    m.AddFile(google + profile + u"Bookmarks", "{}");
     // Skype: the chat-sync folder of the default account.
     m.AddFile(kRoaming + u"Skype\\shared.xml", "<?xml version=\"1.0\"?>\r\n<Default>acct</Default>\r\n");
     m.AddFile(kRoaming + u"Skype\\acct\\main.db", "messages");
-    Fill(kRoaming + u"Skype\\acct\\chatsync\\", u".dat", 2);
-    cleanedFolders.push_back(kRoaming + u"Skype\\acct\\chatsync\\");
-    purgedRoots.push_back(kRoaming + u"Skype\\acct\\chatsync\\");
+    Cleaned(kRoaming + u"Skype\\acct\\chatsync\\", u".dat", 2, true);
     // Registry values: dead references and live ones.
     m.AddFile(u"C:\\Windows\\notepad.exe", "MZ");
     for (size_t i = Pick(4); i > 0; --i) {
@@ -173,47 +236,110 @@ class Machine {
     }
   }
 
+  // A temporary folder, recycle bin or chat-sync folder itself swapped: the
+  // purge must leave what now stands there alone too.
+  bool swapPurgedRoots = EnvNumber("NB_SAFETY_SWAP_ROOTS", 1) != 0;
+
   bool IsPurgedRoot(const Text& path) const {
     for (const auto& root : purgedRoots)
       if (EqualsIgnoreCase(path + u"\\", root)) return true;
     return false;
   }
 
-  // A temporary folder, recycle bin or chat-sync folder itself swapped for a
-  // link: the purge must leave the link's target alone too.
-  bool swapPurgedRoots = EnvNumber("NB_SAFETY_SWAP_ROOTS", 1) != 0;
+  // Swaps one real folder in a cleaned place for a link to a bait folder, or
+  // (a cleaned folder itself) for another real folder, holding bait files of
+  // the same names. What lay below it is others' business from now on.
+  void SwapAFolder() {
+    std::vector<Text> folders;
+    for (const auto& [key, snap] : Snapshot(m))
+      if (snap.isFolder && snap.linkTarget.empty() && IsUnder(snap.path + u"\\", cleanedFolders) &&
+          !IsUnder(snap.path + u"\\", swappedFolders) && (swapPurgedRoots || !IsPurgedRoot(snap.path)))
+        folders.push_back(snap.path);
+    if (folders.empty()) return;
+    const Text victim = folders[Pick(folders.size())];
+    std::vector<Text> names;
+    for (const auto& child : m.Find(victim)->children)
+      if (!child->isFolder) names.push_back(child->name);
+    swappedFolders.push_back(victim + u"\\");
+
+    m.Remove(victim);
+    const bool isRoot = std::any_of(cleanedFolders.begin(), cleanedFolders.end(),
+                                    [&](const Text& f) { return EqualsIgnoreCase(f, victim + u"\\"); });
+    Text baitFolder = kDocuments + u"Bait" + Num(++counter);
+    if (isRoot && Chance(50)) {
+      baitFolder = victim;  // another folder of the same name in the same place
+    } else {
+      m.AddFolder(baitFolder + u"\\keptEmpty");
+      m.AddFolderLink(victim, baitFolder);
+    }
+    for (const auto& name : names) {
+      m.AddFile(baitFolder + u"\\" + name, "bait", win::kAttrHidden);
+      baits.push_back({baitFolder + u"\\" + name, "bait"});
+    }
+  }
+
+  // A finding as it lies now, unless a swapped folder holds something else there.
+  sim::FileNode* FindingFile(const Text& path) {
+    if (IsUnder(path, swappedFolders)) return nullptr;
+    const auto r = m.Resolve(path);
+    return r.node && !r.throughLink && !r.node->isFolder ? r.node : nullptr;
+  }
 
   // What a less privileged process does between Analyze and Delete.
-  void Meddle(const std::vector<Text>& findings) {
-    // Swap folders in cleaned places for links to bait files of the same names.
-    for (size_t swaps = Pick(3); swaps > 0; --swaps) {
-      std::vector<Text> folders;
-      for (const auto& [key, snap] : Snapshot(m))
-        if (snap.isFolder && snap.linkTarget.empty() && IsUnder(snap.path + u"\\", cleanedFolders) &&
-            (swapPurgedRoots || !IsPurgedRoot(snap.path)))
-          folders.push_back(snap.path);
-      if (folders.empty()) break;
-      const Text victim = folders[Pick(folders.size())];
-      const Text bait = kDocuments + u"Bait" + Num(++counter);
-      m.AddFolder(bait + u"\\keptEmpty");
-      for (const auto& child : m.Find(victim)->children)
-        if (!child->isFolder) m.AddFile(bait + u"\\" + child->name, "bait", win::kAttrHidden);
-      m.Remove(victim);
-      m.AddFolderLink(victim, bait);
+  void Meddle(const std::vector<Text>& findingsReal) {
+    for (size_t swaps = Pick(3); swaps > 0; --swaps) SwapAFolder();
+    if (findingsReal.empty()) return;
+    for (size_t i = Pick(3); i > 0; --i) {
+      const Text& path = findingsReal[Pick(findingsReal.size())];
+      if (!FindingFile(path)) continue;
+      spoiledFiles.insert(FoldCaseText(path));
+      m.Remove(path);
     }
-    for (size_t i = Pick(3); i > 0 && !findings.empty(); --i) m.Remove(findings[Pick(findings.size())]);
-    for (size_t i = Pick(3); i > 0 && !findings.empty(); --i)
-      if (auto* file = m.Find(findings[Pick(findings.size())]); file && !file->isFolder) Lock(*file);
+    for (size_t i = Pick(3); i > 0; --i) {
+      const Text& path = findingsReal[Pick(findingsReal.size())];
+      if (auto* file = FindingFile(path)) {
+        spoiledFiles.insert(FoldCaseText(path));
+        file->lock = sim::ForeignLock{SomeShare()};
+      }
+    }
+    // A finding swapped for a link to the user's letter.
+    if (Chance(30)) {
+      const Text& path = findingsReal[Pick(findingsReal.size())];
+      if (auto* file = FindingFile(path); file && file->linkTarget.empty()) {
+        spoiledFiles.insert(FoldCaseText(path));
+        m.Remove(path);
+        m.AddFileLink(path, kDocuments + u"letter.txt");
+      }
+    }
     for (size_t i = Pick(3); i > 0; --i) {
       const Text& folder = cleanedFolders[Pick(cleanedFolders.size())];
-      if (m.Exists(folder)) m.AddFile(folder + u"late" + Num(++counter) + u".tmp", "added after Analyze");
+      const auto r = m.Resolve(folder);
+      if (r.node && !r.throughLink && r.node->linkTarget.empty())
+        m.AddFile(folder + u"late" + Num(++counter) + u".tmp", "added after Analyze");
     }
+  }
+
+  // The real path of a finding, as it was planted.
+  Text RealPathOf(const Text& named) const {
+    const auto it = planted.find(FoldCaseText(named));
+    return it == planted.end() ? named : it->second.realPath;
+  }
+
+  bool Meddled(const Text& realPath) const {
+    return spoiledFiles.count(FoldCaseText(realPath)) || IsUnder(realPath + u"\\", swappedFolders);
+  }
+
+  // A finding nothing meddled with: it must go.
+  bool MustGo(const Text& named) const {
+    const auto it = planted.find(FoldCaseText(named));
+    return it != planted.end() && it->second.deletable && !Meddled(it->second.realPath);
   }
 };
 
 struct Finding {
   Text section;
   Text subject;
+  Text sizeText;
 };
 
 std::vector<Finding> StoredFindings(const ResultStore& store) {
@@ -221,7 +347,7 @@ std::vector<Finding> StoredFindings(const ResultStore& store) {
   for (size_t i = 0; i < store.Count(); ++i) {
     const Text entry = store.At(i);
     const size_t last = entry.rfind(u'#');
-    out.push_back({entry.substr(0, 2), entry.substr(3, last - 3)});
+    out.push_back({entry.substr(0, 2), entry.substr(3, last - 3), entry.substr(last + 1)});
   }
   return out;
 }
@@ -233,7 +359,8 @@ void SetMask(sim::SimMachine& m, const Text& mask) {
 }
 
 struct Totals {
-  size_t findings = 0, registryFindings = 0, deleted = 0, swaps = 0, checkedRuns = 0;
+  size_t findings = 0, registryFindings = 0, deleted = 0, swaps = 0, checkedRuns = 0, linkedRoots = 0,
+         meddledDuring = 0, unticked = 0;
 };
 
 void RunOne(uint32_t seed, Totals& totals) {
@@ -250,58 +377,87 @@ void RunOne(uint32_t seed, Totals& totals) {
   form.Button2Click();  // Analyze
   const auto findings = StoredFindings(form.State.Results);
   totals.findings += findings.size();
-  std::vector<Text> filePaths;
+  std::vector<Text> realPaths;
   for (const auto& f : findings)
-    if (!IsRegistrySection(f.section)) filePaths.push_back(f.subject);
+    if (!IsRegistrySection(f.section)) realPaths.push_back(gen.RealPathOf(f.subject));
     else ++totals.registryFindings;
+  for (const auto& root : gen.cleanedRoots) totals.linkedRoots += m.Find(root.substr(0, root.size() - 1)) &&
+                                                                 !m.Find(root.substr(0, root.size() - 1))->linkTarget.empty();
+  // Links before Analyze are followed: every planted file is a finding.
+  for (const auto& [named, was] : gen.planted)
+    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
+      return FoldCaseText(f.subject) == named;
+    })) << "not found: " << ToUtf8(named);
 
-  gen.Meddle(filePaths);
-  for (const auto& [key, snap] : Snapshot(m))
-    totals.swaps += !snap.linkTarget.empty() && StartsWith(snap.linkTarget, kDocuments + u"Bait");
+  gen.Meddle(realPaths);
 
-  // Delete all with a random set of ticked sections, or Delete checked on one section.
+  // Delete all with a random set of ticked sections, or Delete checked on one
+  // section with some rows unticked.
   Text mask;
   for (int k = 0; k < 16; ++k) mask += gen.Chance(80) ? u'1' : u'0';
   const bool checked = gen.Chance(25);
   Text checkedSection;
   if (checked) {
-    const auto& f = findings.empty() ? Finding{u"01", {}} : findings[gen.Pick(findings.size())];
+    const auto& f = findings.empty() ? Finding{u"01", {}, {}} : findings[gen.Pick(findings.size())];
     checkedSection = f.section;
   }
-  auto ticked = [&](const Text& code) {
-    return checked ? code == checkedSection : mask[size_t(std::stoi(ToUtf8(code)) - 1)] == u'1';
-  };
-
   SetMask(m, mask);
-  const auto before = Snapshot(m);
-  const auto registryBefore = RegistrySnapshot(m);
-  std::set<Text> mayGo, mustGo, valuesMayGo;
-  for (const auto& f : findings) {
-    if (!ticked(f.section)) continue;
-    if (IsRegistrySection(f.section)) {
-      valuesMayGo.insert(FoldCaseText(f.subject));
-      continue;
-    }
-    mayGo.insert(FoldCaseText(f.subject));
-    const auto r = m.Resolve(f.subject);
-    const bool deletable = r.node && !r.throughLink && !r.node->isFolder && !r.node->denyDelete &&
-                           (!r.node->lock || (r.node->lock->shareMode & win::kShareDelete));
-    if (deletable) mustGo.insert(f.subject);
-  }
 
+  std::set<Text> unticked;  // subjects of rows left unticked
   if (checked) {
     ++totals.checkedRuns;
     const auto [group, item] = PositionOfSection(checkedSection);
     form.List1ItemClick(group, item);
+    for (int row = 0; row < form.List2.RowCount(0); ++row)
+      if (gen.Chance(30)) {
+        form.List2.SetChecked(0, row, false);
+        unticked.insert(FoldCaseText(Text(form.List2.RowCaption(0, row))));
+      }
+    totals.unticked += unticked.size();
+  }
+  auto ticked = [&](const Finding& f) {
+    if (checked) return f.section == checkedSection && !unticked.count(FoldCaseText(f.subject));
+    return mask[size_t(std::stoi(ToUtf8(f.section)) - 1)] == u'1';
+  };
+
+  const auto before = Snapshot(m);
+  const auto registryBefore = RegistrySnapshot(m);
+  std::set<Text> mayGo, valuesMayGo;
+  std::vector<Text> mustGo;
+  for (const auto& f : findings) {
+    if (!ticked(f)) continue;
+    if (IsRegistrySection(f.section)) {
+      valuesMayGo.insert(FoldCaseText(f.subject));
+      continue;
+    }
+    mayGo.insert(FoldCaseText(gen.RealPathOf(f.subject)));
+    if (gen.MustGo(f.subject)) mustGo.push_back(f.subject);
+  }
+
+  // Others go on meddling while the deleter pumps.
+  const int meddleAt = int(gen.Pick(checked ? form.List2.RowCount(0) + 1 : 8)) + 1;
+  const size_t swapsBefore = gen.swappedFolders.size();
+  const int pumpsBefore = ui.pumps;
+  ui.onPump = [&, pumpsBefore](int pump) {
+    if (pump - pumpsBefore != meddleAt) return;
+    gen.SwapAFolder();
+    totals.meddledDuring += gen.swappedFolders.size() - swapsBefore;
+  };
+  totals.swaps += swapsBefore;
+
+  if (checked) {
     ui.answers.push_back(win::kIdYes);
     form.Label3Click();
   } else {
     form.Button3Click();  // Delete all
     EXPECT_TRUE(form.State.Results.Empty());
   }
+  ui.onPump = nullptr;
 
-  // Nothing outside the ticked findings was deleted or changed.
+  // Nothing outside the ticked findings was deleted or changed, but for what
+  // others did during the run.
   for (const auto& [key, was] : before) {
+    if (gen.Meddled(was.path)) continue;
     const auto r = m.Resolve(was.path);
     const bool purgeable =
         !checked && was.isFolder && was.linkTarget.empty() && IsUnder(was.path + u"\\", gen.purgedRoots);
@@ -316,10 +472,39 @@ void RunOne(uint32_t seed, Totals& totals) {
     EXPECT_EQ(now.size, was.size) << ToUtf8(was.path);
     EXPECT_EQ(now.linkTarget, was.linkTarget) << ToUtf8(was.path);
   }
-  // Every finding that could go is gone.
-  for (const auto& path : mustGo) {
-    EXPECT_FALSE(m.Exists(path)) << "stayed: " << ToUtf8(path);
-    totals.deleted += !m.Exists(path);
+  for (const auto& bait : gen.baits) {
+    const auto* now = m.Find(bait.path);
+    ASSERT_TRUE(now) << "bait gone: " << ToUtf8(bait.path);
+    EXPECT_EQ(now->contents, bait.contents) << ToUtf8(bait.path);
+    EXPECT_EQ(now->attributes, win::kAttrHidden) << ToUtf8(bait.path);
+  }
+  const auto* letter = m.Find(kDocuments + u"letter.txt");
+  ASSERT_TRUE(letter);
+  EXPECT_EQ(letter->contents, "dear");
+  // Every finding that nothing meddled with is gone.
+  for (const auto& named : mustGo) {
+    const Text real = gen.RealPathOf(named);
+    if (gen.Meddled(real)) continue;  // swapped while the run went on
+    EXPECT_FALSE(m.Exists(real)) << "stayed: " << ToUtf8(named);
+    totals.deleted += !m.Exists(real);
+  }
+  // Delete checked: the rows left unticked, and those that stayed, keep their
+  // caption and their store entry; a relabelled row's file is gone.
+  if (checked) {
+    for (int row = 0; row < form.List2.RowCount(0); ++row) {
+      const Text caption(form.List2.RowCaption(0, row));
+      const Text entry = checkedSection + u"#" + caption + u"#" + Text(form.List2.RowDetail(0, row));
+      if (StartsWith(caption, u"Deleted")) {
+        EXPECT_TRUE(form.List2.Checked(0, row));
+        continue;
+      }
+      EXPECT_GE(form.State.Results.IndexOf(entry, [](const Text& a, const Text& b) { return a == b; }), 0)
+          << ToUtf8(caption);
+      if (unticked.count(FoldCaseText(caption)) && !IsRegistrySection(checkedSection) &&
+          !gen.Meddled(gen.RealPathOf(caption))) {
+        EXPECT_TRUE(m.Exists(gen.RealPathOf(caption))) << ToUtf8(caption);
+      }
+    }
   }
   const auto registryAfter = RegistrySnapshot(m);
   for (const auto& [key, data] : registryAfter) {
@@ -343,11 +528,15 @@ TEST(DeletionSafety, NothingButTheTickedFindingsIsEverDeletedOrChanged) {
   for (uint32_t seed = first; seed < first + count && !HasFailure(); ++seed, ++machines) RunOne(seed, totals);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("[ safety ] %u machines from seed %u in %.1f s: %zu findings (%zu registry), %zu files deleted, "
-              "%zu folders swapped for links, %zu Delete checked runs\n",
+              "%zu folders swapped before the run and %zu during it, %zu roots that were links at Analyze, "
+              "%zu Delete checked runs with %zu rows unticked\n",
               machines, first, seconds, totals.findings, totals.registryFindings, totals.deleted, totals.swaps,
-              totals.checkedRuns);
+              totals.meddledDuring, totals.linkedRoots, totals.checkedRuns, totals.unticked);
   EXPECT_GT(totals.deleted, 0u);
   EXPECT_GT(totals.swaps, 0u);
+  EXPECT_GT(totals.meddledDuring, 0u);
+  EXPECT_GT(totals.linkedRoots, 0u);
+  EXPECT_GT(totals.unticked, 0u);
   EXPECT_GT(totals.registryFindings, 0u);
 }
 

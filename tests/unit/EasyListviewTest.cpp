@@ -26,7 +26,7 @@ class Listview : public testing::Test {
   }
   std::vector<Text> Captions(int group) {
     std::vector<Text> out;
-    for (int r = 0; r < list.RowCount(group); ++r) out.push_back(list.RowCaption(group, r));
+    for (int r = 0; r < list.RowCount(group); ++r) out.push_back(Text(list.RowCaption(group, r)));
     return out;
   }
 
@@ -79,7 +79,7 @@ TEST_F(Listview, ColumnClickAndRegroupKeepRowsInTheirGroupAndReverse) {
   ASSERT_EQ(files.GroupCount(), 1);
   auto details = [&] {
     std::vector<Text> out;
-    for (int r = 0; r < files.RowCount(0); ++r) out.push_back(files.RowDetail(0, r));
+    for (int r = 0; r < files.RowCount(0); ++r) out.push_back(Text(files.RowDetail(0, r)));
     return out;
   };
   EXPECT_EQ(details(), (std::vector<Text>{u"12.50 KB", u"900,00 KB", u"1.00 MB"}));

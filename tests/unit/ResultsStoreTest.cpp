@@ -12,7 +12,11 @@ TEST(ResultsStore, KeepsOrderAcrossBlocksAndClosesGapsOnRemoval) {
   // Enough text to fill several blocks, and one entry longer than a block.
   for (int i = 0; i < 3000; ++i) expected.push_back(u"01#C:\\Temp\\file" + NumberText(i) + Text(i % 40, u'x') + u"#0.00 KB");
   expected.insert(expected.begin() + 1234, u"03#" + Text(70000, u'L') + u"#1.00 KB");
-  for (const auto& entry : expected) store.Append(entry);
+  // Views taken early, as the results list's rows take them, stay valid while
+  // the store grows and loses entries.
+  store.Append(expected[0]);
+  const TextView early = store.View(0);
+  for (size_t i = 1; i < expected.size(); ++i) store.Append(expected[i]);
   store.AppendJoined({u"15", u"#", u"HKCU\\SOFTWARE\\V=", u"#", u"14 b"});
   expected.push_back(u"15#HKCU\\SOFTWARE\\V=#14 b");
   for (size_t index : {0u, 1234u, 2999u}) {
@@ -22,6 +26,7 @@ TEST(ResultsStore, KeepsOrderAcrossBlocksAndClosesGapsOnRemoval) {
   ASSERT_EQ(store.Count(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(store.At(i), expected[i]) << i;
   EXPECT_TRUE(store.EntryStartsWith(0, u"01#"));
+  EXPECT_EQ(early, u"01#C:\\Temp\\file0#0.00 KB");
 
   store.Clear();
   EXPECT_TRUE(store.Empty());

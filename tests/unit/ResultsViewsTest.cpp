@@ -15,7 +15,7 @@ class ResultsViews : public FormFixture {
   std::vector<Text> Rows() const {
     std::vector<Text> rows;
     for (int row = 0; row < form.List2.RowCount(0); ++row)
-      rows.push_back(form.List2.RowCaption(0, row) + u" | " + form.List2.RowDetail(0, row) +
+      rows.push_back(Text(form.List2.RowCaption(0, row)) + u" | " + Text(form.List2.RowDetail(0, row)) +
                      (form.List2.Checked(0, row) ? u" | x" : u" | -"));
     return rows;
   }

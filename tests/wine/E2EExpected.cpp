@@ -212,6 +212,11 @@ std::optional<Expected> LoadExpected(std::string& error) {
       };
       e.swap = {text(L"folder"), text(L"finding"), text(L"target"), text(L"canary"), text(L"request"), text(L"done")};
     }
+    if (const Json* moved = root.Member(L"moved")) {
+      const Json* link = moved->Member(L"link");
+      const Json* target = moved->Member(L"target");
+      e.moved = {link ? link->text : std::wstring(), target ? target->text : std::wstring()};
+    }
     if (e.findings.empty()) {
       error = Narrow(path) + " names no findings";
       return std::nullopt;

@@ -25,6 +25,10 @@ struct Expected {
   struct Swap {
     std::wstring folder, finding, target, canary, request, done;
   } swap;
+  // A temp folder moved to `target` before Analyze, a link left at `link`.
+  struct Moved {
+    std::wstring link, target;
+  } moved;
   // Registry findings' row captions and the text the memo shows for each: the
   // value of the view the finding was made in, not of its twin in the other.
   std::map<std::wstring, std::wstring> registryTexts;

@@ -401,6 +401,26 @@ TEST_F(EndToEnd, DeleteCheckedThroughTheAccessibleListsLeavesTheUntickedFinding)
   steamFindings.erase(steamFindings.begin());
 }
 
+// Stop answered Yes at the entry pass's first pump: Delete all ends as a
+// stopped run does, and every finding is still on disk for the next test.
+TEST_F(EndToEnd, StopYesDuringDeleteAllLeavesTheRemainingFindings) {
+  RequireDemoFindings();
+  Start(kFileSections);
+  EXPECT_EQ(Analyze(), Summary(expected_->Count(kFileSections), expected_->Kilobytes(kFileSections)));
+  HWND box = StopQuestion(program_.DeleteAll(), L"Are you sure you want to cancel deleting?");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(Program::Answer(box, IDYES));
+  ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, kRunTimeout)) << "Delete all did not end after Yes";
+  EXPECT_EQ(TextOf(program_.Status()), L"Files from selected categories have been deleted");
+  EXPECT_EQ(TextOf(program_.DeleteAll()), L"Delete");
+  EXPECT_FALSE(::IsWindowVisible(program_.Results()));
+  for (const auto& [code, paths] : expected_->findings) {
+    if (std::stoi(code) > 14) continue;
+    for (const std::wstring& path : paths) EXPECT_TRUE(FileExists(path)) << Narrow(path) << " was deleted after Yes";
+  }
+  for (const std::wstring& folder : expected_->pruned) EXPECT_TRUE(FolderExists(folder)) << Narrow(folder);
+}
+
 // The file sections, exactly: the summary counts the demo's findings; after
 // Analyze a found temp subfolder is swapped for a link to a canary folder
 // holding a file of the same name; Delete all, its stop question answered No,
@@ -415,6 +435,13 @@ TEST_F(EndToEnd, DeleteAllOfTheFileSectionsRemovesEveryFindingAndNothingElse) {
   const std::string canaryBytes = Content(swap.canary);
   const DWORD canaryAttributes = Attributes(swap.canary);
   ASSERT_FALSE(canaryBytes.empty()) << Narrow(swap.canary);
+  // A temp folder that was a link before Analyze: its findings go all the same.
+  const Expected::Moved& moved = expected_->moved;
+  const auto isLink = [](const std::wstring& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  };
+  ASSERT_TRUE(isLink(moved.link)) << Narrow(moved.link) << " is no link";
   Start(kFileSections);
   EXPECT_EQ(Analyze(), Summary(expected_->Count(kFileSections), expected_->Kilobytes(kFileSections)));
   ASSERT_TRUE(::IsWindowEnabled(program_.DeleteAll()));
@@ -461,6 +488,8 @@ TEST_F(EndToEnd, DeleteAllOfTheFileSectionsRemovesEveryFindingAndNothingElse) {
   for (const std::wstring& folder : expected_->pruned)
     EXPECT_FALSE(FolderExists(folder)) << Narrow(folder) << " was not pruned";
   for (const std::wstring& folder : expected_->kept) EXPECT_TRUE(FolderExists(folder)) << Narrow(folder) << " is gone";
+  EXPECT_TRUE(isLink(moved.link)) << Narrow(moved.link);
+  EXPECT_TRUE(FolderExists(moved.target));
   // The link in the temp folder still leads to the documents.
   const DWORD link = Attributes(expected_->link);
   std::printf("[   info   ] the temp folder's link has attributes 0x%lx\n", link);

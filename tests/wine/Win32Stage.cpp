@@ -203,9 +203,32 @@ class Win32Stage : public ContractStage {
       return true;
     // Wine reports success and makes nothing, and refuses junctions; it lists a
     // Unix link to a folder as a reparse point, so let the system's ln make one.
-    if (UnderWine()) return MakeUnixLink(link, ToWide(target));
+    if (UnderWine()) return MakeUnixLink(link, ToWide(target), true);
     // Some systems report success and make nothing: try a junction instead.
     return MakeJunction(link, ToWide(target));
+  }
+
+  bool RemoveFolderLink(const Text& path) override {
+    const std::wstring link = ToWide(path);
+    for (auto it = links_.begin(); it != links_.end(); ++it) {
+      if (it->path != link) continue;
+      if (!RunUnixProgram("/bin/rm", "-f -- " + it->unixPath)) return false;
+      for (int tries = 0; tries < 250 && Listed(link); ++tries) ::Sleep(20);
+      links_.erase(it);
+      return !Listed(link);
+    }
+    return ::RemoveDirectoryW(link.c_str()) != FALSE;
+  }
+
+  bool MakeFileLink(const Text& path, const Text& target) override {
+    constexpr DWORD kAllowUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    const std::wstring link = ToWide(path);
+    if (::CreateSymbolicLinkW(link.c_str(), ToWide(target).c_str(), kAllowUnprivileged) && IsLink(link)) return true;
+    return UnderWine() && MakeUnixLink(link, ToWide(target), false);
+  }
+
+  bool MakeHardLink(const Text& path, const Text& target) override {
+    return ::CreateHardLinkW(ToWide(path).c_str(), ToWide(target).c_str(), nullptr) != FALSE;
   }
 
   bool BecomeWow64Process() override {
@@ -285,7 +308,7 @@ class Win32Stage : public ContractStage {
   // Under Wine: a Unix link made by the system's ln. Both ends must lie inside
   // the stage's folder, and the link points there by a relative path, so it
   // cannot reach out of it.
-  bool MakeUnixLink(const std::wstring& link, const std::wstring& target) {
+  bool MakeUnixLink(const std::wstring& link, const std::wstring& target, bool folder) {
     if (::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     const std::string root = UnixPathOf(folder_.substr(0, folder_.size() - 1));
     const std::string linkPart = PartBelow(UnixPathOf(link), root);
@@ -299,11 +322,13 @@ class Win32Stage : public ContractStage {
     const std::string unixLink = root + "/" + linkPart;
     if (!RunUnixProgram("/bin/ln", "-s -T -- " + relative + " " + unixLink)) return false;
     // Wine gives no exit code for a Unix program: look for the link instead.
-    for (int tries = 0; tries < 250 && !IsLink(link); ++tries) ::Sleep(20);
-    const DWORD attributes = ::GetFileAttributesW(link.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    for (int tries = 0; tries < 250 && !Listed(link); ++tries) ::Sleep(20);
+    if (!Listed(link)) return false;
     links_.push_back({link, unixLink});
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    // Wine lists a link to a folder as a reparse point, one to a file as the file.
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    return !folder || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                       (attributes & FILE_ATTRIBUTE_DIRECTORY));
   }
 
   // Wine cannot remove a Unix link to a folder: the system's rm does, before the

@@ -29,7 +29,7 @@ UINT AlignFormat(TextAlign align) {
   }
 }
 
-void DrawText(HDC dc, const Text& text, RECT r, UINT format) {
+void DrawText(HDC dc, TextView text, RECT r, UINT format) {
   const std::wstring wide = nb::win32::ToWide(text);
   ::DrawTextW(dc, wide.c_str(), int(wide.size()), &r, format | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

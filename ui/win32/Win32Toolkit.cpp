@@ -99,7 +99,19 @@ StyleColours PlainStyle() {
   return s;
 }
 
+// Long operations pump once per file; every look at the queue is a system call
+// on Windows and a round trip to the wineserver under Wine, as dear as listing
+// the file itself. So the pump looks at the queue only when this much time has
+// passed since it last did: half a frame, so that a click, a paint, the Stop
+// question, the restore request of a second start or the About box waits at
+// most that long, and input is still answered within a frame. The clock is
+// the performance counter, which costs no round trip.
+constexpr int64_t kPumpSliceMicroseconds = 8000;
+
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance), style_(PlainStyle()) {
+  LARGE_INTEGER frequency;
+  ::QueryPerformanceFrequency(&frequency);
+  pumpSlice_ = frequency.QuadPart * kPumpSliceMicroseconds / 1000000;
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&init);
   RegisterClasses();
@@ -285,6 +297,11 @@ void Win32Toolkit::Dispatch(MSG& msg) {
 }
 
 void Win32Toolkit::PumpMessages() {
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  if (pumpedOnce_ && now.QuadPart - lastPumped_ < pumpSlice_) return;
+  pumpedOnce_ = true;
+  lastPumped_ = now.QuadPart;
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

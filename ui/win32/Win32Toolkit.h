@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -34,7 +35,8 @@ class Win32Toolkit : public Toolkit {
   // Dispatches messages until the main window has closed.
   void RunMessageLoop();
 
-  // UiHost
+  // UiHost. Looks at the queue only once a time slice has passed since it
+  // last did (see Win32Toolkit.cpp), then dispatches everything queued.
   void PumpMessages() override;
   int ShowMessage(const Text& text, const Text& caption, uint32_t flags) override;
   // Toolkit
@@ -86,6 +88,9 @@ class Win32Toolkit : public Toolkit {
   std::map<Text, Text> faces_;
   std::map<COLORREF, UniqueBrush> brushes_;
   int nextId_ = 100;
+  int64_t pumpSlice_ = 0;     // performance-counter ticks between two looks at the queue
+  int64_t lastPumped_ = 0;    // when the pump last looked
+  bool pumpedOnce_ = false;
 };
 
 // The system's plain colours, used when the style is not available.

@@ -1,0 +1,70 @@
+#include "delete/FoundFileDeleter.h"
+
+namespace nb {
+
+namespace {
+
+DeleteOutcome OpenFailure(uint32_t error) {
+  return error == win::kErrorFileNotFound || error == win::kErrorPathNotFound ? DeleteOutcome::Missing
+                                                                              : DeleteOutcome::Kept;
+}
+
+}  // namespace
+
+void FoundFileDeleter::EnterRoot(const Text& rootFolder, const ScanRoot* recorded) {
+  chain_.clear();
+  rootFolder_ = rootFolder;
+  Held root;
+  root.folder = rootFolder;
+  uint32_t error = 0;
+  root.handle = os_.OpenFolderAt(rootFolder, error);
+  FolderIdentity now;
+  if (!root.handle) {
+    root.failure = OpenFailure(error);
+  } else if (!os_.IdentifyFolder(*root.handle, now)) {
+    root.failure = DeleteOutcome::Kept;
+  } else if (!IsRecordedFolder(recorded, rootFolder, now)) {
+    root.failure = DeleteOutcome::Redirected;
+  }
+  if (root.failure != DeleteOutcome::Deleted) root.handle.reset();
+  root.finalPath = now.finalPath;
+  rootVolume_ = now.volumeSerial;
+  chain_.push_back(std::move(root));
+}
+
+FoundFileDeleter::Held& FoundFileDeleter::Reach(const Text& folder) {
+  while (chain_.size() > 1 && !StartsWith(folder, chain_.back().folder)) chain_.pop_back();
+  Held& base = chain_.back();
+  if (base.folder.size() == folder.size() || !base.handle) return base;
+  // Below the root every folder was a real folder at Analyze: the scanner
+  // enters no link. So the folder must lie exactly below the one it is in.
+  const TextView relative = TextView(folder).substr(base.folder.size(), folder.size() - base.folder.size() - 1);
+  Held next;
+  next.folder = folder;
+  uint32_t error = 0;
+  next.handle = os_.OpenFolderBelow(*base.handle, Text(relative), error);
+  FolderIdentity now;
+  if (!next.handle)
+    next.failure = OpenFailure(error);
+  else if (!os_.IdentifyFolder(*next.handle, now) || now.isLink || now.volumeSerial != rootVolume_ ||
+           !EqualsIgnoreCase(now.finalPath, FinalPathBelow(base.finalPath, relative)))
+    next.failure = DeleteOutcome::Redirected;
+  if (next.failure != DeleteOutcome::Deleted) next.handle.reset();
+  next.finalPath = FinalPathBelow(base.finalPath, relative);
+  chain_.push_back(std::move(next));
+  return chain_.back();
+}
+
+DeleteOutcome FoundFileDeleter::Delete(const Text& path) {
+  const size_t cut = path.find_last_of(u'\\');
+  if (cut == Text::npos || cut + 1 == path.size()) return DeleteOutcome::Kept;
+  const Text folder = path.substr(0, cut + 1);
+  const ScanRoot* recorded = folders_.RootOf(path);
+  const Text& rootFolder = recorded ? recorded->folder : folder;
+  if (chain_.empty() || rootFolder != rootFolder_) EnterRoot(rootFolder, recorded);
+  Held& held = Reach(folder);
+  if (!held.handle) return held.failure;
+  return os_.DeleteFileIn(*held.handle, path.substr(cut + 1));
+}
+
+}  // namespace nb

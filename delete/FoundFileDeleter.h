@@ -1,0 +1,45 @@
+// Deleting found files exactly where Analyze found them. Each file is deleted
+// relative to its folder, held open once for all the files in it; the folder
+// is reached from the scan root it was found below, and must still be what
+// it was then: a root with the same identity, below it the same real folders.
+// A link that was already there at Analyze is followed as it was; a folder
+// swapped for a link or for another folder since gives Redirected.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "results/FoundFolders.h"
+
+namespace nb {
+
+class FoundFileDeleter {
+ public:
+  FoundFileDeleter(Platform& os, const FoundFolders& folders) : os_(os), folders_(folders) {}
+
+  // Deletes the file at `path`, a finding's subject. A path below no recorded
+  // folder is deleted only when no link lies on its way.
+  DeleteOutcome Delete(const Text& path);
+
+ private:
+  // A folder of the current root held open, with where it must lie.
+  struct Held {
+    Text folder;  // as the findings name it, ending with "\"
+    std::unique_ptr<OpenFolder> handle;
+    Text finalPath;
+    DeleteOutcome failure = DeleteOutcome::Deleted;  // why it is not held, when handle is null
+  };
+
+  void EnterRoot(const Text& rootFolder, const ScanRoot* recorded);
+  // The held folder `folder` lies in or is, opened and checked as needed.
+  Held& Reach(const Text& folder);
+
+  Platform& os_;
+  const FoundFolders& folders_;
+  Text rootFolder_;
+  uint32_t rootVolume_ = 0;
+  std::vector<Held> chain_;  // the root first, then folders below it, each inside the one before
+};
+
+}  // namespace nb

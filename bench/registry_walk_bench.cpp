@@ -234,7 +234,11 @@ int main(int argc, char** argv) {
     PrintMix(mix, Seconds(std::chrono::steady_clock::now() - built));
     AppState state;
     DiscoverLocations(os, state.Loc);
-    return Compare(os, &toolkit, state, kSimRoot, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5, false);
+    const int result = Compare(os, &toolkit, state, kSimRoot, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5, false);
+    // The prefix's registry as it was; the programs' empty files may stay.
+    for (int v = 0; v < kVendors; ++v)
+      ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"SOFTWARE\\Vendor" + std::to_wstring(v)).c_str());
+    return result;
   }
 #endif
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;

@@ -12,4 +12,8 @@ bool FolderExists(Platform& os, const Text& path) {
   return result.Ok() && (result.attributes & win::kAttrDirectory) != 0;
 }
 
+bool IsPlainEntryName(TextView name) {
+  return !name.empty() && name != u"." && name != u".." && name.find_first_of(u"\\/:") == TextView::npos;
+}
+
 }  // namespace nb

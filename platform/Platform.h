@@ -254,5 +254,7 @@ class Platform {
 // Derived tests every caller shares.
 bool FileExists(Platform& os, const Text& path);    // an existing entry that is not a folder
 bool FolderExists(Platform& os, const Text& path);  // an existing folder
+// A name that stands for one entry of a folder: no separator, no stream, no dots.
+bool IsPlainEntryName(TextView name);
 
 }  // namespace nb

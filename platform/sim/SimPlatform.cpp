@@ -207,11 +207,6 @@ class SimFolder : public OpenFolder {
 
 FileNode& NodeOf(OpenFolder& folder) { return *static_cast<SimFolder&>(folder).node; }
 
-// A name that stands for one entry of a folder: no separator, no stream, no dots.
-bool IsPlainName(const Text& name) {
-  return !name.empty() && name != u"." && name != u".." && name.find_first_of(u"\\/:") == Text::npos;
-}
-
 FileNode* EntryNamed(FileNode& folder, const Text& name) {
   for (auto& child : folder.children)
     if (EqualsIgnoreCase(child->name, name)) return child.get();
@@ -240,7 +235,7 @@ std::unique_ptr<OpenFolder> SimPlatform::OpenFolderBelow(OpenFolder& base, const
   for (size_t i = 0; i < names.size(); ++i) {
     // Links on the way are followed; the last name is opened as it is.
     if (!current->linkTarget.empty()) current = m_.ResolveFollowing(current->linkTarget).node;
-    if (!current || !current->isFolder || !IsPlainName(names[i])) {
+    if (!current || !current->isFolder || !IsPlainEntryName(names[i])) {
       error = win::kErrorPathNotFound;
       return nullptr;
     }
@@ -270,7 +265,7 @@ bool SimPlatform::IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) {
 
 DeleteOutcome SimPlatform::DeleteFileIn(OpenFolder& folder, const Text& name) {
   FileNode& parent = NodeOf(folder);
-  if (!IsPlainName(name) || !parent.linkTarget.empty()) return DeleteOutcome::Kept;
+  if (!IsPlainEntryName(name) || !parent.linkTarget.empty()) return DeleteOutcome::Kept;
   FileNode* found = EntryNamed(parent, name);
   if (!found) return DeleteOutcome::Missing;
   FileNode& node = *found;
@@ -300,7 +295,7 @@ std::unique_ptr<FolderListing> SimPlatform::ListFolder(OpenFolder& folder, FindE
 
 bool SimPlatform::RemoveFolderIn(OpenFolder& folder, const Text& name) {
   FileNode& parent = NodeOf(folder);
-  if (!IsPlainName(name) || !parent.linkTarget.empty()) return false;
+  if (!IsPlainEntryName(name) || !parent.linkTarget.empty()) return false;
   FileNode* node = EntryNamed(parent, name);
   if (!node || !node->isFolder || !node->linkTarget.empty() || node->denyDelete) return false;
   if ((node->attributes & win::kAttrReadOnly) || !node->children.empty()) return false;

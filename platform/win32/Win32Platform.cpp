@@ -287,11 +287,6 @@ const Text& FinalPathOfFolder(Win32Folder& folder) {
   return *folder.finalPath;
 }
 
-// A name that stands for one entry of a folder: no separator, no stream, no dots.
-bool IsPlainName(const Text& name) {
-  return !name.empty() && name != u"." && name != u".." && name.find_first_of(u"\\/:") == Text::npos;
-}
-
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
@@ -405,7 +400,7 @@ bool Win32Platform::IdentifyFolder(OpenFolder& opened, FolderIdentity& identity)
 }
 
 DeleteOutcome Win32Platform::DeleteFileIn(OpenFolder& opened, const Text& name) {
-  if (!IsPlainName(name)) return DeleteOutcome::Kept;
+  if (!IsPlainEntryName(name)) return DeleteOutcome::Kept;
   Win32Folder& folder = FolderOf(opened);
   DWORD error = ERROR_SUCCESS;
   win32::UniqueFile file(OpenRelative(folder.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
@@ -447,7 +442,7 @@ std::unique_ptr<FolderListing> Win32Platform::ListFolder(OpenFolder& opened, Fin
 }
 
 bool Win32Platform::RemoveFolderIn(OpenFolder& opened, const Text& name) {
-  if (!IsPlainName(name)) return false;
+  if (!IsPlainEntryName(name)) return false;
   Win32Folder& folder = FolderOf(opened);
   DWORD error = ERROR_SUCCESS;
   win32::UniqueFile child(

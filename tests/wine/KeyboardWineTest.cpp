@@ -28,7 +28,7 @@ class KeyboardWine : public testing::Test {
     machine.SetUpStandardUser();
     ui.Realize(form);
     ui.Show(form);
-    ui.PumpMessages();
+    ui.DispatchQueued();
   }
   ~KeyboardWine() override {
     // A closed main window leaves the end of the message loop behind.
@@ -47,7 +47,8 @@ class KeyboardWine : public testing::Test {
     const bool system = alt || !focus;
     const LPARAM lParam = 1 | (alt ? (1 << 29) : 0);
     ::PostMessageW(focus ? focus : Win32Toolkit::WindowOf(form), system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, lParam);
-    for (int i = 0; i < 3; ++i) ui.PumpMessages();
+    // What the key sets off (a click, a focus change) is queued in turn.
+    for (int i = 0; i < 3; ++i) ui.DispatchQueued();
     keys[VK_SHIFT] = 0;
     ::SetKeyboardState(keys);
   }

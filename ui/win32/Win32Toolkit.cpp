@@ -302,6 +302,10 @@ void Win32Toolkit::PumpMessages() {
   if (pumpedOnce_ && now.QuadPart - lastPumped_ < pumpSlice_) return;
   pumpedOnce_ = true;
   lastPumped_ = now.QuadPart;
+  DispatchQueued();
+}
+
+void Win32Toolkit::DispatchQueued() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

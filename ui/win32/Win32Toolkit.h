@@ -38,6 +38,8 @@ class Win32Toolkit : public Toolkit {
   // UiHost. Looks at the queue only once a time slice has passed since it
   // last did (see Win32Toolkit.cpp), then dispatches everything queued.
   void PumpMessages() override;
+  // Dispatches everything queued now, whenever the pump last looked.
+  void DispatchQueued();
   int ShowMessage(const Text& text, const Text& caption, uint32_t flags) override;
   // Toolkit
   void Realize(Form& form) override;

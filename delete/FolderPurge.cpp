@@ -29,16 +29,10 @@ class Purge {
       if (entry.attributes & win::kAttrReparsePoint) continue;
       const Text subPath = path + entry.name;
       if (subPath.size() >= kMaxSubfolderPath) continue;
-      uint32_t error = 0;
-      auto sub = ctx_.os.OpenFolderBelow(folder, entry.name, error);
-      if (!sub) continue;
-      FolderIdentity identity;
-      const Text subFinal = FinalPathBelow(finalPath, entry.name);
-      if (!ctx_.os.IdentifyFolder(*sub, identity) || identity.isLink || identity.volumeSerial != volume_ ||
-          !EqualsIgnoreCase(identity.finalPath, subFinal))
-        continue;
-      Prune(*sub, subPath + u"\\", subFinal);
-      sub.reset();
+      ExactFolder sub = OpenFolderExactlyBelow(ctx_.os, folder, finalPath, entry.name, volume_);
+      if (!sub.handle) continue;
+      Prune(*sub.handle, subPath + u"\\", FinalPathBelow(finalPath, entry.name));
+      sub.handle.reset();
       ctx_.os.RemoveFolderIn(folder, entry.name);  // fails, and the folder stays, while anything is left in it
     } while (listing->Next(entry));
   }

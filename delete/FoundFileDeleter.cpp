@@ -2,15 +2,6 @@
 
 namespace nb {
 
-namespace {
-
-DeleteOutcome OpenFailure(uint32_t error) {
-  return error == win::kErrorFileNotFound || error == win::kErrorPathNotFound ? DeleteOutcome::Missing
-                                                                              : DeleteOutcome::Kept;
-}
-
-}  // namespace
-
 void FoundFileDeleter::EnterRoot(const Text& rootFolder, const ScanRoot* recorded) {
   chain_.clear();
   rootFolder_ = rootFolder;
@@ -20,7 +11,7 @@ void FoundFileDeleter::EnterRoot(const Text& rootFolder, const ScanRoot* recorde
   root.handle = os_.OpenFolderAt(rootFolder, error);
   FolderIdentity now;
   if (!root.handle) {
-    root.failure = OpenFailure(error);
+    root.failure = OutcomeOfFailedOpen(error);
   } else if (!os_.IdentifyFolder(*root.handle, now)) {
     root.failure = DeleteOutcome::Kept;
   } else if (!IsRecordedFolder(recorded, rootFolder, now)) {
@@ -41,15 +32,9 @@ FoundFileDeleter::Held& FoundFileDeleter::Reach(const Text& folder) {
   const TextView relative = TextView(folder).substr(base.folder.size(), folder.size() - base.folder.size() - 1);
   Held next;
   next.folder = folder;
-  uint32_t error = 0;
-  next.handle = os_.OpenFolderBelow(*base.handle, Text(relative), error);
-  FolderIdentity now;
-  if (!next.handle)
-    next.failure = OpenFailure(error);
-  else if (!os_.IdentifyFolder(*next.handle, now) || now.isLink || now.volumeSerial != rootVolume_ ||
-           !EqualsIgnoreCase(now.finalPath, FinalPathBelow(base.finalPath, relative)))
-    next.failure = DeleteOutcome::Redirected;
-  if (next.failure != DeleteOutcome::Deleted) next.handle.reset();
+  ExactFolder opened = OpenFolderExactlyBelow(os_, *base.handle, base.finalPath, relative, rootVolume_);
+  next.handle = std::move(opened.handle);
+  next.failure = opened.failure;
   next.finalPath = FinalPathBelow(base.finalPath, relative);
   chain_.push_back(std::move(next));
   return chain_.back();

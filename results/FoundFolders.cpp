@@ -43,4 +43,24 @@ Text FinalPathBelow(const Text& finalPath, TextView relative) {
   return path;
 }
 
+DeleteOutcome OutcomeOfFailedOpen(uint32_t error) {
+  return error == win::kErrorFileNotFound || error == win::kErrorPathNotFound ? DeleteOutcome::Missing
+                                                                              : DeleteOutcome::Kept;
+}
+
+ExactFolder OpenFolderExactlyBelow(Platform& os, OpenFolder& base, const Text& baseFinalPath, TextView relative,
+                                   uint32_t volume) {
+  ExactFolder folder;
+  uint32_t error = 0;
+  folder.handle = os.OpenFolderBelow(base, Text(relative), error);
+  FolderIdentity now;
+  if (!folder.handle)
+    folder.failure = OutcomeOfFailedOpen(error);
+  else if (!os.IdentifyFolder(*folder.handle, now) || now.isLink || now.volumeSerial != volume ||
+           !EqualsIgnoreCase(now.finalPath, FinalPathBelow(baseFinalPath, relative)))
+    folder.failure = DeleteOutcome::Redirected;
+  if (folder.failure != DeleteOutcome::Deleted) folder.handle.reset();
+  return folder;
+}
+
 }  // namespace nb

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -40,5 +41,19 @@ bool IsRecordedFolder(const ScanRoot* recorded, const Text& folder, const Folder
 
 // The final path of `relative` ("a" or "a\\b") below a folder's final path.
 Text FinalPathBelow(const Text& finalPath, TextView relative);
+
+// What a deletion reports for a folder that would not open: Missing when
+// nothing is there, Kept otherwise.
+DeleteOutcome OutcomeOfFailedOpen(uint32_t error);
+
+// A folder below an open one, opened and checked to lie exactly there: no
+// link, on `volume`, at the base's final path plus `relative`. Without a
+// handle, `failure` says why: Missing, Kept (cannot be opened) or Redirected.
+struct ExactFolder {
+  std::unique_ptr<OpenFolder> handle;
+  DeleteOutcome failure = DeleteOutcome::Deleted;
+};
+ExactFolder OpenFolderExactlyBelow(Platform& os, OpenFolder& base, const Text& baseFinalPath, TextView relative,
+                                   uint32_t volume);
 
 }  // namespace nb

@@ -319,11 +319,10 @@ win32::UniqueFile OpenRelative(HANDLE base, const Text& name, ACCESS_MASK access
 // on the same volume: a link that was followed shows as another path.
 bool IsEntryOf(Win32Folder& folder, HANDLE handle, const Text& name) {
   const Text& folderPath = FinalPathOfFolder(folder);
-  const Text opened = FinalPathOf(handle);
-  if (folderPath.empty() || opened.size() != folderPath.size() + 1 + name.size()) return false;
+  if (folderPath.empty()) return false;
   // A drive's root ends with its own backslash.
   const Text expected = EndsWith(folderPath, u"\\") ? folderPath + name : folderPath + u"\\" + name;
-  return EqualsIgnoreCase(opened, expected);
+  return EqualsIgnoreCase(FinalPathOf(handle), expected);
 }
 
 class HandleListing : public FolderListing {

@@ -262,7 +262,17 @@ TEST_F(EndToEnd, SectionAndRowClicksShowAFindingInTheMemo) {
   // "MSN Messenger" (section 10) holds one finding, contacts.cache.
   Program::ClickAt(program_.Sections(), 100, list.SectionMiddle(10));
   ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
-  Program::ClickAt(program_.Results(), 200, list.FirstResultMiddle());
+  // A click sent from another process overtakes what the window still has
+  // queued (a user's clicks never do): click again until the row has answered.
+  int clicks = 0;
+  WaitFor(
+      [&] {
+        ++clicks;
+        Program::ClickAt(program_.Results(), 200, list.FirstResultMiddle());
+        return !TextOf(program_.Memo()).empty();
+      },
+      5000);
+  if (clicks > 1) std::printf("[   note   ] the row answered the click number %d\n", clicks);
   const std::wstring memo = TextOf(program_.Memo());
   EXPECT_EQ(memo.rfind(L"Night Broom demo leftover. Night Broom demo leftover.", 0), 0u) << Narrow(memo);
   // 4000 printable bytes: ten lines of 79 characters and one empty line.

@@ -28,7 +28,6 @@ class FoundFolders {
   const ScanRoot* RootOf(TextView path) const;
   // The record of exactly `folder`; null when there is none.
   const ScanRoot* Find(const Text& folder) const;
-  size_t Count() const { return roots_.size(); }
 
  private:
   std::vector<ScanRoot> roots_;

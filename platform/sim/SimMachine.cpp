@@ -61,13 +61,22 @@ ParsedPath ParsePath(const Text& rawPath) {
   return parsed;
 }
 
-FileNode* ChildNamed(FileNode& folder, const Text& name) {
+}  // namespace
+
+FileNode* SimMachine::ChildNamed(FileNode& folder, const Text& name) {
   for (auto& child : folder.children)
     if (EqualsIgnoreCase(child->name, name)) return child.get();
   return nullptr;
 }
 
-}  // namespace
+void SimMachine::Detach(FileNode& child) {
+  const auto parent = child.parent.lock();
+  if (!parent) return;
+  child.parent.reset();
+  auto& siblings = parent->children;
+  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == &child; }),
+                 siblings.end());
+}
 
 SimMachine::SimMachine() : hkcu_(std::make_shared<RegNode>()), hklm_(std::make_shared<RegNode>()) {
   hkcu_->name = u"HKEY_CURRENT_USER";
@@ -216,15 +225,7 @@ void SimMachine::SetEnumerationOrder(const Text& folder, const std::vector<Text>
 }
 
 void SimMachine::Remove(const Text& path) {
-  FileNode* node = Find(path);
-  if (!node) return;
-  auto parent = node->parent.lock();
-  if (!parent) return;
-  // A handle still holding it sees a node that lies nowhere.
-  node->parent.reset();
-  auto& siblings = parent->children;
-  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == node; }),
-                 siblings.end());
+  if (FileNode* node = Find(path)) Detach(*node);
 }
 
 const FileNode* SimMachine::DriveRootOf(const FileNode& node) const {

@@ -135,6 +135,11 @@ class SimMachine {
   uint32_t VolumeSerialOf(const FileNode& node) const;
   // The shared pointer that holds a node, as an open handle keeps it alive.
   NodePtr Hold(FileNode* node) const;
+  // The entry of a folder by name, letter case ignored; null when there is none.
+  static FileNode* ChildNamed(FileNode& folder, const Text& name);
+  // Takes `child` out of its folder, as deleting it does; a handle still
+  // holding it sees a node that lies nowhere.
+  static void Detach(FileNode& child);
   RegNode* RegistryRoot(uint32_t root);
   Text ApplyRegistryView(uint32_t root, const Text& path, uint32_t access) const;
   Text ApplyFileRedirection(const Text& path) const;

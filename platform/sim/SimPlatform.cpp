@@ -133,13 +133,6 @@ bool NamesFileAsFolder(const Text& path, const FileNode& node) {
   return path.size() > 3 && (EndsWith(path, u"\\") || EndsWith(path, u"/")) && !node.isFolder;
 }
 
-NodePtr Shared(FileNode* node) {
-  auto parent = node->parent.lock();
-  if (!parent) return nullptr;
-  for (auto& child : parent->children)
-    if (child.get() == node) return child;
-  return nullptr;
-}
 
 }  // namespace
 
@@ -207,12 +200,6 @@ class SimFolder : public OpenFolder {
 
 FileNode& NodeOf(OpenFolder& folder) { return *static_cast<SimFolder&>(folder).node; }
 
-FileNode* EntryNamed(FileNode& folder, const Text& name) {
-  for (auto& child : folder.children)
-    if (EqualsIgnoreCase(child->name, name)) return child.get();
-  return nullptr;
-}
-
 }  // namespace
 
 std::unique_ptr<OpenFolder> SimPlatform::OpenFolderAt(const Text& path, uint32_t& error) {
@@ -239,7 +226,7 @@ std::unique_ptr<OpenFolder> SimPlatform::OpenFolderBelow(OpenFolder& base, const
       error = win::kErrorPathNotFound;
       return nullptr;
     }
-    FileNode* next = EntryNamed(*current, names[i]);
+    FileNode* next = SimMachine::ChildNamed(*current, names[i]);
     if (!next) {
       error = i + 1 == names.size() ? win::kErrorFileNotFound : win::kErrorPathNotFound;
       return nullptr;
@@ -266,7 +253,7 @@ bool SimPlatform::IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) {
 DeleteOutcome SimPlatform::DeleteFileIn(OpenFolder& folder, const Text& name) {
   FileNode& parent = NodeOf(folder);
   if (!IsPlainEntryName(name) || !parent.linkTarget.empty()) return DeleteOutcome::Kept;
-  FileNode* found = EntryNamed(parent, name);
+  FileNode* found = SimMachine::ChildNamed(parent, name);
   if (!found) return DeleteOutcome::Missing;
   FileNode& node = *found;
   // A folder (a junction too) does not open as a file; another open that does
@@ -274,9 +261,7 @@ DeleteOutcome SimPlatform::DeleteFileIn(OpenFolder& folder, const Text& name) {
   if (node.isFolder) return DeleteOutcome::Kept;
   if (node.lock && (node.lock->shareMode & win::kShareDelete) == 0) return DeleteOutcome::Kept;
   if (node.denyDelete) return DeleteOutcome::Kept;
-  auto& siblings = parent.children;
-  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == &node; }),
-                 siblings.end());
+  SimMachine::Detach(node);
   return DeleteOutcome::Deleted;
 }
 
@@ -296,12 +281,10 @@ std::unique_ptr<FolderListing> SimPlatform::ListFolder(OpenFolder& folder, FindE
 bool SimPlatform::RemoveFolderIn(OpenFolder& folder, const Text& name) {
   FileNode& parent = NodeOf(folder);
   if (!IsPlainEntryName(name) || !parent.linkTarget.empty()) return false;
-  FileNode* node = EntryNamed(parent, name);
+  FileNode* node = SimMachine::ChildNamed(parent, name);
   if (!node || !node->isFolder || !node->linkTarget.empty() || node->denyDelete) return false;
   if ((node->attributes & win::kAttrReadOnly) || !node->children.empty()) return false;
-  auto& siblings = parent.children;
-  siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const NodePtr& p) { return p.get() == node; }),
-                 siblings.end());
+  SimMachine::Detach(*node);
   return true;
 }
 
@@ -336,7 +319,7 @@ std::unique_ptr<OpenFile> SimPlatform::OpenForRead(const Text& path, uint32_t sh
     }
   }
   error = win::kErrorSuccess;
-  return std::make_unique<SimFile>(Shared(resolved.node));
+  return std::make_unique<SimFile>(m_.Hold(resolved.node));
 }
 
 std::optional<Text> SimPlatform::GetSpecialFolder(int csidl) {

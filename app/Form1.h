@@ -1,10 +1,10 @@
 // The main window: the section list, the results list and memo, the status and
-// action strip, the four buttons. Its handlers hold the program's work; the
-// shell's own handlers are in Form1.cpp, the others in the folders of their
-// subsystems (scan/, delete/, results/).
+// action strip, the four buttons. Its handlers are thin: they keep the
+// controls and the busy flag, and call the routines of scan/, delete/ and
+// results/ for the work.
 #pragma once
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 #include "platform/Platform.h"
 #include "ui/Controls.h"
 #include "ui/EasyListview.h"
@@ -62,12 +62,11 @@ class TForm1 : public ui::Form {
   void List1ItemCheckChange(int group, int item);
   void NBOnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
-  // --- Analyze run (scan/) ---
+  // --- The long operations (Form1Runs.cpp): Analyze, Delete all, Delete checked ---
   void Button2Click();
-  // --- Delete all and Delete checked (delete/) ---
   void Button3Click();
   void Label3Click();
-  // --- Results views and item details (results/) ---
+  // --- The results views and item details (Form1Views.cpp) ---
   void Label1Click();
   void Label2Click();
   void List1ItemClick(int group, int item);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/Form1.h"
-#include "bench/BenchClock.h"
+#include "BenchClock.h"
 #include "platform/sim/SimPlatform.h"
 #include "ui/headless/HeadlessToolkit.h"
 

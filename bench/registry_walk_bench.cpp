@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 #include "catalogue/DiscoverLocations.h"
 #include "platform/sim/SimPlatform.h"
 #include "registry/RegistryWalk.h"

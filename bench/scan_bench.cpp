@@ -18,8 +18,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/AppState.h"
-#include "bench/BenchClock.h"
+#include "state/RunContext.h"
+#include "BenchClock.h"
 #include "scan/ScanPlans.h"
 
 #ifdef _WIN32

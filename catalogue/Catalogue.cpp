@@ -35,6 +35,14 @@ Text SectionCode(int number) {
   return number <= 9 ? u"0" + digits : digits;
 }
 
+int SectionNumberOf(TextView text) {
+  if (text.size() < 2) return 0;
+  const char16_t tens = text[0], ones = text[1];
+  if (tens < u'0' || tens > u'9' || ones < u'0' || ones > u'9') return 0;
+  const int number = (tens - u'0') * 10 + (ones - u'0');
+  return number <= kSectionCount ? number : 0;
+}
+
 Text SectionForPosition(int group, int item) {
   for (const auto& section : Sections())
     if (section.group == group && section.item == item) return section.code;

@@ -26,6 +26,9 @@ const std::array<const char16_t*, kGroupCount>& SectionGroups();
 
 // "07" for 7, "10" for 10.
 Text SectionCode(int number);
+// The number of the section whose code `text` begins with ("07#..." is 7);
+// 0 when it begins with no section's code.
+int SectionNumberOf(TextView text);
 // The section code at a (group, item) position of the section list; empty for any other pair.
 Text SectionForPosition(int group, int item);
 // The (group, item) of a section code; (-1, -1) for an unknown code.

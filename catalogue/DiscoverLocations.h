@@ -2,7 +2,7 @@
 // search folders of this machine.
 #pragma once
 
-#include "catalogue/Locations.h"
+#include "state/Locations.h"
 #include "platform/Platform.h"
 
 namespace nb {

@@ -2,7 +2,7 @@
 // suggest closing them first.
 #pragma once
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "platform/Platform.h"
 
 namespace nb {

@@ -1,63 +1,84 @@
-// "Delete all": every finding of the sections ticked now, then the folders
-// the deleted files leave empty.
+#include "delete/DeleteAll.h"
+
+#include <array>
 #include <new>
 
-#include "app/Form1.h"
-#include "app/Settings.h"
-#include "catalogue/RunningApps.h"
-#include "delete/DeleteAllSteps.h"
+#include "catalogue/Catalogue.h"
+#include "delete/DeleteFinding.h"
+#include "delete/FoundFileDeleter.h"
+#include "delete/FolderPurge.h"
+#include "registry/RegistrySections.h"
 
 namespace nb {
 
 namespace {
 
-constexpr uint32_t kQuestion = win::kMbYesNo | win::kMbIconQuestion;
+constexpr size_t kEntriesPerPump = 100;
+constexpr int kSectionTemp = 1;
+constexpr int kSectionRecycleBin = 2;
+constexpr int kSectionSkype = 11;
+
+void PruneTempFolders(RunContext& ctx) {
+  for (const Text& folder : ctx.state.Loc.TempFolders) {
+    ctx.ui.PumpMessages();
+    if (ctx.state.Busy) PruneEmptyFolders(ctx, folder);
+  }
+}
+
+void PruneRecycleBins(RunContext& ctx) {
+  const uint32_t drives = ctx.os.GetLogicalDrives();
+  const Text binName = ctx.state.Loc.OsMajorVersion == 5 ? u":\\RECYCLER\\" : u":\\$RECYCLE.BIN\\";
+  for (int i = 0; i < 26; ++i) {
+    if ((drives & (1u << i)) == 0) continue;
+    ctx.ui.PumpMessages();
+    const Text letter(1, char16_t(u'A' + i));
+    // Drive A is a floppy drive: asking about it may spin the drive up.
+    if (!ctx.state.Busy || i == 0 || ctx.os.GetDriveType(letter + u":\\") != win::kDriveFixed) continue;
+    const Text bin = letter + binName;
+    if (FolderExists(ctx.os, bin)) PruneEmptyFolders(ctx, bin);
+  }
+}
 
 }  // namespace
 
-void TForm1::Button3Click() {
-  if (State.Busy) {
-    // "Stop": the run holding the flag sees it cleared at its next check.
-    if (Ui.ShowMessage(u"Are you sure you want to cancel deleting?", u"Confirmation", kQuestion) == win::kIdYes)
-      State.Busy = false;
-    return;
-  }
+void DeleteStoredFindings(RunContext& ctx, const Text& mask) {
+  std::array<bool, kSectionCount + 1> ticked{};
+  for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
-  CheckRunningApps(Os, State);
-  if (State.BrowserRunning &&
-      Ui.ShowMessage(u"We recommend you close all browsers before cleaning. Are you sure you want to continue?",
-                     u"Confirmation", kQuestion) == win::kIdNo)
-    return;
-  if (State.SkypeRunning &&
-      Ui.ShowMessage(u"We recommend you close Skype before cleaning. Are you sure you want to continue?",
-                     u"Confirmation", kQuestion) == win::kIdNo)
-    return;
-
-  // Ticks changed during the run are saved but do not change what it deletes.
-  const Text mask = LoadSectionMask(Os);
-  ActionPanel.SetCaption(u"Deleting. Please wait...");
-  Button2.SetEnabled(false);
-  Button3.SetCaption(u"Stop");
-  Button4.SetEnabled(false);
-  {
-    BusyScope busy(State);
-    RunContext ctx = Context();
-    try {
-      DeleteStoredFindings(ctx, mask);
-      PruneLeftoverFolders(ctx, mask);
-    } catch (const std::bad_alloc&) {
-      // Out of memory: the run ends as a stopped one; what it did not reach stays.
-    }
+  ResultStore& store = ctx.state.Results;
+  FoundFileDeleter files(ctx.os, ctx.state.Folders);
+  const size_t count = store.Count();
+  for (size_t i = 0; i < count; ++i) {
+    if (i % kEntriesPerPump == 0 && !PumpAndCheck(ctx)) return;
+    if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
+    const TextView entry = store.View(i);
+    const int section = SectionNumberOf(entry);
+    if (section < 1 || section > kSectionCount || !ticked[section]) continue;
+    const Text subject(SplitEntryView(entry).subject);
+    if (const RegistrySection* registry = RegistrySectionNumbered(section))
+      DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject));
+    else
+      files.Delete(subject);
   }
-  List2.RemoveGroupRows(0);  // its rows show the store's texts
-  State.Results.Clear();
-  List3.Clear();
-  List2.SetVisible(false);
-  ActionPanel.SetCaption(u"Files from selected categories have been deleted");
-  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) label->SetVisible(false);
-  Button3.SetCaption(u"Delete");
-  for (ui::Button* button : {&Button2, &Button3, &Button4}) button->SetEnabled(true);
-  Button4.SetFocus();
+}
+
+void PruneLeftoverFolders(RunContext& ctx, const Text& mask) {
+  if (!PumpAndCheck(ctx)) return;
+  if (MaskTicks(mask, kSectionTemp)) PruneTempFolders(ctx);
+  if (!PumpAndCheck(ctx)) return;
+  if (MaskTicks(mask, kSectionRecycleBin)) PruneRecycleBins(ctx);
+  if (!PumpAndCheck(ctx)) return;
+  if (MaskTicks(mask, kSectionSkype) && !ctx.state.Loc.SkypeChatsyncFolder.empty())
+    PruneEmptyFolders(ctx, ctx.state.Loc.SkypeChatsyncFolder);
+}
+
+void DeleteAllFindings(RunContext& ctx, const Text& mask) {
+  try {
+    DeleteStoredFindings(ctx, mask);
+    PruneLeftoverFolders(ctx, mask);
+  } catch (const std::bad_alloc&) {
+    // Out of memory: the run ends as a stopped one; what it did not reach stays.
+  }
 }
 
 }  // namespace nb

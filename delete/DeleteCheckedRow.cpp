@@ -1,18 +1,13 @@
 #include "delete/DeleteCheckedRow.h"
 
+#include "catalogue/Catalogue.h"
 #include "delete/DeleteFinding.h"
+#include "registry/RegistrySections.h"
+#include "results/RowCaptions.h"
 
 namespace nb {
 
 namespace {
-
-bool IsRegistrySection(const Text& code) { return code == u"15" || code == u"16"; }
-
-// The part of a path after its last "\" or ":".
-Text FileNameOf(const Text& path) {
-  const size_t cut = path.find_last_of(u"\\:");
-  return cut == Text::npos ? path : path.substr(cut + 1);
-}
 
 void RemoveFromStore(RunContext& ctx, const Text& caption, const Text& sizeText) {
   const Text entry = ctx.state.ShownSection + u"#" + caption + u"#" + sizeText;
@@ -22,20 +17,17 @@ void RemoveFromStore(RunContext& ctx, const Text& caption, const Text& sizeText)
 
 }  // namespace
 
-bool IsDeletedRow(TextView caption) { return StartsWith(caption, u"Deleted"); }
-
 std::optional<Text> DeleteCheckedRow(RunContext& ctx, FoundFileDeleter& files, const Text& caption,
                                      const Text& sizeText) {
-  if (IsRegistrySection(ctx.state.ShownSection)) {
-    const uint32_t root = StartsWith(caption, u"HKLM") ? win::kHkeyLocalMachine : win::kHkeyCurrentUser;
+  if (const RegistrySection* registry = RegistrySectionNumbered(SectionNumberOf(ctx.state.ShownSection))) {
     const RegistrySubject subject = SplitRegistrySubject(caption);
-    if (!DeleteFoundValue(ctx.os, root, subject)) return std::nullopt;
+    if (!DeleteFoundValue(ctx.os, registry->root, subject)) return std::nullopt;
     RemoveFromStore(ctx, caption, sizeText);
-    return u"Deleted value " + subject.valueName;
+    return DeletedValueCaption(subject.valueName);
   }
   if (files.Delete(caption) != DeleteOutcome::Deleted) return std::nullopt;
   RemoveFromStore(ctx, caption, sizeText);
-  return u"Deleted file " + FileNameOf(caption);
+  return DeletedFileCaption(caption);
 }
 
 }  // namespace nb

@@ -3,15 +3,12 @@
 
 #include <optional>
 
-#include "app/AppState.h"
 #include "delete/FoundFileDeleter.h"
+#include "state/RunContext.h"
 
 namespace nb {
 
-// A row marked deleted by an earlier run: its caption begins with "Deleted".
-bool IsDeletedRow(TextView caption);
-
-// Deletes the file or value a row shows (rows of sections 15 and 16 are
+// Deletes the file or value a row shows (rows of the registry sections are
 // registry subjects, all others file paths). On success removes the first
 // store entry equal, ignoring case as the user's locale does, to
 // ShownSection + "#" + caption + "#" + size text, and returns the row's new

@@ -1,7 +1,7 @@
 // Removing the folder skeleton that deleting files leaves behind.
 #pragma once
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 
 namespace nb {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "results/FoundFolders.h"
+#include "state/FoundFolders.h"
 
 namespace nb {
 

@@ -254,6 +254,9 @@ class Platform {
 // Derived tests every caller shares.
 bool FileExists(Platform& os, const Text& path);    // an existing entry that is not a folder
 bool FolderExists(Platform& os, const Text& path);  // an existing folder
+// The size of the first entry that `path` matches, whatever its attributes; 0
+// when nothing matches.
+uint64_t FindFileSize(Platform& os, const Text& path);
 // A name that stands for one entry of a folder: no separator, no stream, no dots.
 bool IsPlainEntryName(TextView name);
 

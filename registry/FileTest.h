@@ -1,7 +1,7 @@
 // The disk tests of the registry cleaner: does a value's file exist anywhere?
 #pragma once
 
-#include "catalogue/Locations.h"
+#include "state/Locations.h"
 #include "platform/Platform.h"
 
 namespace nb {

@@ -15,23 +15,6 @@ namespace {
 constexpr std::array<TextView, 10> kExcludedWords{u"MICROSOFT", u"CLASSES", u"POLICIES", u"SYNC",    u"AUTO",
                                                   u"KASPERSKY", u"MCAFEE",  u"HEWLETT",  u"DELL", u"ATI"};
 
-struct WalkRoot {
-  uint32_t root;
-  int section;
-  TextView entryPrefix;
-};
-
-constexpr std::array<WalkRoot, 2> kWalkRoots{{
-    {win::kHkeyCurrentUser, 15, u"15#HKCU"},
-    {win::kHkeyLocalMachine, 16, u"16#HKLM"},
-}};
-
-const WalkRoot* FindWalkRoot(uint32_t root) {
-  for (const auto& known : kWalkRoots)
-    if (known.root == root) return &known;
-  return nullptr;
-}
-
 // Both name lists of a key, taken before any value is examined. Every list is
 // bounded by the counts the key reports, and any failure ends it: some keys
 // fail at every index with an error other than "no more items".
@@ -75,7 +58,7 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName) {
   return path;
 }
 
-void Record(RunContext& run, const WalkRoot& walkRoot, const Text& keyPath, const Text& valueName,
+void Record(RunContext& run, const RegistrySection& walkRoot, const Text& keyPath, const Text& valueName,
             const Text& path) {
   Text entry(walkRoot.entryPrefix);
   entry += keyPath;
@@ -99,7 +82,7 @@ bool IsExcludedKeyPath(TextView keyPath) {
 
 void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
   if (!run.state.Busy) return;
-  const WalkRoot* walkRoot = FindWalkRoot(root);
+  const RegistrySection* walkRoot = RegistrySectionOfRoot(root);
   if (!walkRoot || IsExcludedKeyPath(keyPath)) return;
 
   // The walk and its entries hold the path with its leading "\"; RegOpenKeyExW takes it without.

@@ -3,13 +3,10 @@
 // or 16 (HKEY_LOCAL_MACHINE).
 #pragma once
 
-#include "app/AppState.h"
+#include "registry/RegistrySections.h"
+#include "state/RunContext.h"
 
 namespace nb {
-
-// The walk's access: KEY_ALL_ACCESS in the 64-bit view. A key that refuses
-// full access is passed over with everything below it.
-inline constexpr uint32_t kWalkKeyAccess = win::kKeyAllAccess | win::kKeyWow64_64Key;
 
 // Walks `keyPath` (a path below `root`, with or without its leading "\") and
 // all keys below it, depth first, while the busy flag stays set. Appends a

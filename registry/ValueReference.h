@@ -4,7 +4,7 @@
 // Nothing here touches the disk.
 #pragma once
 
-#include "catalogue/Locations.h"
+#include "state/Locations.h"
 #include "platform/Platform.h"
 
 namespace nb {

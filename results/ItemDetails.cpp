@@ -1,17 +1,45 @@
-// A click on a row of the results list shows what the finding holds.
 #include "results/ItemDetails.h"
 
-#include "app/Form1.h"
+#include "catalogue/Catalogue.h"
+#include "platform/RegistryText.h"
+#include "registry/RegistrySections.h"
+#include "results/RowCaptions.h"
+#include "state/ResultStore.h"
 
 namespace nb {
 
-void TForm1::List2ItemClick(int row) {
-  if (State.Busy) return;
-  List3.Clear();
-  constexpr int kFiles = 0;
-  if (List2.RowCount(kFiles) == 0 || row < 0 || row >= List2.RowCount(kFiles)) return;
-  const Text caption(List2.RowCaption(kFiles, row)), sizeText(List2.RowDetail(kFiles, row));
-  for (Text& line : ItemDetailLines(Os, State.ShownSection, caption, sizeText)) List3.AddLine(std::move(line));
+namespace {
+
+// Files of at most five bytes at analysis time read as zero kilobytes.
+bool IsZeroSizeText(const Text& sizeText) { return sizeText == u"0,00 KB" || sizeText == u"0.00 KB"; }
+
+// Shows the value the walk found, in the view it found it in.
+std::vector<Text> RegistryLines(Platform& os, uint32_t root, const Text& caption) {
+  const RegistrySubject subject = SplitRegistrySubject(caption);
+  return {ReadRegText(os, root, subject.keyPath, subject.valueName, FindingRegistryView(root))};
+}
+
+std::vector<Text> FileLines(Platform& os, const Text& path) {
+  if (!FileExists(os, path) || FindFileSize(os, path) > kPreviewSizeLimit) return {};
+  uint32_t error = 0;
+  auto file = os.OpenForRead(path, win::kShareRead | win::kShareWrite, error);
+  if (!file) return {};
+  const uint64_t size = file->Size();
+  // It may have grown since its size was looked up: the limit holds all the same.
+  if (size == 0 || size > kPreviewSizeLimit) return {};
+  std::string bytes;
+  bytes.reserve(size_t(size));
+  if (!file->Read(bytes, size_t(size))) return {};
+  return PreviewLines(bytes);
+}
+
+}  // namespace
+
+std::vector<Text> ItemDetailLines(Platform& os, const Text& shownSection, const Text& caption, const Text& sizeText) {
+  if (IsDeletedRow(caption) || IsZeroSizeText(sizeText)) return {};
+  if (const RegistrySection* registry = RegistrySectionNumbered(SectionNumberOf(shownSection)))
+    return RegistryLines(os, registry->root, caption);
+  return FileLines(os, caption);
 }
 
 }  // namespace nb

@@ -90,11 +90,6 @@ void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recu
   FolderWalk(run, mask, recurse, section).Walk(folder);
 }
 
-uint64_t FindFileSize(Platform& os, const Text& path) {
-  FindEntry entry;
-  return os.FindFirst(path, entry) ? entry.size : 0;
-}
-
 FileFindingWriter::FileFindingWriter(RunContext& run, int section)
     : run_(run), section_(section), code_(SectionCode(section)), separator_(run.state.DecimalSeparator),
       sizeText_(kSizeTextMaxChars + separator_.size()) {}

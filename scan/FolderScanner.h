@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 #include "scan/SizeText.h"
 
 namespace nb {
@@ -14,10 +14,6 @@ namespace nb {
 // too) or a pattern such as "*.log". `section` is 1 to 14. Stops at the next
 // file once the busy flag is clear; pumps messages before every file.
 void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section);
-
-// The size of the first entry that `path` matches, whatever its attributes; 0
-// when nothing matches.
-uint64_t FindFileSize(Platform& os, const Text& path);
 
 // Records file findings of one section: adds one to the section's count and the
 // file's rounded kilobytes to its total, and appends

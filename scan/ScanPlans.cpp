@@ -163,8 +163,6 @@ class PlanRunner {
 
 }  // namespace
 
-std::span<const PlanStep> ScanPlanSteps() { return kSteps; }
-
 Text StepFolder(const Locations& loc, const PlanStep& step) {
   const Text& base = BaseFolder(loc, step.base);
   return base.empty() ? Text() : base + step.below;
@@ -179,11 +177,6 @@ const std::vector<Text>& StepList(const Locations& loc, PlanList list) {
     case PlanList::FirefoxCache: return loc.FirefoxCacheFolders;
   }
   return loc.TempFolders;
-}
-
-bool PumpAndCheck(RunContext& run) {
-  run.ui.PumpMessages();
-  return run.state.Busy;
 }
 
 bool RunSectionPlan(RunContext& run, int section) {

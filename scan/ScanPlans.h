@@ -7,9 +7,8 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 
 namespace nb {
 
@@ -49,17 +48,10 @@ struct PlanStep {
   uint32_t minOsMajor = 0;  // the step examines nothing on older Windows versions
 };
 
-// Every step of sections 01 to 16, in section order and, within a section, in
-// the order the steps run.
-std::span<const PlanStep> ScanPlanSteps();
-
 // The folder a folder step starts from; empty when its location value is empty
 // (a failed lookup, no Skype account): nothing is built on an empty value.
 Text StepFolder(const Locations& loc, const PlanStep& step);
 const std::vector<Text>& StepList(const Locations& loc, PlanList list);
-
-// Lets the window dispatch what is queued, then tells whether the run goes on.
-bool PumpAndCheck(RunContext& run);
 
 // Carries out the plan of one section (1 to 16). False as soon as a check
 // finds the busy flag clear: the run then goes straight to its finish.

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 #include "contract/ContractStage.h"
 #include "scan/FolderScanner.h"
 #include "support/FakeHost.h"

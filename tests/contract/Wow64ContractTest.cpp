@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-#include "app/AppState.h"
-#include "app/Settings.h"
+#include "state/RunContext.h"
+#include "platform/RegistryText.h"
 #include "catalogue/DiscoverLocations.h"
 #include "contract/ContractStage.h"
 #include "registry/FileTest.h"

@@ -7,14 +7,14 @@
 //   bit 2: the first line is repeated past the size of one store block
 //   bits 3-7: which entry is removed from the store
 //
-// fuzz-sources: results/ResultEntry.cpp results/ResultStore.cpp platform/Text.cpp
+// fuzz-sources: state/ResultEntry.cpp state/ResultStore.cpp platform/Text.cpp
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include "results/ResultStore.h"
+#include "state/ResultStore.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

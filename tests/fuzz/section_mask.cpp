@@ -8,7 +8,7 @@
 //                    REG_DWORD, REG_MULTI_SZ, REG_NONE), 6 and 7: no value at all
 //   set-up bit 3: the key refuses full access
 //
-// fuzz-sources: app/Settings.cpp catalogue/Catalogue.cpp
+// fuzz-sources: app/Settings.cpp platform/RegistryText.cpp catalogue/Catalogue.cpp
 // fuzz-sources: platform/Text.cpp platform/Platform.cpp platform/sim/SimMachine.cpp platform/sim/SimPlatform.cpp
 #include <array>
 #include <cstddef>

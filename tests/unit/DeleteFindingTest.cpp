@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "delete/DeleteAllSteps.h"
+#include "delete/DeleteAll.h"
 #include "delete/DeleteFinding.h"
 #include "delete/FoundFileDeleter.h"
 #include "platform/sim/SimPlatform.h"

@@ -3,6 +3,7 @@
 #include "app/Form2.h"
 #include "app/Links.h"
 #include "app/Settings.h"
+#include "platform/RegistryText.h"
 #include "catalogue/Catalogue.h"
 #include "unit/FormFixture.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/SimPlatform.h"
-#include "results/ResultStore.h"
+#include "state/ResultStore.h"
 
 namespace nb {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 #include "platform/sim/SimPlatform.h"
 #include "support/FakeHost.h"
 

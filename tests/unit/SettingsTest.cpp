@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
+#include "platform/RegistryText.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace nb {

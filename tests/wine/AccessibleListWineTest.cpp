@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/wine/RemoteList.h"
-#include "tests/wine/RunningProgram.h"
+#include "wine/RemoteList.h"
+#include "wine/RunningProgram.h"
 
 namespace nb {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "ui/EasyListview.h"
 #include "ui/win32/AccessibleListview.h"
-#include "tests/wine/RemoteList.h"
+#include "wine/RemoteList.h"
 
 namespace nb::ui::win32 {
 namespace {

@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <string>
 
-#include "tests/wine/E2EDriver.h"
+#include "wine/E2EDriver.h"
 
 int wmain(int argc, wchar_t** argv) {
   using nb::e2e::Program;

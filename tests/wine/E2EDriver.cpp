@@ -1,4 +1,4 @@
-#include "tests/wine/E2EDriver.h"
+#include "wine/E2EDriver.h"
 
 #include <vector>
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "tests/wine/RunningProgram.h"
+#include "wine/RunningProgram.h"
 
 namespace nb::e2e {
 

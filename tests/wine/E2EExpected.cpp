@@ -1,4 +1,4 @@
-#include "tests/wine/E2EExpected.h"
+#include "wine/E2EExpected.h"
 
 #include <windows.h>
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/wine/E2EDriver.h"
-#include "tests/wine/E2EExpected.h"
-#include "tests/wine/RemoteList.h"
+#include "wine/E2EDriver.h"
+#include "wine/E2EExpected.h"
+#include "wine/RemoteList.h"
 
 namespace nb::e2e {
 namespace {

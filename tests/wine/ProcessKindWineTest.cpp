@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/wine/RunningProgram.h"
+#include "wine/RunningProgram.h"
 
 namespace nb {
 namespace {

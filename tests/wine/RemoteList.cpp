@@ -1,4 +1,4 @@
-#include "tests/wine/RemoteList.h"
+#include "wine/RemoteList.h"
 
 namespace nb::wine {
 

@@ -1,4 +1,4 @@
-#include "tests/wine/RunningProgram.h"
+#include "wine/RunningProgram.h"
 
 namespace nb::wine {
 

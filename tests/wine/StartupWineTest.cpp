@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/wine/RunningProgram.h"
+#include "wine/RunningProgram.h"
 
 namespace nb {
 namespace {

@@ -1,4 +1,4 @@
-#include "results/ResultStore.h"
+#include "state/ResultStore.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "results/FoundFolders.h"
+#include "state/FoundFolders.h"
 
 namespace nb {
 

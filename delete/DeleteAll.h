@@ -1,7 +1,7 @@
 // The work of one Delete all run, without the window around it.
 #pragma once
 
-#include "app/AppState.h"
+#include "state/RunContext.h"
 
 namespace nb {
 
@@ -15,5 +15,9 @@ void DeleteStoredFindings(RunContext& ctx, const Text& mask);
 // recycle bins of the fixed drives (02) and of the Skype chat-sync folder
 // (11). Pumps between the steps and ends early once the busy flag is clear.
 void PruneLeftoverFolders(RunContext& ctx, const Text& mask);
+
+// Both of the above, in that order; running out of memory ends the run as a
+// stopped one: what it did not reach stays.
+void DeleteAllFindings(RunContext& ctx, const Text& mask);
 
 }  // namespace nb

@@ -5,11 +5,10 @@
 #include <array>
 #include <cstdint>
 
-#include "catalogue/Locations.h"
-#include "platform/Platform.h"
-#include "results/FoundFolders.h"
-#include "results/ResultStore.h"
-#include "ui/Host.h"
+#include "platform/Text.h"
+#include "state/FoundFolders.h"
+#include "state/Locations.h"
+#include "state/ResultStore.h"
 
 namespace nb {
 
@@ -29,7 +28,9 @@ struct AppState {
 };
 
 // Holds the busy flag for one long operation: set when made, clear again on
-// every way out, a failure's included.
+// every way out, a failure's included. While it is set no other long
+// operation starts, and clearing it (a Stop answered Yes) asks the holder to
+// finish at its next check.
 class BusyScope {
  public:
   explicit BusyScope(AppState& state) : state_(state) { state_.Busy = true; }
@@ -39,13 +40,6 @@ class BusyScope {
 
  private:
   AppState& state_;
-};
-
-// What a long operation works with: the machine, the window's pump and boxes, the state.
-struct RunContext {
-  Platform& os;
-  UiHost& ui;
-  AppState& state;
 };
 
 }  // namespace nb

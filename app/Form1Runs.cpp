@@ -1,0 +1,115 @@
+// The handlers of the long operations. Each holds the busy flag while its
+// work runs; while it is held the same button asks whether to stop, and a Yes
+// clears the flag so that the work, further down this thread's stack inside
+// a pump, finishes at its next check.
+#include "app/Form1.h"
+#include "app/Settings.h"
+#include "catalogue/RunningApps.h"
+#include "delete/DeleteAll.h"
+#include "delete/DeleteChecked.h"
+#include "scan/AnalyzeRun.h"
+
+namespace nb {
+
+namespace {
+
+constexpr uint32_t kQuestion = win::kMbYesNo | win::kMbIconQuestion;
+
+}  // namespace
+
+void TForm1::Button2Click() {
+  if (State.Busy) {
+    if (Ui.ShowMessage(u"Are you sure you want to cancel scan?", u"Confirmation", kQuestion) == win::kIdYes)
+      State.Busy = false;
+    return;
+  }
+
+  // The run keeps the mask it starts with; ticking sections meanwhile only saves the new one.
+  const Text mask = LoadSectionMask(Os);
+  List2.RemoveGroupRows(0);  // its rows show the store's texts
+  ClearFindings(State);
+  List3.Clear();
+  List2.SetVisible(true);
+  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) label->SetVisible(false);
+  ActionPanel.SetCaption(u"Analyzing. Please wait...");
+  Button2.SetCaption(u"Stop");
+  Button4.SetEnabled(false);
+  {
+    BusyScope busy(State);
+    RunContext run = Context();
+    AnalyzeSections(run, mask);
+  }
+  Button2.SetCaption(u"Analyze");
+  Button4.SetEnabled(true);
+  Label4.SetCaption(SummaryText(State));
+  ActionPanel.SetCaption(u"");
+  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) label->SetVisible(true);
+  if (!State.Results.Empty()) {
+    Button3.SetEnabled(true);
+    Button3.SetFocus();
+  }
+}
+
+void TForm1::Button3Click() {
+  if (State.Busy) {
+    if (Ui.ShowMessage(u"Are you sure you want to cancel deleting?", u"Confirmation", kQuestion) == win::kIdYes)
+      State.Busy = false;
+    return;
+  }
+
+  CheckRunningApps(Os, State);
+  if (State.BrowserRunning &&
+      Ui.ShowMessage(u"We recommend you close all browsers before cleaning. Are you sure you want to continue?",
+                     u"Confirmation", kQuestion) == win::kIdNo)
+    return;
+  if (State.SkypeRunning &&
+      Ui.ShowMessage(u"We recommend you close Skype before cleaning. Are you sure you want to continue?",
+                     u"Confirmation", kQuestion) == win::kIdNo)
+    return;
+
+  // Ticks changed during the run are saved but do not change what it deletes.
+  const Text mask = LoadSectionMask(Os);
+  ActionPanel.SetCaption(u"Deleting. Please wait...");
+  Button2.SetEnabled(false);
+  Button3.SetCaption(u"Stop");
+  Button4.SetEnabled(false);
+  {
+    BusyScope busy(State);
+    RunContext ctx = Context();
+    DeleteAllFindings(ctx, mask);
+  }
+  List2.RemoveGroupRows(0);  // its rows show the store's texts
+  State.Results.Clear();
+  List3.Clear();
+  List2.SetVisible(false);
+  ActionPanel.SetCaption(u"Files from selected categories have been deleted");
+  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) label->SetVisible(false);
+  Button3.SetCaption(u"Delete");
+  for (ui::Button* button : {&Button2, &Button3, &Button4}) button->SetEnabled(true);
+  Button4.SetFocus();
+}
+
+void TForm1::Label3Click() {
+  if (State.Busy) return;
+  if (CountRowsToDelete(List2) == 0) {
+    Ui.ShowMessage(u"Please select items.", u"Information", win::kMbIconInformation);
+    return;
+  }
+  if (Ui.ShowMessage(u"Are you sure you want to delete checked items?", u"Confirmation", kQuestion) == win::kIdNo)
+    return;
+
+  // The busy flag keeps every section click, Analyze or Delete all run
+  // started from a pump below from changing the list or the store under the pass.
+  uint32_t deleted = 0;
+  {
+    BusyScope busy(State);
+    RunContext ctx = Context();
+    deleted = DeleteCheckedRows(ctx, List2);
+  }
+  Label4.SetCaption(u"");
+  if (deleted > 0)
+    Ui.ShowMessage(NumberTextUnsigned(deleted) + u" items have been deleted", u"Confirmation",
+                   win::kMbIconInformation);
+}
+
+}  // namespace nb

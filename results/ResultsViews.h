@@ -1,0 +1,20 @@
+// The views on the results store: a section's findings as rows of the results
+// list, and every row ticked or unticked at once.
+#pragma once
+
+#include "state/ResultStore.h"
+#include "ui/EasyListview.h"
+#include "ui/Host.h"
+
+namespace nb {
+
+// Adds a row for every entry of `section` (a code such as "07"), ticked, and
+// pumps before every hundredth entry of the store. A section's entries form
+// one unbroken run of the store: the fill stops at the first entry after it.
+// A Stop answered Yes meanwhile does not shorten it. When memory runs out, or
+// the store changes under it, no row is left.
+void FillSection(const ResultStore& store, const Text& section, UiHost& ui, ui::TEasyListview& list);
+
+void SetAllChecks(ui::TEasyListview& list, bool checked);
+
+}  // namespace nb

@@ -1,0 +1,24 @@
+// What a long operation works with: the machine, the window's pump and boxes,
+// the state.
+#pragma once
+
+#include "platform/Platform.h"
+#include "state/AppState.h"
+#include "ui/Host.h"
+
+namespace nb {
+
+struct RunContext {
+  Platform& os;
+  UiHost& ui;
+  AppState& state;
+};
+
+// Lets the window dispatch what is queued, then tells whether the operation
+// holding the busy flag goes on: false once a Stop answered Yes cleared it.
+inline bool PumpAndCheck(RunContext& run) {
+  run.ui.PumpMessages();
+  return run.state.Busy;
+}
+
+}  // namespace nb

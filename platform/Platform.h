@@ -62,7 +62,6 @@ constexpr uint32_t kRegDword = 4;
 constexpr uint32_t kRegMultiSz = 7;
 constexpr uint32_t kRegQword = 11;
 
-constexpr uint32_t kKeyQueryValue = 0x1;
 constexpr uint32_t kKeyRead = 0x20019;
 constexpr uint32_t kKeyAllAccess = 0xF003F;
 constexpr uint32_t kKeyWow64_64Key = 0x100;

@@ -3,7 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "registry/FileTest.h"
+#include "registry/FileExistence.h"
 #include "registry/ValueReference.h"
 #include "registry/ValueText.h"
 

@@ -14,11 +14,6 @@ EntryViews SplitEntryView(TextView entry) {
   return parts;
 }
 
-EntryParts SplitEntry(const Text& entry) {
-  const EntryViews views = SplitEntryView(entry);
-  return {Text(views.sectionCode), Text(views.subject), Text(views.sizeText)};
-}
-
 RegistrySubject SplitRegistrySubject(const Text& subject) {
   RegistrySubject parts;
   parts.rootName = subject.substr(0, 4);

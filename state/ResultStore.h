@@ -62,18 +62,12 @@ class ResultStore {
   std::deque<Record> records_;  // grows in small pieces, never by doubling
 };
 
-// Reading one entry; every reader uses these rules.
-struct EntryParts {
-  Text sectionCode;  // the first two characters
-  Text subject;      // from the fourth character up to the last "#"
-  Text sizeText;     // after the last "#"
-};
-EntryParts SplitEntry(const Text& entry);
-// The same pieces as views into the entry, for readers that copy nothing.
+// Reading one entry; every reader uses these rules. The pieces are views into
+// the entry.
 struct EntryViews {
-  TextView sectionCode;
-  TextView subject;
-  TextView sizeText;
+  TextView sectionCode;  // the first two characters
+  TextView subject;      // from the fourth character up to the last "#"
+  TextView sizeText;     // after the last "#"
 };
 EntryViews SplitEntryView(TextView entry);
 

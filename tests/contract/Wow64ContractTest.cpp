@@ -12,7 +12,7 @@
 #include "platform/RegistryText.h"
 #include "catalogue/DiscoverLocations.h"
 #include "contract/ContractStage.h"
-#include "registry/FileTest.h"
+#include "registry/FileExistence.h"
 #include "registry/RegistryWalk.h"
 #include "registry/ValueReference.h"
 #include "support/FakeHost.h"

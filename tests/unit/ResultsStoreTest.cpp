@@ -57,7 +57,7 @@ TEST(ResultsStore, EntriesSplitAtTheFirstThreeCharactersAndTheLastHash) {
       {u"16#HKLM\\SOFTWARE\\Vendor\\App=#9 b", u"16", u"HKLM\\SOFTWARE\\Vendor\\App=", u"9 b"},
   };
   for (const auto& c : cases) {
-    const EntryParts parts = SplitEntry(c.entry);
+    const EntryViews parts = SplitEntryView(c.entry);
     EXPECT_EQ(parts.sectionCode, c.code);
     EXPECT_EQ(parts.subject, c.subject);
     EXPECT_EQ(parts.sizeText, c.size);

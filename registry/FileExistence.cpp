@@ -1,10 +1,10 @@
-#include "registry/FileTest.h"
+#include "registry/FileExistence.h"
 
 namespace nb {
 
 namespace {
 
-// Keeps redirection off for the life of the object, also when a test throws.
+// Keeps redirection off for the life of the object, on every way out.
 class RedirectionOff {
  public:
   RedirectionOff(Platform& os, const Locations& loc) : os_(os), loc_(loc) { SetWow64Redirection(os_, loc_, true); }
@@ -47,14 +47,11 @@ bool PassesFileTest(Platform& os, const Text& path) {
 
 void SetWow64Redirection(Platform& os, const Locations& loc, bool off) {
   if (!loc.ProgramFilesX86) return;
-  try {
-    if (off)
-      os.DisableWow64Redirection();
-    else
-      os.EnableWow64Redirection();
-  } catch (...) {
-    // Redirection stays as it was; the file tests then see the redirected view.
-  }
+  // A failure leaves redirection as it was: the file tests then see the redirected view.
+  if (off)
+    os.DisableWow64Redirection();
+  else
+    os.EnableWow64Redirection();
 }
 
 bool NativeFileExists(Platform& os, const Locations& loc, const Text& path) {

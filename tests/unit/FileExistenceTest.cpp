@@ -5,7 +5,7 @@
 #include <map>
 
 #include "platform/sim/SimPlatform.h"
-#include "registry/FileTest.h"
+#include "registry/FileExistence.h"
 
 namespace nb {
 namespace {
@@ -26,15 +26,15 @@ class AttributeErrorPlatform : public sim::SimPlatform {
   int attributeQueries = 0;
 };
 
-class RegistryFileTest : public testing::Test {
+class FileExistenceTest : public testing::Test {
  protected:
-  RegistryFileTest() { machine.SetUpStandardUser(); }
+  FileExistenceTest() { machine.SetUpStandardUser(); }
   sim::SimMachine machine;
   AttributeErrorPlatform os{machine};
   Locations loc;
 };
 
-TEST_F(RegistryFileTest, PassesForFilesAndLinksThatOpen) {
+TEST_F(FileExistenceTest, PassesForFilesAndLinksThatOpen) {
   machine.AddFile(u"C:\\Data\\plain.txt");
   machine.AddFolder(u"C:\\Data\\Folder");
   machine.AddFile(u"C:\\Data\\target.dll");
@@ -63,7 +63,7 @@ TEST_F(RegistryFileTest, PassesForFilesAndLinksThatOpen) {
   for (const auto& c : cases) EXPECT_EQ(PassesFileTest(os, c.path), c.passes) << ToUtf8(c.path);
 }
 
-TEST_F(RegistryFileTest, AnUnusualAttributeErrorLetsTheListingDecide) {
+TEST_F(FileExistenceTest, AnUnusualAttributeErrorLetsTheListingDecide) {
   machine.AddFile(u"C:\\Locked\\file.exe");
   machine.AddFolder(u"C:\\Locked\\Sub");
   const struct {
@@ -86,7 +86,7 @@ TEST_F(RegistryFileTest, AnUnusualAttributeErrorLetsTheListingDecide) {
   }
 }
 
-TEST_F(RegistryFileTest, RedirectionIsSwitchedOnlyOnSixtyFourBitWindows) {
+TEST_F(FileExistenceTest, RedirectionIsSwitchedOnlyOnSixtyFourBitWindows) {
   loc.ProgramFilesX86 = false;
   SetWow64Redirection(os, loc, true);
   EXPECT_FALSE(machine.redirectionDisabled);
@@ -103,7 +103,7 @@ TEST_F(RegistryFileTest, RedirectionIsSwitchedOnlyOnSixtyFourBitWindows) {
   EXPECT_FALSE(machine.redirectionDisabled);
 }
 
-TEST_F(RegistryFileTest, NativeFileExistsLooksPastRedirectionAndThroughTheSearchFolders) {
+TEST_F(FileExistenceTest, NativeFileExistsLooksPastRedirectionAndThroughTheSearchFolders) {
   machine.wow64Process = true;
   loc.ProgramFilesX86 = true;
   machine.AddFolder(u"C:\\Windows\\SysWOW64");
@@ -132,7 +132,7 @@ TEST_F(RegistryFileTest, NativeFileExistsLooksPastRedirectionAndThroughTheSearch
   }
 }
 
-TEST_F(RegistryFileTest, NativeFileExistsStopsAtTheFirstSearchFolderThatHoldsTheName) {
+TEST_F(FileExistenceTest, NativeFileExistsStopsAtTheFirstSearchFolderThatHoldsTheName) {
   machine.AddFile(u"C:\\A\\app.exe");
   loc.SearchFolders = {u"C:\\A\\", u"C:\\B\\", u"C:\\C\\"};
   os.attributeQueries = 0;

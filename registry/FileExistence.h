@@ -1,4 +1,4 @@
-// The disk tests of the registry cleaner: does a value's file exist anywhere?
+// The registry cleaner's file-existence check: does a value's file exist anywhere?
 #pragma once
 
 #include "state/Locations.h"

@@ -117,7 +117,8 @@ void TForm1::WireEvents() {
   OnShow = [this] { ShowForm(); };
   OnCloseQuery = [this](bool& canClose) { CloseForm(canClose); };
   OnDestroy = [this] { DestroyForm(); };
-  OnEscape = [this] { Button4Click(); };
+  // No OnEscape: a stray Esc must not end the program and throw its findings
+  // away. "Close", the close box, the system menu and Alt+F4 close it.
 
   LogoImage.OnClick = [this] { LogoImageClick(); };
   Button1.OnClick = [this] { Button1Click(); };

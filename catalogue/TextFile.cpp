@@ -13,54 +13,6 @@ bool HasPrefix(const std::string& bytes, std::string_view prefix) {
   return bytes.size() >= prefix.size() && std::string_view(bytes).substr(0, prefix.size()) == prefix;
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
-bool DecodeUtf8(std::string_view bytes, Text& text) {
-  text.clear();
-  text.reserve(bytes.size());
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[i++]);
-    if (lead < 0x80) {
-      text += char16_t(lead);
-      continue;
-    }
-    // Continuation bytes, payload bits of the lead byte, smallest code that needs this length.
-    size_t extra = 0;
-    uint32_t code = 0;
-    uint32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-      extra = 1;
-      code = lead & 0x1F;
-      minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2;
-      code = lead & 0x0F;
-      minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3;
-      code = lead & 0x07;
-      minimum = 0x10000;
-    } else {
-      return false;
-    }
-    if (bytes.size() - i < extra) return false;
-    for (size_t k = 0; k < extra; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i++]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = (code << 6) | (next & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      text += char16_t(0xD800 + (code >> 10));
-      text += char16_t(0xDC00 + (code & 0x3FF));
-    } else {
-      text += char16_t(code);
-    }
-  }
-  return true;
-}
-
 bool DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text) {
   if (bytes.size() % 2 != 0) return false;
   text.clear();

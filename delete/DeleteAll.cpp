@@ -20,8 +20,7 @@ constexpr int kSectionSkype = 11;
 
 void PruneTempFolders(RunContext& ctx) {
   for (const Text& folder : ctx.state.Loc.TempFolders) {
-    ctx.ui.PumpMessages();
-    if (ctx.state.Busy) PruneEmptyFolders(ctx, folder);
+    if (PumpAndCheck(ctx)) PruneEmptyFolders(ctx, folder);
   }
 }
 
@@ -30,10 +29,10 @@ void PruneRecycleBins(RunContext& ctx) {
   const Text binName = ctx.state.Loc.OsMajorVersion == 5 ? u":\\RECYCLER\\" : u":\\$RECYCLE.BIN\\";
   for (int i = 0; i < 26; ++i) {
     if ((drives & (1u << i)) == 0) continue;
-    ctx.ui.PumpMessages();
+    const bool going = PumpAndCheck(ctx);
     const Text letter(1, char16_t(u'A' + i));
     // Drive A is a floppy drive: asking about it may spin the drive up.
-    if (!ctx.state.Busy || i == 0 || ctx.os.GetDriveType(letter + u":\\") != win::kDriveFixed) continue;
+    if (!going || i == 0 || ctx.os.GetDriveType(letter + u":\\") != win::kDriveFixed) continue;
     const Text bin = letter + binName;
     if (FolderExists(ctx.os, bin)) PruneEmptyFolders(ctx, bin);
   }

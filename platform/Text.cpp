@@ -125,43 +125,80 @@ std::string ToUtf8(TextView text) {
   return out;
 }
 
+namespace {
+
+// The code point of the UTF-8 sequence at bytes[at] and its length in bytes;
+// length 0 when no well-formed sequence starts there: no overlong form, no
+// surrogate, nothing above U+10FFFF, no cut sequence.
+struct Utf8Sequence {
+  uint32_t code = 0;
+  size_t length = 0;
+};
+
+Utf8Sequence ReadUtf8Sequence(std::string_view bytes, size_t at) {
+  const auto lead = static_cast<unsigned char>(bytes[at]);
+  if (lead < 0x80) return {lead, 1};
+  // Continuation bytes, payload bits of the lead byte, smallest code that needs this length.
+  size_t extra = 0;
+  uint32_t code = 0;
+  uint32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1;
+    code = lead & 0x1F;
+    minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2;
+    code = lead & 0x0F;
+    minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3;
+    code = lead & 0x07;
+    minimum = 0x10000;
+  } else {
+    return {};
+  }
+  if (bytes.size() - at - 1 < extra) return {};
+  for (size_t k = 1; k <= extra; ++k) {
+    const auto next = static_cast<unsigned char>(bytes[at + k]);
+    if ((next & 0xC0) != 0x80) return {};
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
+  return {code, extra + 1};
+}
+
+void AppendCodePoint(Text& text, uint32_t code) {
+  if (code >= 0x10000) {
+    code -= 0x10000;
+    text += char16_t(0xD800 + (code >> 10));
+    text += char16_t(0xDC00 + (code & 0x3FF));
+  } else {
+    text += char16_t(code);
+  }
+}
+
+}  // namespace
+
+bool DecodeUtf8(std::string_view bytes, Text& text) {
+  text.clear();
+  text.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const Utf8Sequence sequence = ReadUtf8Sequence(bytes, i);
+    if (sequence.length == 0) return false;
+    AppendCodePoint(text, sequence.code);
+    i += sequence.length;
+  }
+  return true;
+}
+
 Text FromUtf8(std::string_view utf8) {
   Text out;
   out.reserve(utf8.size());
-  size_t i = 0;
-  while (i < utf8.size()) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    uint32_t cp = 0xFFFD;
-    size_t extra = 0;
-    if (b < 0x80) {
-      cp = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      cp = b & 0x1F;
-      extra = 1;
-    } else if ((b & 0xF0) == 0xE0) {
-      cp = b & 0x0F;
-      extra = 2;
-    } else if ((b & 0xF8) == 0xF0) {
-      cp = b & 0x07;
-      extra = 3;
-    }
-    ++i;
-    bool ok = b < 0x80 || extra > 0;
-    for (size_t k = 0; k < extra; ++k, ++i) {
-      if (i >= utf8.size() || (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
-    }
-    if (!ok) cp = 0xFFFD;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += char16_t(0xD800 + (cp >> 10));
-      out += char16_t(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += char16_t(cp);
-    }
+  for (size_t i = 0; i < utf8.size();) {
+    const Utf8Sequence sequence = ReadUtf8Sequence(utf8, i);
+    // A byte that starts no well-formed sequence stands for one replacement character.
+    AppendCodePoint(out, sequence.length == 0 ? 0xFFFD : sequence.code);
+    i += sequence.length == 0 ? 1 : sequence.length;
   }
   return out;
 }

@@ -37,8 +37,14 @@ Text WithTrailingBackslash(TextView folder);
 Text NumberText(int64_t value);
 Text NumberTextUnsigned(uint64_t value);
 
+// Strict UTF-8: false, with `text` undefined, at the first byte that starts no
+// well-formed sequence (overlong forms, surrogates, codes above U+10FFFF and cut
+// sequences included).
+bool DecodeUtf8(std::string_view bytes, Text& text);
+
 // Conversions for tests, messages and the Linux side; never for Win32 calls.
 std::string ToUtf8(TextView text);
+// Each byte that starts no well-formed sequence becomes U+FFFD.
 Text FromUtf8(std::string_view utf8);
 // Bytes taken as ISO 8859-1: each byte becomes the character of the same code.
 Text FromLatin1(std::string_view bytes);

@@ -92,8 +92,7 @@ void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
 
   const KeyNames names = ListNames(*key);
   for (const auto& valueName : names.values) {
-    run.ui.PumpMessages();
-    if (!run.state.Busy) continue;
+    if (!PumpAndCheck(run)) continue;
     const Text stale = StaleFileOf(run, *key, valueName);
     if (stale.empty()) continue;
     if (Contains(stale, u"Embarcadero")) run.ui.ShowMessage(stale, u"", win::kMbOk);

@@ -52,8 +52,7 @@ class FolderWalk {
         }
         continue;
       }
-      run_.ui.PumpMessages();
-      if (!run_.state.Busy) break;
+      if (!PumpAndCheck(run_)) break;
       if (!everyFile_ && !MatchesFileMask(mask_, item.name)) continue;
       if (IsDesktopIni(item.name)) continue;
       // The recycle bin's own index of older Windows versions, written exactly so.

@@ -1,6 +1,8 @@
 #include "scan/ScanPlans.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "registry/RegistryWalk.h"
 #include "scan/FolderScanner.h"
@@ -121,8 +123,14 @@ class PlanRunner {
   }
 
   void ListStep(const PlanStep& step) {
+    // A list may name one folder twice (the shell's cache folder is also the
+    // one the list adds by name): its files are found once.
+    std::vector<Text> scanned;
     for (const Text& entry : StepList(run_.state.Loc, step.list)) {
       if (!Check() || !IsFolderEntry(entry)) continue;
+      Text folded = FoldCaseText(entry);
+      if (std::find(scanned.begin(), scanned.end(), folded) != scanned.end()) continue;
+      scanned.push_back(std::move(folded));
       Scan(entry, step.mask, step.subfolders, step.section);
     }
   }

@@ -121,13 +121,18 @@ TEST(Keyboard, EnterOrSpaceOnAFocusedActionLabelClicksItUnlessBusy) {
   }
 }
 
-TEST(Keyboard, EscAsksToCloseAndIsRefusedWhileBusy) {
+TEST(Keyboard, EscLeavesTheMainWindowAndItsFindingsAlone) {
   for (bool busy : {true, false}) {
     Window w;
+    w.ShowResults();
     w.form.State.Busy = busy;
-    w.form.List1.SetFocus();
-    EXPECT_TRUE(w.form.KeyDown(Key::Escape));
-    EXPECT_EQ(w.form.GetState(), busy ? ui::Form::State::Shown : ui::Form::State::Closed);
+    for (ui::Control* focus : std::initializer_list<ui::Control*>{&w.form.List1, &w.form.List2, &w.form.Button4}) {
+      focus->SetFocus();
+      EXPECT_FALSE(w.form.KeyDown(Key::Escape)) << ToUtf8(focus->Name()) << " busy " << busy;
+    }
+    EXPECT_EQ(w.form.GetState(), ui::Form::State::Shown);
+    EXPECT_EQ(w.form.List2.RowCount(0), 3);
+    EXPECT_TRUE(w.ui.boxes.empty());
   }
 }
 

@@ -187,6 +187,19 @@ TEST_F(ScanPlans, EmptyLocationsExamineNothing) {
     }
 }
 
+TEST_F(ScanPlans, AFolderListedTwiceInASectionsListIsScannedOncePerRun) {
+  // The shell's cache folder is the one the list also names by hand.
+  const Text cache = kLocal + u"Microsoft\\Windows\\INetCache\\";
+  state.Loc.IeCacheFolders = {cache, ToUpperAscii(cache), kLocal + u"Microsoft\\Windows\\History\\", cache};
+  Plant({{cache + u"IE\\X1\\page[1].htm", 2048}, {cache + u"b.dat", 1024}});
+  EXPECT_EQ(RunAlone(4), (std::vector<Text>{u"04#" + cache + u"IE\\X1\\page[1].htm#2.00 KB",
+                                           u"04#" + cache + u"b.dat#1.00 KB"}));
+  EXPECT_EQ(state.SectionFileCounts[4], 2);
+  EXPECT_EQ(state.SectionKbTotals[4], 3);
+  // A second run finds them again, once.
+  EXPECT_EQ(RunAlone(4).size(), 2u);
+}
+
 TEST_F(ScanPlans, ListsPumpBeforeEveryEntryAndAfterEveryScan) {
   machine.AddFile(kLocal + u"Temp\\1");
   machine.AddFile(kLocal + u"Temp\\2");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "catalogue/TextFile.h"
 #include "platform/sim/SimPlatform.h"
 
@@ -87,6 +89,35 @@ TEST_F(TextFile, LargeFileIsReadWhole) {
   const auto lines = ReadBytes(bytes);
   ASSERT_EQ(lines.size(), 20000u);
   EXPECT_EQ(lines.back(), u"line 19999");
+}
+
+// One decoder reads UTF-8 for the files (strict) and for the Linux side
+// (each byte that starts no well-formed sequence becomes U+FFFD).
+TEST(Utf8, StrictDecodingFailsWhereTheLenientOneReplaces) {
+  struct Case {
+    std::string bytes;
+    std::optional<Text> strict;
+    Text lenient;
+  };
+  const std::vector<Case> cases = {
+      {"plain", u"plain", u"plain"},
+      {"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", u"\u00E9t\u00E9 \u20AC \U0001F600",
+       u"\u00E9t\u00E9 \u20AC \U0001F600"},
+      {"a\xC0\xAF" "b", std::nullopt, u"a\uFFFD\uFFFDb"},          // overlong "/"
+      {"\xED\xA0\x80", std::nullopt, u"\uFFFD\uFFFD\uFFFD"},     // a surrogate
+      {"\xF4\x90\x80\x80", std::nullopt, u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
+      {"cut \xE2\x82", std::nullopt, u"cut \uFFFD\uFFFD"},
+      {"\xFFx", std::nullopt, u"\uFFFDx"},
+  };
+  for (const auto& c : cases) {
+    Text strict;
+    const bool ok = DecodeUtf8(c.bytes, strict);
+    EXPECT_EQ(ok, c.strict.has_value()) << c.bytes;
+    if (ok && c.strict) {
+      EXPECT_EQ(strict, *c.strict) << c.bytes;
+    }
+    EXPECT_EQ(FromUtf8(c.bytes), c.lenient) << c.bytes;
+  }
 }
 
 }  // namespace

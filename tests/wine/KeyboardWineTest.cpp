@@ -1,7 +1,7 @@
 // The main window on real windows, driven by keys alone: Tab and Shift+Tab
 // move the real focus in the window's tab order, Space on a focused action
-// label clicks it, Esc closes the About dialog, Esc and Alt+F4 are refused
-// while the window is busy and Alt+F4 closes it after. The window is built in
+// label clicks it, Esc closes the About dialog and never the main window,
+// Alt+F4 is refused while the window is busy and closes it after. The window is built in
 // this process on a simulated machine.
 #include <windows.h>
 
@@ -65,7 +65,7 @@ class KeyboardWine : public testing::Test {
   TForm1 form{os, ui};
 };
 
-TEST_F(KeyboardWine, TabReachesTheActionLabelsSpaceClicksThemAndEscOrAltF4CloseOnlyWhenIdle) {
+TEST_F(KeyboardWine, TabReachesTheActionLabelsSpaceClicksThemEscClosesOnlyTheAboutBoxAltF4OnlyWhenIdle) {
   for (ui::Label* l : {&form.Label1, &form.Label2, &form.Label3, &form.Label4}) l->SetVisible(true);
   for (int r = 0; r < 3; ++r) form.List2.AddRow(0, u"C:\\t\\" + NumberText(r) + u".tmp", u"1.00 KB", r == 0);
   ASSERT_EQ(::GetFocus(), Focus(form.Button2));  // "Analyze" has the focus after start
@@ -92,6 +92,11 @@ TEST_F(KeyboardWine, TabReachesTheActionLabelsSpaceClicksThemAndEscOrAltF4CloseO
   ::KillTimer(nullptr, timer);
   EXPECT_EQ(::FindWindowW(L"TForm2", L"About"), nullptr);
   ASSERT_NE(form.GetState(), ui::Form::State::Closed);
+
+  // Esc on the main window, idle or busy, leaves it open with its rows.
+  Press(VK_ESCAPE);
+  EXPECT_NE(form.GetState(), ui::Form::State::Closed);
+  EXPECT_EQ(form.List2.RowCount(0), 3);
 
   form.State.Busy = true;
   Press(VK_ESCAPE);

@@ -4,8 +4,8 @@
 
 #include "app/Form2.h"
 #include "app/Links.h"
-#include "app/SingleInstance.h"
 #include "app/Settings.h"
+#include "app/SingleInstance.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DiscoverLocations.h"
 

@@ -4,8 +4,8 @@
 // results/ for the work.
 #pragma once
 
-#include "state/RunContext.h"
 #include "platform/Platform.h"
+#include "state/RunContext.h"
 #include "ui/Controls.h"
 #include "ui/EasyListview.h"
 #include "ui/Form.h"

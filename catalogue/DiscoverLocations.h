@@ -2,8 +2,8 @@
 // search folders of this machine.
 #pragma once
 
-#include "state/Locations.h"
 #include "platform/Platform.h"
+#include "state/Locations.h"
 
 namespace nb {
 

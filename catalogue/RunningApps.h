@@ -2,8 +2,8 @@
 // suggest closing them first.
 #pragma once
 
-#include "state/AppState.h"
 #include "platform/Platform.h"
+#include "state/AppState.h"
 
 namespace nb {
 

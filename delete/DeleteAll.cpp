@@ -5,8 +5,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "delete/DeleteFinding.h"
-#include "delete/FoundFileDeleter.h"
 #include "delete/FolderPurge.h"
+#include "delete/FoundFileDeleter.h"
 #include "registry/RegistrySections.h"
 
 namespace nb {

@@ -1,8 +1,8 @@
 // The registry cleaner's file-existence check: does a value's file exist anywhere?
 #pragma once
 
-#include "state/Locations.h"
 #include "platform/Platform.h"
+#include "state/Locations.h"
 
 namespace nb {
 

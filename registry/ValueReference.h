@@ -4,8 +4,8 @@
 // Nothing here touches the disk.
 #pragma once
 
-#include "state/Locations.h"
 #include "platform/Platform.h"
+#include "state/Locations.h"
 
 namespace nb {
 

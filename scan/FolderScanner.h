@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "state/RunContext.h"
 #include "scan/SizeText.h"
+#include "state/RunContext.h"
 
 namespace nb {
 

@@ -2,7 +2,7 @@
 
 #include "app/Settings.h"
 #include "platform/RegistryText.h"
-#include "platform/sim/SimPlatform.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
@@ -17,10 +17,8 @@ std::vector<uint8_t> Utf16Bytes(const Text& text, bool terminator = true) {
   return data;
 }
 
-class Settings : public testing::Test {
+class Settings : public testing::Test, protected test::SimMachineFixture {
  protected:
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
   const uint32_t hkcu = win::kHkeyCurrentUser;
 
   void Store(uint32_t type, const std::vector<uint8_t>& data) {

@@ -4,16 +4,13 @@
 #include <algorithm>
 #include <map>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 
 namespace nb::contract {
 namespace {
 
-class FilesContract : public testing::Test {
+class FilesContract : public FolderContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
-  Text root = stage->Folder();
 
   std::map<std::string, FindEntry> List(const Text& pattern) {
     std::map<std::string, FindEntry> entries;

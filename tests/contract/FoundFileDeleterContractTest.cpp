@@ -5,17 +5,14 @@
 // deletion to the file of the same name behind it.
 #include <gtest/gtest.h>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 #include "delete/FoundFileDeleter.h"
 
 namespace nb::contract {
 namespace {
 
-class FoundFileDeleterContract : public testing::Test {
+class FoundFileDeleterContract : public FolderContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
-  Text root = stage->Folder();
   FoundFolders folders;
 
   std::string Contents(const Text& path) {

@@ -2,18 +2,15 @@
 // name may hold, share modes. On the simulated machine and on the real API.
 #include <gtest/gtest.h>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 
 namespace nb::contract {
 namespace {
 
 enum class Names { File, Folder, NoFile, NoPath, BadName };
 
-class PathContract : public testing::Test {
+class PathContract : public FolderContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
-  Text root = stage->Folder();
 
   void SetUp() override {
     stage->MakeFile(root + u"file.txt", "f");

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 
 namespace nb::contract {
 namespace {
@@ -17,10 +17,8 @@ std::vector<uint8_t> Utf16Bytes(const Text& text) {
   return bytes;
 }
 
-class RegistryContract : public testing::Test {
+class RegistryContract : public ContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
   Text root = stage->Key();
 
   std::unique_ptr<RegistryKey> Create(const Text& path) {

@@ -8,6 +8,7 @@
 
 #include "registry/RegistryWalk.h"
 #include "support/SimRun.h"
+#include "support/ValueData.h"
 
 namespace nb {
 namespace {
@@ -90,14 +91,6 @@ class RegistryWalk : public testing::Test, protected test::SimRunWith<WatchedPla
   void SetRaw(const Text& key, const Text& name, uint32_t type, std::vector<uint8_t> data) {
     machine.SetValue(HKCU, key, name, type, data);
   }
-  static std::vector<uint8_t> Utf16(const Text& text) {
-    std::vector<uint8_t> bytes;
-    for (char16_t c : text) {
-      bytes.push_back(uint8_t(c & 0xFF));
-      bytes.push_back(uint8_t(c >> 8));
-    }
-    return bytes;
-  }
 
   std::vector<std::string> Walk(uint32_t root = HKCU, const Text& path = u"\\SOFTWARE") {
     WalkRegistryKey(run, root, path);
@@ -161,10 +154,12 @@ TEST_F(RegistryWalk, FiltersValuesByTextTypeAndDisk) {
   };
   for (const auto& c : cases) Set(HKCU, key, c.name, c.text);
   SetRaw(key, u"dword", win::kRegDword, {1, 0, 0, 0});
-  SetRaw(key, u"multi", win::kRegMultiSz, Utf16(Text(u"C:\\Old\\multi.exe\0\0", 18)));
-  SetRaw(key, u"binary", win::kRegBinary, Utf16(u"C:\\Old\\binary.exe"));
-  SetRaw(key, u"noTerminator", win::kRegSz, Utf16(u"C:\\Old\\nonul.exe"));
-  SetRaw(key, u"embeddedNul", win::kRegSz, Utf16(Text(u"C:\\Old\\a.exe\0C:\\Old\\b.exe", 25)));
+  // One entry and the NUL that closes the list.
+  SetRaw(key, u"multi", win::kRegMultiSz, ValueDataFromText(Text(u"C:\\Old\\multi.exe\0", 17)));
+  SetRaw(key, u"binary", win::kRegBinary, ValueDataFromText(u"C:\\Old\\binary.exe"));
+  SetRaw(key, u"noTerminator", win::kRegSz, test::UnterminatedValueData(u"C:\\Old\\nonul.exe"));
+  SetRaw(key, u"embeddedNul", win::kRegSz, ValueDataFromText(Text(u"C:\\Old\\a.exe\0C:\\Old\\b.exe", 25)));
+  // An odd byte count, by hand: no encoder makes one.
   SetRaw(key, u"oddBytes", win::kRegSz, {'C', 0, ':', 0, '\\', 0, 'o', 0, '.', 0, 'e', 0, 'x', 0, 'e', 0, 'Z'});
 
   Findings expected;

@@ -43,7 +43,7 @@ TEST_F(DeletePurgeContract, PruneRemovesEmptyTreesButNotFilesLinksOrTheirTargets
   stage->MakeFolder(root + u"T\\y");
   stage->MakeFolder(root + u"T\\y\\z");
   stage->MakeFolder(root + u"T\\hidden");
-  os.SetFileAttributes(root + u"T\\hidden", win::kAttrHidden | win::kAttrSystem);
+  ASSERT_TRUE(stage->SetAttributes(root + u"T\\hidden", win::kAttrHidden | win::kAttrSystem));
   // Outside the pruned folder: what a link inside it points at.
   stage->MakeFolder(root + u"Target");
   stage->MakeFolder(root + u"Target\\emptyInside");

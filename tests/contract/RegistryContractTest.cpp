@@ -80,7 +80,8 @@ std::vector<RawCase> RawCases() {
       {"binary", u"Binary", win::kRegBinary, {0x00, 0xFF, 0x10}},
       {"dword", u"Dword", win::kRegDword, dword},
       {"big-endian dword", u"BigEndian", 5, dword},
-      {"multi-string", u"Multi", win::kRegMultiSz, ValueDataFromText(Text(u"a\0b\0", 4))},  // and the list's closing NUL
+      // "a", "b" and the NUL that closes the list.
+      {"multi-string", u"Multi", win::kRegMultiSz, ValueDataFromText(Text(u"a\0b\0", 4))},
       {"qword", u"Qword", win::kRegQword, qword},
       {"none", u"None", win::kRegNone, {0x01}},
       {"a type of nobody's", u"Custom", 0x4242, {0x09}},

@@ -22,15 +22,18 @@
 #include "ui/headless/HeadlessToolkit.h"
 
 #ifdef _WIN32
+#include "platform/win32/Wide.h"
 #include "platform/win32/Win32Platform.h"
 #endif
 
 namespace nb {
 
 #ifdef _WIN32
-// Every queued message of the thread, then back; defined at the end of the
-// file, after windows.h, whose macros would rename the Platform calls.
+// Defined at the end of the file, after windows.h, whose macros would rename
+// the Platform calls. Every queued message of the thread, then back:
 void PumpThreadMessages();
+// The bare loop on the real API: SetFileAttributesW + DeleteFileW by path.
+void RealBareLoop(const std::vector<Text>& paths);
 #endif
 
 namespace {
@@ -101,11 +104,11 @@ void Analyzed(TForm1& form, const Text& root, const std::vector<Text>& paths) {
   form.Button3.SetEnabled(true);
 }
 
-// SetFileAttributesW + DeleteFileW by path, as the Windows layer calls them.
-void BareLoop(Platform& os, const std::vector<Text>& paths) {
+// The bare loop on the simulated machine: its by-path SetFileAttributesW + DeleteFileW.
+void SimBareLoop(sim::SimMachine& machine, const std::vector<Text>& paths) {
   for (const Text& path : paths) {
-    os.SetFileAttributes(path, win::kAttrArchive);
-    os.DeleteFile(path);
+    machine.SetAttributes(path, win::kAttrArchive);
+    machine.RemoveFile(path);
   }
 }
 
@@ -152,7 +155,7 @@ int SimBench(int rounds) {
         allTimes.push_back(CpuTime([&] { form.Button3.Click(); }));
         allPumps = ui.pumps - before;
       } else {
-        bareTimes.push_back(CpuTime([&] { BareLoop(os, paths); }));
+        bareTimes.push_back(CpuTime([&] { SimBareLoop(machine, paths); }));
       }
       for (const Text& path : paths) allGone = allGone && !machine.Exists(path);
     }
@@ -200,7 +203,7 @@ int RealBench(const Text& folder) {
       Analyzed(form, folder, chunk);
       all = Time([&] { form.Button3.Click(); });
     };
-    const auto runBare = [&](const std::vector<Text>& chunk) { bare = Time([&] { BareLoop(os, chunk); }); };
+    const auto runBare = [&](const std::vector<Text>& chunk) { bare = Time([&] { RealBareLoop(chunk); }); };
     if (pair % 2 == 0) {
       runAll(one);
       runBare(two);
@@ -249,6 +252,13 @@ void nb::PumpThreadMessages() {
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
+  }
+}
+
+void nb::RealBareLoop(const std::vector<Text>& paths) {
+  for (const Text& path : paths) {
+    ::SetFileAttributesW(win32::ToWide(path).c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    ::DeleteFileW(win32::ToWide(path).c_str());
   }
 }
 #endif

@@ -173,9 +173,6 @@ class Platform {
   // Null when no first entry is delivered (missing or unreadable folder).
   virtual std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) = 0;
   virtual AttributesResult GetFileAttributes(const Text& path) = 0;
-  virtual bool SetFileAttributes(const Text& path, uint32_t attributes) = 0;
-  virtual bool DeleteFile(const Text& path) = 0;
-  virtual bool RemoveDirectory(const Text& path) = 0;
 
   // --- Folders held open, and what is done relative to them ---
   // Opens the folder at `path` as CreateFileW with backup semantics does:

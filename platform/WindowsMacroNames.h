@@ -4,9 +4,6 @@
 // own names whichever order it includes windows.h in. Deliberately without
 // include guard: each inclusion after windows.h has to undo the macros again.
 #undef GetFileAttributes
-#undef SetFileAttributes
-#undef DeleteFile
-#undef RemoveDirectory
 #undef GetWindowsDirectory
 #undef GetSystemDirectory
 #undef GetUserName

@@ -69,6 +69,10 @@ FileNode* SimMachine::ChildNamed(FileNode& folder, const Text& name) {
   return nullptr;
 }
 
+bool SimMachine::NamesFileAsFolder(const Text& path, const FileNode& node) {
+  return path.size() > 3 && (EndsWith(path, u"\\") || EndsWith(path, u"/")) && !node.isFolder;
+}
+
 void SimMachine::Detach(FileNode& child) {
   const auto parent = child.parent.lock();
   if (!parent) return;
@@ -226,6 +230,33 @@ void SimMachine::SetEnumerationOrder(const Text& folder, const std::vector<Text>
 
 void SimMachine::Remove(const Text& path) {
   if (FileNode* node = Find(path)) Detach(*node);
+}
+
+bool SimMachine::SetAttributes(const Text& path, uint32_t attributes) {
+  FileNode* node = Resolve(ApplyFileRedirection(path)).node;
+  if (!node || NamesFileAsFolder(path, *node)) return false;
+  constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
+  const uint32_t kept = node->attributes & (win::kAttrDirectory | win::kAttrReparsePoint);
+  node->attributes = kept | (attributes & kSettable);
+  return true;
+}
+
+bool SimMachine::RemoveFile(const Text& path) {
+  FileNode* node = Resolve(ApplyFileRedirection(path)).node;
+  if (!node || node->isFolder || node->denyDelete || NamesFileAsFolder(path, *node)) return false;
+  if (node->attributes & win::kAttrReadOnly) return false;
+  if (node->lock && (node->lock->shareMode & win::kShareDelete) == 0) return false;
+  Detach(*node);
+  return true;
+}
+
+bool SimMachine::RemoveEmptyFolder(const Text& path) {
+  FileNode* node = Resolve(ApplyFileRedirection(path)).node;
+  if (!node || !node->isFolder || node->parent.expired() || node->denyDelete) return false;
+  if (node->attributes & win::kAttrReadOnly) return false;
+  if (node->linkTarget.empty() && !node->children.empty()) return false;
+  Detach(*node);
+  return true;
 }
 
 const FileNode* SimMachine::DriveRootOf(const FileNode& node) const {

@@ -77,6 +77,15 @@ class SimMachine {
   void SetEnumerationOrder(const Text& folder, const std::vector<Text>& names);
   // Removes an entry (and everything below it) as another process would.
   void Remove(const Text& path);
+  // What a process does by path, as SetFileAttributesW, DeleteFileW and
+  // RemoveDirectoryW do it: the path is read in the process's view of the
+  // system folders; a read-only file or folder is not removed, nor a file
+  // another process holds open without delete sharing, and a folder is no
+  // file. False where the call fails.
+  bool SetAttributes(const Text& path, uint32_t attributes);
+  bool RemoveFile(const Text& path);
+  // An empty folder, or a folder link as the link.
+  bool RemoveEmptyFolder(const Text& path);
 
   // --- Registry ---
   RegNode& AddKey(uint32_t root, const Text& path);
@@ -140,6 +149,8 @@ class SimMachine {
   // Takes `child` out of its folder, as deleting it does; a handle still
   // holding it sees a node that lies nowhere.
   static void Detach(FileNode& child);
+  // A path ending with a separator names a folder: on a file it is an invalid name.
+  static bool NamesFileAsFolder(const Text& path, const FileNode& node);
   RegNode* RegistryRoot(uint32_t root);
   Text ApplyRegistryView(uint32_t root, const Text& path, uint32_t access) const;
   Text ApplyFileRedirection(const Text& path) const;

@@ -128,12 +128,6 @@ class SimKey : public RegistryKey {
   bool writable_;
 };
 
-// A path ending with a separator names a folder: on a file it is an invalid name.
-bool NamesFileAsFolder(const Text& path, const FileNode& node) {
-  return path.size() > 3 && (EndsWith(path, u"\\") || EndsWith(path, u"/")) && !node.isFolder;
-}
-
-
 }  // namespace
 
 std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, FindEntry& first) {
@@ -167,26 +161,8 @@ std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, Fi
 AttributesResult SimPlatform::GetFileAttributes(const Text& path) {
   const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
   if (!resolved.node) return {win::kInvalidAttributes, resolved.error};
-  if (NamesFileAsFolder(path, *resolved.node)) return {win::kInvalidAttributes, win::kErrorInvalidName};
+  if (SimMachine::NamesFileAsFolder(path, *resolved.node)) return {win::kInvalidAttributes, win::kErrorInvalidName};
   return {ListedAttributes(*resolved.node), win::kErrorSuccess};
-}
-
-bool SimPlatform::SetFileAttributes(const Text& path, uint32_t attributes) {
-  FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
-  if (!node || NamesFileAsFolder(path, *node)) return false;
-  constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
-  uint32_t kept = node->attributes & (win::kAttrDirectory | win::kAttrReparsePoint);
-  node->attributes = kept | (attributes & kSettable);
-  return true;
-}
-
-bool SimPlatform::DeleteFile(const Text& path) {
-  FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
-  if (!node || node->isFolder || node->denyDelete || NamesFileAsFolder(path, *node)) return false;
-  if (node->attributes & win::kAttrReadOnly) return false;
-  if (node->lock && (node->lock->shareMode & win::kShareDelete) == 0) return false;
-  m_.Remove(m_.ApplyFileRedirection(path));
-  return true;
 }
 
 namespace {
@@ -288,15 +264,6 @@ bool SimPlatform::RemoveFolderIn(OpenFolder& folder, const Text& name) {
   return true;
 }
 
-bool SimPlatform::RemoveDirectory(const Text& path) {
-  FileNode* node = m_.Resolve(m_.ApplyFileRedirection(path)).node;
-  if (!node || !node->isFolder || node->parent.expired() || node->denyDelete) return false;
-  if (node->attributes & win::kAttrReadOnly) return false;
-  if (node->linkTarget.empty() && !node->children.empty()) return false;
-  m_.Remove(m_.ApplyFileRedirection(path));
-  return true;
-}
-
 std::unique_ptr<OpenFile> SimPlatform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
   const auto resolved = m_.ResolveFollowing(m_.ApplyFileRedirection(path));
   if (!resolved.node) {
@@ -307,7 +274,7 @@ std::unique_ptr<OpenFile> SimPlatform::OpenForRead(const Text& path, uint32_t sh
     error = win::kErrorAccessDenied;
     return nullptr;
   }
-  if (NamesFileAsFolder(path, *resolved.node)) {
+  if (SimMachine::NamesFileAsFolder(path, *resolved.node)) {
     error = win::kErrorInvalidName;
     return nullptr;
   }

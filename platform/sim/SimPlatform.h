@@ -12,9 +12,6 @@ class SimPlatform : public Platform {
 
   std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) override;
   AttributesResult GetFileAttributes(const Text& path) override;
-  bool SetFileAttributes(const Text& path, uint32_t attributes) override;
-  bool DeleteFile(const Text& path) override;
-  bool RemoveDirectory(const Text& path) override;
   std::unique_ptr<OpenFolder> OpenFolderAt(const Text& path, uint32_t& error) override;
   std::unique_ptr<OpenFolder> OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) override;
   bool IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) override;

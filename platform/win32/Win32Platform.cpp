@@ -249,14 +249,6 @@ AttributesResult Win32Platform::GetFileAttributes(const Text& path) {
   return {attributes, win::kErrorSuccess};
 }
 
-bool Win32Platform::SetFileAttributes(const Text& path, uint32_t attributes) {
-  return ::SetFileAttributesW(ToWide(path).c_str(), attributes) != FALSE;
-}
-
-bool Win32Platform::DeleteFile(const Text& path) { return ::DeleteFileW(ToWide(path).c_str()) != FALSE; }
-
-bool Win32Platform::RemoveDirectory(const Text& path) { return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE; }
-
 std::unique_ptr<OpenFile> Win32Platform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
   win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -27,6 +27,12 @@ class ContractStage {
   // A file of `size` bytes that costs no disk space (a sparse file); false when the stage cannot make one.
   virtual bool MakeSizedFile(const Text& path, uint64_t size) = 0;
   virtual void SetRawValue(const Text& keyPath, const Text& name, uint32_t type, const std::vector<uint8_t>& data) = 0;
+  // Changes by path, as another program makes them: SetFileAttributesW,
+  // DeleteFileW (a read-only file stays) and RemoveDirectoryW (only an empty
+  // folder goes). False where the call fails.
+  virtual bool SetAttributes(const Text& path, uint32_t attributes) = 0;
+  virtual bool RemoveFile(const Text& path) = 0;
+  virtual bool RemoveEmptyFolder(const Text& path) = 0;
 
   // Holds `path` open as another process would, with the given share mode, until
   // ReleaseLock. False when the stage cannot (the test then skips on that stage).

@@ -3,23 +3,18 @@
 // behave alike on both.
 #include <gtest/gtest.h>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 #include "delete/FoundFileDeleter.h"
 #include "delete/FolderPurge.h"
 #include "results/ItemDetails.h"
-#include "support/FakeHost.h"
+#include "support/HostedRun.h"
 
 namespace nb::contract {
 namespace {
 
-class DeletePurgeContract : public testing::Test {
+class DeletePurgeContract : public FolderContractTest, protected test::HostedRun {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
-  Text root = stage->Folder();
-  test::FakeHost host;
-  AppState state;
-  RunContext ctx{os, host, state};
+  DeletePurgeContract() : HostedRun(os) {}
 };
 
 TEST_F(DeletePurgeContract, ProtectedFilesGoAndAFileHeldOpenKeepsItsAttributes) {
@@ -48,14 +43,14 @@ TEST_F(DeletePurgeContract, PruneRemovesEmptyTreesButNotFilesLinksOrTheirTargets
   stage->MakeFolder(root + u"T\\y");
   stage->MakeFolder(root + u"T\\y\\z");
   stage->MakeFolder(root + u"T\\hidden");
-  os.SetFileAttributes(root + u"T\\hidden", win::kAttrHidden | win::kAttrSystem);
+  ASSERT_TRUE(stage->SetAttributes(root + u"T\\hidden", win::kAttrHidden | win::kAttrSystem));
   // Outside the pruned folder: what a link inside it points at.
   stage->MakeFolder(root + u"Target");
   stage->MakeFolder(root + u"Target\\emptyInside");
   stage->MakeFile(root + u"Target\\canary.txt", "keep");
   const bool linked = stage->MakeFolderLink(root + u"T\\link", root + u"Target");
 
-  PruneEmptyFolders(ctx, root + u"T\\");
+  PruneEmptyFolders(run, root + u"T\\");
 
   EXPECT_TRUE(FolderExists(os, root + u"T"));
   EXPECT_TRUE(FileExists(os, root + u"T\\a.txt"));

@@ -1,16 +1,12 @@
 // Environment variables, their expansion and settings files, on the simulated machine and on the real API.
 #include <gtest/gtest.h>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 
 namespace nb::contract {
 namespace {
 
-class EnvironmentContract : public testing::Test {
- protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
-};
+using EnvironmentContract = ContractTest;
 
 TEST_F(EnvironmentContract, PathIsSetAndVariableNamesIgnoreCase) {
   const auto path = os.GetEnvironmentVariable(u"PATH");

@@ -1,14 +1,14 @@
 // Sizes beyond 32 bits, on the simulated machine and on the real API.
 #include <gtest/gtest.h>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 
 namespace nb::contract {
 namespace {
 
-TEST(FileSizeContract, ListingAndOpenFileGiveTheFull64BitSize) {
-  auto stage = MakeContractStage();
-  Platform& os = stage->os();
+using FileSizeContract = ContractTest;
+
+TEST_F(FileSizeContract, ListingAndOpenFileGiveTheFull64BitSize) {
   constexpr uint64_t kSixGigabytes = 6ull << 30;
   const Text path = stage->Folder() + u"huge.bin";
   if (!stage->MakeSizedFile(path, kSixGigabytes)) GTEST_SKIP() << "stage cannot make a sparse 6 GB file";

@@ -4,16 +4,13 @@
 #include <algorithm>
 #include <map>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 
 namespace nb::contract {
 namespace {
 
-class FilesContract : public testing::Test {
+class FilesContract : public FolderContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
-  Text root = stage->Folder();
 
   std::map<std::string, FindEntry> List(const Text& pattern) {
     std::map<std::string, FindEntry> entries;
@@ -78,33 +75,6 @@ TEST_F(FilesContract, AttributesTellFilesFoldersAndWhyAPathIsMissing) {
   EXPECT_EQ(missingFolder.error, win::kErrorPathNotFound);
 }
 
-TEST_F(FilesContract, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreCleared) {
-  const Text path = root + u"locked-down.txt";
-  stage->MakeFile(path, "r", win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
-  EXPECT_FALSE(os.DeleteFile(path));
-  EXPECT_TRUE(FileExists(os, path));
-  ASSERT_TRUE(os.SetFileAttributes(path, win::kAttrArchive));
-  EXPECT_EQ(os.GetFileAttributes(path).attributes, win::kAttrArchive);
-  EXPECT_TRUE(os.DeleteFile(path));
-  EXPECT_FALSE(FileExists(os, path));
-  EXPECT_FALSE(os.DeleteFile(path));
-  EXPECT_FALSE(os.DeleteFile(root)) << "a folder is no file";
-}
-
-TEST_F(FilesContract, RemoveDirectoryTakesOnlyEmptyFolders) {
-  stage->MakeFolder(root + u"Full");
-  stage->MakeFile(root + u"Full\\keep.txt", "k");
-  stage->MakeFolder(root + u"Empty");
-  stage->MakeFolder(root + u"HiddenEmpty");
-  ASSERT_TRUE(os.SetFileAttributes(root + u"HiddenEmpty", win::kAttrHidden | win::kAttrSystem));
-  EXPECT_FALSE(os.RemoveDirectory(root + u"Full"));
-  EXPECT_TRUE(FolderExists(os, root + u"Full"));
-  EXPECT_TRUE(os.RemoveDirectory(root + u"Empty"));
-  EXPECT_FALSE(FolderExists(os, root + u"Empty"));
-  EXPECT_TRUE(os.RemoveDirectory(root + u"HiddenEmpty"));
-  EXPECT_FALSE(os.RemoveDirectory(root + u"NeverWas"));
-}
-
 TEST_F(FilesContract, OpenForReadGivesSizeAndBytes) {
   const Text path = root + u"hello.txt";
   stage->MakeFile(path, "Hello\r\nWorld");
@@ -117,19 +87,6 @@ TEST_F(FilesContract, OpenForReadGivesSizeAndBytes) {
   EXPECT_EQ(bytes, "Hello\r\nWorld");
   EXPECT_EQ(os.OpenForRead(root + u"absent", win::kShareRead, error), nullptr);
   EXPECT_EQ(error, win::kErrorFileNotFound);
-}
-
-TEST_F(FilesContract, FileHeldWithoutDeleteSharingCannotBeDeleted) {
-  const Text path = root + u"in-use.dat";
-  stage->MakeFile(path, "busy");
-  if (!stage->HoldOpen(path, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
-  EXPECT_TRUE(os.SetFileAttributes(path, win::kAttrArchive));
-  EXPECT_FALSE(os.DeleteFile(path));
-  EXPECT_TRUE(FileExists(os, path));
-  uint32_t error = 0;
-  EXPECT_NE(os.OpenForRead(path, win::kShareRead | win::kShareWrite, error), nullptr);
-  stage->ReleaseLock();
-  EXPECT_TRUE(os.DeleteFile(path));
 }
 
 TEST_F(FilesContract, FileHeldWithoutReadSharingCannotBeOpened) {

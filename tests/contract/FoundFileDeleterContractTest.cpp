@@ -5,17 +5,14 @@
 // deletion to the file of the same name behind it.
 #include <gtest/gtest.h>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 #include "delete/FoundFileDeleter.h"
 
 namespace nb::contract {
 namespace {
 
-class FoundFileDeleterContract : public testing::Test {
+class FoundFileDeleterContract : public FolderContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
-  Text root = stage->Folder();
   FoundFolders folders;
 
   std::string Contents(const Text& path) {
@@ -29,10 +26,10 @@ class FoundFileDeleterContract : public testing::Test {
   // A folder and the files in it removed, as another process would.
   void RemoveFolder(const Text& folder, std::initializer_list<const char16_t*> files) {
     for (const char16_t* name : files) {
-      os.SetFileAttributes(folder + u"\\" + name, win::kAttrArchive);
-      os.DeleteFile(folder + u"\\" + name);
+      stage->SetAttributes(folder + u"\\" + name, win::kAttrArchive);
+      stage->RemoveFile(folder + u"\\" + name);
     }
-    ASSERT_TRUE(os.RemoveDirectory(folder)) << ToUtf8(folder);
+    ASSERT_TRUE(stage->RemoveEmptyFolder(folder)) << ToUtf8(folder);
   }
 };
 
@@ -59,7 +56,7 @@ TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsT
   EXPECT_EQ(files.Delete(root + u"Cleaned\\no folder\\x.tmp"), DeleteOutcome::Missing);
 
   stage->MakeFolder(root + u"Cleaned\\folder.tmp");
-  os.SetFileAttributes(root + u"Cleaned\\folder.tmp", win::kAttrHidden);
+  ASSERT_TRUE(stage->SetAttributes(root + u"Cleaned\\folder.tmp", win::kAttrHidden));
   const uint32_t folderBefore = os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes;
   EXPECT_EQ(files.Delete(root + u"Cleaned\\folder.tmp"), DeleteOutcome::Kept);
   EXPECT_EQ(os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes, folderBefore);

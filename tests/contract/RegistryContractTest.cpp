@@ -3,24 +3,14 @@
 
 #include <algorithm>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
+#include "support/ValueData.h"
 
 namespace nb::contract {
 namespace {
 
-std::vector<uint8_t> Utf16Bytes(const Text& text) {
-  std::vector<uint8_t> bytes;
-  for (char16_t c : text) {
-    bytes.push_back(uint8_t(c & 0xFF));
-    bytes.push_back(uint8_t(c >> 8));
-  }
-  return bytes;
-}
-
-class RegistryContract : public testing::Test {
+class RegistryContract : public ContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
   Text root = stage->Key();
 
   std::unique_ptr<RegistryKey> Create(const Text& path) {
@@ -81,16 +71,17 @@ std::vector<RawCase> RawCases() {
   std::vector<uint8_t> dword = {0x78, 0x56, 0x34, 0x12};
   std::vector<uint8_t> qword = {1, 2, 3, 4, 5, 6, 7, 8};
   return {
-      {"string with its terminator", u"Terminated", win::kRegSz, Utf16Bytes(Text(u"C:\\a.exe") + u'\0')},
-      {"string with a NUL inside", u"InnerNul", win::kRegSz, Utf16Bytes(Text(u"12345678\0" u"1234567", 16) + u'\0')},
-      {"string without terminator", u"Unterminated", win::kRegSz, Utf16Bytes(u"abc")},
+      {"string with its terminator", u"Terminated", win::kRegSz, ValueDataFromText(u"C:\\a.exe")},
+      {"string with a NUL inside", u"InnerNul", win::kRegSz, ValueDataFromText(Text(u"12345678\0" u"1234567", 16))},
+      {"string without terminator", u"Unterminated", win::kRegSz, test::UnterminatedValueData(u"abc")},
       {"empty string data", u"Empty", win::kRegSz, {}},
       {"odd byte count", u"Odd", win::kRegSz, {0x41, 0x00, 0x42}},
-      {"expandable string", u"Expand", win::kRegExpandSz, Utf16Bytes(Text(u"%TEMP%\\x") + u'\0')},
+      {"expandable string", u"Expand", win::kRegExpandSz, ValueDataFromText(u"%TEMP%\\x")},
       {"binary", u"Binary", win::kRegBinary, {0x00, 0xFF, 0x10}},
       {"dword", u"Dword", win::kRegDword, dword},
       {"big-endian dword", u"BigEndian", 5, dword},
-      {"multi-string", u"Multi", win::kRegMultiSz, Utf16Bytes(Text(u"a\0b\0\0", 5))},
+      // "a", "b" and the NUL that closes the list.
+      {"multi-string", u"Multi", win::kRegMultiSz, ValueDataFromText(Text(u"a\0b\0", 4))},
       {"qword", u"Qword", win::kRegQword, qword},
       {"none", u"None", win::kRegNone, {0x01}},
       {"a type of nobody's", u"Custom", 0x4242, {0x09}},
@@ -121,7 +112,7 @@ TEST_F(RegistryContract, ValueNamesIgnoreCaseAndAMissingValueIsNotFound) {
   RegValue value;
   EXPECT_EQ(key->QueryValue(u"Sections", value), win::kErrorFileNotFound);
   EXPECT_EQ(key->DeleteValue(u"Sections"), win::kErrorFileNotFound);
-  ASSERT_EQ(key->SetValue(u"Sections", win::kRegSz, Utf16Bytes(Text(u"1111") + u'\0')), win::kErrorSuccess);
+  ASSERT_EQ(key->SetValue(u"Sections", win::kRegSz, ValueDataFromText(u"1111")), win::kErrorSuccess);
   ASSERT_EQ(key->QueryValue(u"SECTIONS", value), win::kErrorSuccess);
   EXPECT_EQ(value.data.size(), 10u);
   ASSERT_EQ(key->SetValue(u"sections", win::kRegDword, {1, 0, 0, 0}), win::kErrorSuccess);
@@ -151,7 +142,7 @@ TEST_F(RegistryContract, QueryInfoCountsSubkeysAndValuesAndTheirLongestNames) {
   Create(root + u"\\Info\\a");
   Create(root + u"\\Info\\Eleven-Name");
   Create(root + u"\\Info\\Eleven-Name\\Deeper-And-Longer");
-  key->SetValue(u"", win::kRegSz, Utf16Bytes(Text(u"x") + u'\0'));
+  key->SetValue(u"", win::kRegSz, ValueDataFromText(u"x"));
   key->SetValue(u"twelve-chars", win::kRegDword, {1, 0, 0, 0});
   key->SetValue(u"x", win::kRegDword, {1, 0, 0, 0});
   ASSERT_EQ(key->QueryInfo(info), win::kErrorSuccess);
@@ -178,13 +169,13 @@ TEST_F(RegistryContract, ValuesEnumerateWithTheUnnamedDefaultValueAsAnEmptyName)
   EXPECT_EQ(key->QueryValue(u"", value), win::kErrorFileNotFound) << "a new key has no default value";
   // Written in name order: Windows lists values in the order they were written,
   // Wine in name order, so only this order is the same on both.
-  ASSERT_EQ(key->SetValue(u"", win::kRegSz, Utf16Bytes(Text(u"C:\\gone.exe") + u'\0')), win::kErrorSuccess);
-  ASSERT_EQ(key->SetValue(u"Alpha", win::kRegSz, Utf16Bytes(Text(u"a") + u'\0')), win::kErrorSuccess);
-  ASSERT_EQ(key->SetValue(u"beta", win::kRegExpandSz, Utf16Bytes(Text(u"b") + u'\0')), win::kErrorSuccess);
+  ASSERT_EQ(key->SetValue(u"", win::kRegSz, ValueDataFromText(u"C:\\gone.exe")), win::kErrorSuccess);
+  ASSERT_EQ(key->SetValue(u"Alpha", win::kRegSz, ValueDataFromText(u"a")), win::kErrorSuccess);
+  ASSERT_EQ(key->SetValue(u"beta", win::kRegExpandSz, ValueDataFromText(u"b")), win::kErrorSuccess);
   EXPECT_EQ(ValueNames(*key), (std::vector<Text>{u"", u"Alpha", u"beta"}));
   ASSERT_EQ(key->QueryValue(u"", value), win::kErrorSuccess);
   EXPECT_EQ(value.type, win::kRegSz);
-  EXPECT_EQ(value.data, Utf16Bytes(Text(u"C:\\gone.exe") + u'\0'));
+  EXPECT_EQ(value.data, ValueDataFromText(u"C:\\gone.exe"));
 }
 
 TEST_F(RegistryContract, PathWithALeadingBackslashIsRefusedAndATrailingOneIsIgnored) {

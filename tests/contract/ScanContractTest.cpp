@@ -5,18 +5,18 @@
 
 #include <algorithm>
 
-#include "state/RunContext.h"
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 #include "scan/FolderScanner.h"
-#include "support/FakeHost.h"
+#include "support/HostedRun.h"
 
 namespace nb::contract {
 namespace {
 
-TEST(ScanContract, FindsEveryFileButNeverWalksThroughALinkToAFolder) {
-  auto stage = MakeContractStage();
-  const Text scanned = stage->Folder() + u"Scanned\\";
-  const Text outside = stage->Folder() + u"Outside\\";
+using ScanContract = FolderContractTest;
+
+TEST_F(ScanContract, FindsEveryFileButNeverWalksThroughALinkToAFolder) {
+  const Text scanned = root + u"Scanned\\";
+  const Text outside = root + u"Outside\\";
   stage->MakeFolder(scanned);
   stage->MakeFolder(scanned + u"sub");
   stage->MakeFolder(outside);
@@ -27,20 +27,17 @@ TEST(ScanContract, FindsEveryFileButNeverWalksThroughALinkToAFolder) {
   const bool linked = stage->MakeFolderLink(scanned + u"Link", outside);
   const bool huge = stage->MakeSizedFile(scanned + u"huge.bin", 6ull << 30);
 
-  AppState state;
-  state.Busy = true;
-  test::FakeHost host;
-  RunContext run{stage->os(), host, state};
-  ScanFolder(run, scanned, u"*.*", true, 1);
+  test::HostedRun scan(os);
+  scan.state.Busy = true;
+  ScanFolder(scan.run, scanned, u"*.*", true, 1);
 
-  std::vector<Text> entries;
-  for (size_t i = 0; i < state.Results.Count(); ++i) entries.push_back(state.Results.At(i));
+  std::vector<Text> entries = scan.Entries();
   std::sort(entries.begin(), entries.end());
   std::vector<Text> expected = {u"01#" + scanned + u"README#0.00 KB", u"01#" + scanned + u"sub\\SETUP.LOG#1.50 KB"};
   if (huge) expected.push_back(u"01#" + scanned + u"huge.bin#6144.00 MB");
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(entries, expected);
-  EXPECT_EQ(state.SectionKbTotals[1], 2 + (huge ? 6291456 : 0));
+  EXPECT_EQ(scan.state.SectionKbTotals[1], 2 + (huge ? 6291456 : 0));
   if (!linked) GTEST_SKIP() << "stage cannot make a folder link";
 }
 

@@ -2,15 +2,13 @@
 // on the simulated machine and on the real API.
 #include <gtest/gtest.h>
 
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 
 namespace nb::contract {
 namespace {
 
-class SystemContract : public testing::Test {
+class SystemContract : public ContractTest {
  protected:
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
 
   // "C:\..." with no backslash at the end.
   static void ExpectFullFolderText(const Text& folder, const char* what) {

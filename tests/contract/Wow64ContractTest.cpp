@@ -8,14 +8,13 @@
 
 #include <algorithm>
 
-#include "state/RunContext.h"
 #include "platform/RegistryText.h"
 #include "catalogue/DiscoverLocations.h"
-#include "contract/ContractStage.h"
+#include "contract/ContractTest.h"
 #include "registry/FileExistence.h"
 #include "registry/RegistryWalk.h"
 #include "registry/ValueReference.h"
-#include "support/FakeHost.h"
+#include "support/HostedRun.h"
 
 namespace nb::contract {
 namespace {
@@ -24,7 +23,7 @@ constexpr uint32_t kHklm = win::kHkeyLocalMachine;
 const Text kNative = u"C:\\Program Files";
 const Text kX86 = u"C:\\Program Files (x86)";
 
-class Wow64Contract : public testing::Test {
+class Wow64Contract : public ContractTest {
  protected:
   void SetUp() override {
     if (!stage->BecomeWow64Process())
@@ -34,19 +33,13 @@ class Wow64Contract : public testing::Test {
 
   // The findings of a walk of `keyPath` below HKEY_LOCAL_MACHINE.
   std::vector<Text> WalkMachineKey(const Text& keyPath) {
-    AppState state;
-    state.Busy = true;
-    state.Loc = loc;
-    test::FakeHost host;
-    RunContext run{os, host, state};
-    WalkRegistryKey(run, kHklm, keyPath);
-    std::vector<Text> entries;
-    for (size_t i = 0; i < state.Results.Count(); ++i) entries.push_back(state.Results.At(i));
-    return entries;
+    test::HostedRun walk(os);
+    walk.state.Busy = true;
+    walk.state.Loc = loc;
+    WalkRegistryKey(walk.run, kHklm, keyPath);
+    return walk.Entries();
   }
 
-  std::unique_ptr<ContractStage> stage = MakeContractStage();
-  Platform& os = stage->os();
   Locations loc;
 };
 

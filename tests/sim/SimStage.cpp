@@ -29,6 +29,11 @@ class SimStage : public ContractStage {
   void SetRawValue(const Text& keyPath, const Text& name, uint32_t type, const std::vector<uint8_t>& data) override {
     machine_.SetValue(win::kHkeyCurrentUser, keyPath, name, type, data);
   }
+  bool SetAttributes(const Text& path, uint32_t attributes) override {
+    return machine_.SetAttributes(path, attributes);
+  }
+  bool RemoveFile(const Text& path) override { return machine_.RemoveFile(path); }
+  bool RemoveEmptyFolder(const Text& path) override { return machine_.RemoveEmptyFolder(path); }
   bool HoldOpen(const Text& path, uint32_t shareMode) override {
     locked_ = machine_.Find(path);
     if (!locked_) return false;

@@ -2,7 +2,7 @@
 
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
-#include "unit/FormFixture.h"
+#include "support/FormFixture.h"
 
 namespace nb::test {
 namespace {

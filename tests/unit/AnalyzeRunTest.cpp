@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
-#include "unit/FormFixture.h"
+#include "support/FormFixture.h"
 
 namespace nb::test {
 namespace {
@@ -61,12 +61,6 @@ class AnalyzeRun : public FormFixture {
 
   void StoreMask(const Text& mask) {
     machine.SetString(win::kHkeyCurrentUser, kSettingsKey, kSettingsValue, mask);
-  }
-
-  std::vector<Text> Entries() const {
-    std::vector<Text> entries;
-    for (size_t i = 0; i < form.State.Results.Count(); ++i) entries.push_back(form.State.Results.At(i));
-    return entries;
   }
 
   // Answers the cancel question once `pump` is reached.

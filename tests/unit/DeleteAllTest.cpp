@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
-#include "unit/FormFixture.h"
+#include "support/FormFixture.h"
 
 namespace nb::test {
 namespace {
@@ -73,34 +73,30 @@ TEST_F(DeleteAll, RunningBrowsersAndSkypeAreWarnedAboutBrowserFirst) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    sim::SimMachine m;
-    m.SetUpStandardUser();
-    sim::SimPlatform p{m};
-    ui::HeadlessToolkit t;
-    TForm1 f{p, t};
-    t.Realize(f);
-    t.Show(f);
-    f.Button3.SetEnabled(true);
-    m.AddFile(u"C:\\T\\a.tmp", "x");
-    f.State.Results.Append(u"01#C:\\T\\a.tmp#0.00 KB");
-    m.processes = c.processes;
-    t.answers = c.answers;
-    const Text statusBefore = f.ActionPanel.Caption();
+    SimForm w;
+    w.machine.SetUpStandardUser();
+    w.Start();
+    w.form.Button3.SetEnabled(true);
+    w.machine.AddFile(u"C:\\T\\a.tmp", "x");
+    w.form.State.Results.Append(u"01#C:\\T\\a.tmp#0.00 KB");
+    w.machine.processes = c.processes;
+    w.ui.answers = c.answers;
+    const Text statusBefore = w.form.ActionPanel.Caption();
 
-    f.Button3.Click();
+    w.form.Button3.Click();
 
     std::vector<Text> texts;
-    for (const auto& box : t.boxes) {
+    for (const auto& box : w.ui.boxes) {
       texts.push_back(box.text);
       EXPECT_EQ(box.caption, u"Confirmation");
       EXPECT_EQ(box.flags, kQuestion);
     }
     EXPECT_EQ(texts, c.boxes);
-    EXPECT_EQ(m.Exists(u"C:\\T\\a.tmp"), !c.runs);
-    EXPECT_EQ(f.State.Results.Empty(), c.runs);
-    EXPECT_EQ(f.ActionPanel.Caption(), c.runs ? kDone : statusBefore);
-    EXPECT_EQ(f.Button3.Caption(), c.runs ? u"Delete" : u"Delete all");
-    EXPECT_FALSE(f.State.Busy);
+    EXPECT_EQ(w.machine.Exists(u"C:\\T\\a.tmp"), !c.runs);
+    EXPECT_EQ(w.form.State.Results.Empty(), c.runs);
+    EXPECT_EQ(w.form.ActionPanel.Caption(), c.runs ? kDone : statusBefore);
+    EXPECT_EQ(w.form.Button3.Caption(), c.runs ? u"Delete" : u"Delete all");
+    EXPECT_FALSE(w.form.State.Busy);
   }
 }
 
@@ -220,30 +216,26 @@ TEST_F(DeleteAll, FolderStepsPruneTempFoldersFixedRecycleBinsAndSkype) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    sim::SimMachine m;
-    m.SetUpStandardUser();
-    m.AddDrive(u'A', win::kDriveFixed);
-    m.AddDrive(u'D', win::kDriveRemovable);
-    m.AddDrive(u'E', win::kDriveFixed);
+    SimForm w;
+    w.machine.SetUpStandardUser();
+    w.machine.AddDrive(u'A', win::kDriveFixed);
+    w.machine.AddDrive(u'D', win::kDriveRemovable);
+    w.machine.AddDrive(u'E', win::kDriveFixed);
     for (const char16_t* folder : {u"C:\\T1\\e", u"C:\\T2\\e", u"C:\\$RECYCLE.BIN\\S-1\\e", u"C:\\RECYCLER\\e",
                                u"A:\\$RECYCLE.BIN\\e", u"D:\\$RECYCLE.BIN\\e", u"E:\\$RECYCLE.BIN\\e", u"C:\\Sky\\e"})
-      m.AddFolder(folder);
-    sim::SimPlatform p{m};
-    ui::HeadlessToolkit t;
-    TForm1 f{p, t};
-    t.Realize(f);
-    t.Show(f);
-    SaveSectionMask(p, c.mask);
-    f.State.Loc.OsMajorVersion = c.osMajor;
-    f.State.Loc.TempFolders = {u"C:\\T1\\", u"C:\\T2\\"};
-    f.State.Loc.SkypeChatsyncFolder = c.skypeFolder;
+      w.machine.AddFolder(folder);
+    w.Start();
+    SaveSectionMask(w.os, c.mask);
+    w.form.State.Loc.OsMajorVersion = c.osMajor;
+    w.form.State.Loc.TempFolders = {u"C:\\T1\\", u"C:\\T2\\"};
+    w.form.State.Loc.SkypeChatsyncFolder = c.skypeFolder;
 
-    f.Button3.SetEnabled(true);
-    f.Button3.Click();
+    w.form.Button3.SetEnabled(true);
+    w.form.Button3.Click();
 
-    for (const Text& path : c.gone) EXPECT_FALSE(m.Exists(path)) << ToUtf8(path);
-    for (const Text& path : c.kept) EXPECT_TRUE(m.Exists(path)) << ToUtf8(path);
-    EXPECT_EQ(f.ActionPanel.Caption(), kDone);
+    for (const Text& path : c.gone) EXPECT_FALSE(w.machine.Exists(path)) << ToUtf8(path);
+    for (const Text& path : c.kept) EXPECT_TRUE(w.machine.Exists(path)) << ToUtf8(path);
+    EXPECT_EQ(w.form.ActionPanel.Caption(), kDone);
   }
 }
 

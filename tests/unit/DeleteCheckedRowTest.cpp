@@ -1,19 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "delete/DeleteCheckedRow.h"
-#include "platform/sim/SimPlatform.h"
-#include "support/FakeHost.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
 
-class DeleteCheckedRowTest : public testing::Test {
+class DeleteCheckedRowTest : public testing::Test, protected test::SimRun {
  protected:
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
-  test::FakeHost host;
-  AppState state;
-  RunContext ctx{os, host, state};
   FoundFileDeleter files{os, state.Folders};
 };
 
@@ -24,7 +18,7 @@ TEST_F(DeleteCheckedRowTest, FileRowIsRelabelledAndItsCaseDifferentStoreEntryRem
   state.Results.Append(u"05#c:\\p\\ac\\#!001\\microsoftedge\\cache\\x1\\A=B.DAT#0.01 KB");
   state.Results.Append(u"05#" + path + u"#0.01 KB");  // a second, later copy stays
 
-  EXPECT_EQ(DeleteCheckedRow(ctx, files, path, u"0.01 KB"), Text(u"Deleted file a=b.dat"));
+  EXPECT_EQ(DeleteCheckedRow(run, files, path, u"0.01 KB"), Text(u"Deleted file a=b.dat"));
   EXPECT_FALSE(machine.Exists(path));
   ASSERT_EQ(state.Results.Count(), 1u);
   EXPECT_EQ(state.Results.At(0), u"05#" + path + u"#0.01 KB");
@@ -33,11 +27,11 @@ TEST_F(DeleteCheckedRowTest, FileRowIsRelabelledAndItsCaseDifferentStoreEntryRem
 TEST_F(DeleteCheckedRowTest, FileThatIsGoneOrStaysChangesNothing) {
   state.ShownSection = u"01";
   state.Results.Append(u"01#C:\\T\\gone.tmp#1.00 KB");
-  EXPECT_EQ(DeleteCheckedRow(ctx, files, u"C:\\T\\gone.tmp", u"1.00 KB"), std::nullopt);
+  EXPECT_EQ(DeleteCheckedRow(run, files, u"C:\\T\\gone.tmp", u"1.00 KB"), std::nullopt);
 
   machine.AddFile(u"C:\\T\\busy.tmp", "x", win::kAttrHidden).lock = sim::ForeignLock{win::kShareRead};
   state.Results.Append(u"01#C:\\T\\busy.tmp#1.00 KB");
-  EXPECT_EQ(DeleteCheckedRow(ctx, files, u"C:\\T\\busy.tmp", u"1.00 KB"), std::nullopt);
+  EXPECT_EQ(DeleteCheckedRow(run, files, u"C:\\T\\busy.tmp", u"1.00 KB"), std::nullopt);
   EXPECT_EQ(os.GetFileAttributes(u"C:\\T\\busy.tmp").attributes, win::kAttrHidden);
   EXPECT_EQ(state.Results.Count(), 2u);
 }
@@ -64,12 +58,12 @@ TEST_F(DeleteCheckedRowTest, RegistryRowsDeleteTheNamedValueUnderTheirRoot) {
     state.Results.Clear();
     state.Results.Append(c.section + u"#" + c.caption + u"#11 b");
 
-    EXPECT_EQ(DeleteCheckedRow(ctx, files, c.caption, u"11 b"), c.relabel) << ToUtf8(c.caption);
+    EXPECT_EQ(DeleteCheckedRow(run, files, c.caption, u"11 b"), c.relabel) << ToUtf8(c.caption);
     EXPECT_EQ(machine.FindValue(c.root, c.key, c.name), nullptr) << ToUtf8(c.caption);
     EXPECT_NE(machine.FindValue(c.root, c.key, u"other"), nullptr) << ToUtf8(c.caption);
     EXPECT_TRUE(state.Results.Empty()) << ToUtf8(c.caption);
     // Gone now: a second try deletes nothing.
-    EXPECT_EQ(DeleteCheckedRow(ctx, files, c.caption, u"11 b"), std::nullopt) << ToUtf8(c.caption);
+    EXPECT_EQ(DeleteCheckedRow(run, files, c.caption, u"11 b"), std::nullopt) << ToUtf8(c.caption);
   }
 }
 

@@ -1,4 +1,4 @@
-#include "unit/FormFixture.h"
+#include "support/FormFixture.h"
 
 namespace nb::test {
 namespace {

@@ -3,19 +3,13 @@
 #include "delete/DeleteAll.h"
 #include "delete/DeleteFinding.h"
 #include "delete/FoundFileDeleter.h"
-#include "platform/sim/SimPlatform.h"
-#include "support/FakeHost.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
 
-class DeleteFinding : public testing::Test {
+class DeleteFinding : public testing::Test, protected test::SimRun {
  protected:
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
-  test::FakeHost host;
-  AppState state;
-  RunContext ctx{os, host, state};
   FoundFileDeleter files{os, state.Folders};
 };
 
@@ -90,7 +84,7 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
   Text mask(16, u'0');
   mask[0] = mask[11] = mask[14] = u'1';  // 01, 12 and 15
   state.Busy = true;  // as the window holds it for the run
-  DeleteStoredFindings(ctx, mask);
+  DeleteStoredFindings(run, mask);
 
   EXPECT_EQ(host.pumps, 3);  // before entries 0, 100 and 200
   EXPECT_FALSE(machine.Exists(u"C:\\S01\\f0.dat"));

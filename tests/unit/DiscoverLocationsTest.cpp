@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "catalogue/DiscoverLocations.h"
-#include "platform/sim/SimPlatform.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
@@ -38,7 +38,7 @@ List FirefoxEntries(const Text& profilePath) {
 }
 
 // A Windows 10 user "Tester" with the usual shell folders below C:\Users\Tester.
-struct StandardMachine {
+struct StandardMachine : test::SimMachineFixture {
   StandardMachine() { machine.SetUpStandardUser(); }
 
   Locations Discover() {
@@ -60,9 +60,6 @@ struct StandardMachine {
     machine.AddFile(kSharedXml, "<?xml version=\"1.0\"?>\r\n<config>\r\n  <Lib>\r\n    <Account>\r\n"
                                 "      <Default>alice</Default>\r\n    </Account>\r\n  </Lib>\r\n</config>\r\n");
   }
-
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
 };
 
 class Locate : public testing::Test, protected StandardMachine {};

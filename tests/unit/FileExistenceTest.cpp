@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "platform/sim/SimPlatform.h"
 #include "registry/FileExistence.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
@@ -26,11 +26,9 @@ class AttributeErrorPlatform : public sim::SimPlatform {
   int attributeQueries = 0;
 };
 
-class FileExistenceTest : public testing::Test {
+class FileExistenceTest : public testing::Test, protected test::SimMachineWith<AttributeErrorPlatform> {
  protected:
   FileExistenceTest() { machine.SetUpStandardUser(); }
-  sim::SimMachine machine;
-  AttributeErrorPlatform os{machine};
   Locations loc;
 };
 

@@ -1,21 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "delete/FolderPurge.h"
-#include "platform/sim/SimPlatform.h"
-#include "support/FakeHost.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
 
-class FolderPurge : public testing::Test {
+class FolderPurge : public testing::Test, protected test::SimRun {
  protected:
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
-  test::FakeHost host;
-  AppState state;
-  RunContext ctx{os, host, state};
-
-  void Prune(const Text& folder) { PruneEmptyFolders(ctx, folder); }
+  void Prune(const Text& folder) { PruneEmptyFolders(run, folder); }
 };
 
 TEST_F(FolderPurge, EmptyChainsGoInnermostFirstWhileFilesAndTheFolderItselfStay) {

@@ -1,7 +1,7 @@
 #include "catalogue/Catalogue.h"
 #include "scan/FileMask.h"
 #include "scan/FolderScanner.h"
-#include "unit/ScanFixture.h"
+#include "support/ScanFixture.h"
 
 namespace nb {
 namespace {

@@ -5,7 +5,7 @@
 #include "app/Settings.h"
 #include "platform/RegistryText.h"
 #include "catalogue/Catalogue.h"
-#include "unit/FormFixture.h"
+#include "support/FormFixture.h"
 
 namespace nb::test {
 namespace {
@@ -46,23 +46,19 @@ TEST_F(FormShell, ShowFormAppliesTheStoredMaskAndEveryRealChangeSavesIt) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    sim::SimMachine m;
-    sim::SimPlatform p{m};
-    ui::HeadlessToolkit t;
-    TForm1 f{p, t};
-    if (c.stored) m.SetString(win::kHkeyCurrentUser, kSettingsKey, kSettingsValue, *c.stored);
+    SimForm w;
+    if (c.stored) w.machine.SetString(win::kHkeyCurrentUser, kSettingsKey, kSettingsValue, *c.stored);
     int changes = 0;
-    auto save = f.List1.OnItemCheckChange;
-    f.List1.OnItemCheckChange = [&](int group, int item) {
+    auto save = w.form.List1.OnItemCheckChange;
+    w.form.List1.OnItemCheckChange = [&](int group, int item) {
       ++changes;
       save(group, item);
-      EXPECT_EQ(StoredMask(m, p), TicksOf(f.List1));
+      EXPECT_EQ(StoredMask(w.machine, w.os), TicksOf(w.form.List1));
     };
-    t.Realize(f);
-    t.Show(f);
+    w.Start();
     EXPECT_EQ(changes, c.changes);
-    EXPECT_EQ(TicksOf(f.List1), c.ticks);
-    EXPECT_EQ(StoredMask(m, p), c.storedAfter);
+    EXPECT_EQ(TicksOf(w.form.List1), c.ticks);
+    EXPECT_EQ(StoredMask(w.machine, w.os), c.storedAfter);
   }
 }
 

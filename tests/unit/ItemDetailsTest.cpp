@@ -1,5 +1,5 @@
 #include "results/ItemDetails.h"
-#include "unit/FormFixture.h"
+#include "support/FormFixture.h"
 
 namespace nb::test {
 namespace {

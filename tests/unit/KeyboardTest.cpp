@@ -6,10 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/Form1.h"
 #include "app/Form2.h"
-#include "platform/sim/SimPlatform.h"
-#include "ui/headless/HeadlessToolkit.h"
+#include "support/FormFixture.h"
 
 namespace nb::test {
 namespace {
@@ -17,11 +15,10 @@ namespace {
 using ui::Key;
 
 // The main window, created and shown as at start-up.
-struct Window {
+struct Window : SimForm {
   Window() {
     machine.SetUpStandardUser();
-    ui.Realize(form);
-    ui.Show(form);
+    Start();
   }
   // The names that Tab (Shift+Tab when backward) visits until the focus is back where it began.
   std::vector<std::string> Round(bool backward) {
@@ -43,11 +40,6 @@ struct Window {
     for (int r = 0; r < form.List2.RowCount(0); ++r) n += form.List2.Checked(0, r);
     return n;
   }
-
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
-  ui::HeadlessToolkit ui;
-  TForm1 form{os, ui};
 };
 
 TEST(Keyboard, TabWalksTheShowingEnabledControlsInOrderAndShiftTabGoesBack) {

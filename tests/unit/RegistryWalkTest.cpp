@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/SimPlatform.h"
 #include "registry/RegistryWalk.h"
-#include "support/FakeHost.h"
+#include "support/SimRun.h"
+#include "support/ValueData.h"
 
 namespace nb {
 namespace {
@@ -71,7 +71,7 @@ class WatchedPlatform : public sim::SimPlatform {
   std::map<Text, MisbehavingKey::Mode> misbehaving;
 };
 
-class RegistryWalk : public testing::Test {
+class RegistryWalk : public testing::Test, protected test::SimRunWith<WatchedPlatform> {
  protected:
   RegistryWalk() {
     machine.SetUpStandardUser();
@@ -91,30 +91,16 @@ class RegistryWalk : public testing::Test {
   void SetRaw(const Text& key, const Text& name, uint32_t type, std::vector<uint8_t> data) {
     machine.SetValue(HKCU, key, name, type, data);
   }
-  static std::vector<uint8_t> Utf16(const Text& text) {
-    std::vector<uint8_t> bytes;
-    for (char16_t c : text) {
-      bytes.push_back(uint8_t(c & 0xFF));
-      bytes.push_back(uint8_t(c >> 8));
-    }
-    return bytes;
-  }
 
   std::vector<std::string> Walk(uint32_t root = HKCU, const Text& path = u"\\SOFTWARE") {
-    RunContext run{os, host, state};
     WalkRegistryKey(run, root, path);
     std::vector<std::string> entries;
-    for (size_t i = 0; i < state.Results.Count(); ++i) entries.push_back(ToUtf8(state.Results.At(i)));
+    for (const Text& entry : Entries()) entries.push_back(ToUtf8(entry));
     return entries;
   }
-
-  sim::SimMachine machine;
-  WatchedPlatform os{machine};
-  test::FakeHost host;
-  AppState state;
 };
 
-using Entries = std::vector<std::string>;
+using Findings = std::vector<std::string>;
 
 TEST_F(RegistryWalk, RecordsStaleValuesDepthFirstWithTheLengthOfTheExtractedPath) {
   Set(HKCU, u"SOFTWARE\\Vendor\\App", u"Updater", u"C:\\Old\\app.exe");
@@ -124,7 +110,7 @@ TEST_F(RegistryWalk, RecordsStaleValuesDepthFirstWithTheLengthOfTheExtractedPath
   Set(HKCU, u"SOFTWARE\\Vendor\\Zed", u"Expand", u"C:\\Old\\%AppName%.exe", win::kRegExpandSz);
   Set(HKCU, u"SOFTWARE\\Vendor\\Zed", u"ExpandPlain", u"C:\\Old\\plain.exe", win::kRegExpandSz);
 
-  EXPECT_EQ(Walk(), (Entries{
+  EXPECT_EQ(Walk(), (Findings{
                         "15#HKCU\\SOFTWARE\\Vendor=Later#12 b",
                         "15#HKCU\\SOFTWARE\\Vendor\\App=Updater#14 b",
                         "15#HKCU\\SOFTWARE\\Vendor\\App=#15 b",
@@ -168,13 +154,15 @@ TEST_F(RegistryWalk, FiltersValuesByTextTypeAndDisk) {
   };
   for (const auto& c : cases) Set(HKCU, key, c.name, c.text);
   SetRaw(key, u"dword", win::kRegDword, {1, 0, 0, 0});
-  SetRaw(key, u"multi", win::kRegMultiSz, Utf16(Text(u"C:\\Old\\multi.exe\0\0", 18)));
-  SetRaw(key, u"binary", win::kRegBinary, Utf16(u"C:\\Old\\binary.exe"));
-  SetRaw(key, u"noTerminator", win::kRegSz, Utf16(u"C:\\Old\\nonul.exe"));
-  SetRaw(key, u"embeddedNul", win::kRegSz, Utf16(Text(u"C:\\Old\\a.exe\0C:\\Old\\b.exe", 25)));
+  // One entry and the NUL that closes the list.
+  SetRaw(key, u"multi", win::kRegMultiSz, ValueDataFromText(Text(u"C:\\Old\\multi.exe\0", 17)));
+  SetRaw(key, u"binary", win::kRegBinary, ValueDataFromText(u"C:\\Old\\binary.exe"));
+  SetRaw(key, u"noTerminator", win::kRegSz, test::UnterminatedValueData(u"C:\\Old\\nonul.exe"));
+  SetRaw(key, u"embeddedNul", win::kRegSz, ValueDataFromText(Text(u"C:\\Old\\a.exe\0C:\\Old\\b.exe", 25)));
+  // An odd byte count, by hand: no encoder makes one.
   SetRaw(key, u"oddBytes", win::kRegSz, {'C', 0, ':', 0, '\\', 0, 'o', 0, '.', 0, 'e', 0, 'x', 0, 'e', 0, 'Z'});
 
-  Entries expected;
+  Findings expected;
   for (const auto& c : cases)
     if (c.recorded) expected.push_back("15#HKCU\\SOFTWARE\\Vendor\\App=" + ToUtf8(c.name) + "#" +
                                        std::to_string(Text(c.text).find(u',') == Text::npos
@@ -205,7 +193,7 @@ TEST_F(RegistryWalk, NeverEntersExcludedKeysOrAnythingBelowThem) {
     Set(HKCU, key, u"v", u"C:\\Old\\app.exe");
   Set(HKCU, u"SOFTWARE\\Vendor\\Tool", u"v", u"C:\\Old\\app.exe");
 
-  EXPECT_EQ(Walk(), (Entries{"15#HKCU\\SOFTWARE\\Vendor\\Tool=v#14 b"}));
+  EXPECT_EQ(Walk(), (Findings{"15#HKCU\\SOFTWARE\\Vendor\\Tool=v#14 b"}));
   for (const auto& opened : os.opened) {
     const Text upper = ToUpperAscii(FromUtf8(opened));
     EXPECT_FALSE(Contains(upper, u"ATI") || Contains(upper, u"MICROSOFT") || Contains(upper, u"SYNC")) << opened;
@@ -221,7 +209,7 @@ TEST_F(RegistryWalk, AKeyThatRefusesFullAccessHidesItsSubtree) {
   Set(HKCU, u"SOFTWARE\\Locked\\Open", u"v", u"C:\\Old\\b.exe");
   Set(HKCU, u"SOFTWARE\\Other", u"v", u"C:\\Old\\c.exe");
 
-  EXPECT_EQ(Walk(), (Entries{"15#HKCU\\SOFTWARE\\Other=v#12 b"}));
+  EXPECT_EQ(Walk(), (Findings{"15#HKCU\\SOFTWARE\\Other=v#12 b"}));
   EXPECT_EQ(os.opened, (std::vector<std::string>{"SOFTWARE", "SOFTWARE\\Locked", "SOFTWARE\\Other"}));
   for (uint32_t access : os.accesses) EXPECT_EQ(access, 0xF013Fu);
 
@@ -236,7 +224,7 @@ TEST_F(RegistryWalk, EmbarcaderoPathsAreShownAndStillRecorded) {
   Set(HKCU, u"SOFTWARE\\Vendor", u"Studio", u"\"C:\\Program Files\\Embarcadero\\Studio\\bds.exe\" -pDelphi");
   Set(HKCU, u"SOFTWARE\\Vendor", u"Lower", u"C:\\Old\\embarcadero\\bds.exe");
 
-  EXPECT_EQ(Walk(), (Entries{"15#HKCU\\SOFTWARE\\Vendor=Studio#43 b", "15#HKCU\\SOFTWARE\\Vendor=Lower#26 b"}));
+  EXPECT_EQ(Walk(), (Findings{"15#HKCU\\SOFTWARE\\Vendor=Studio#43 b", "15#HKCU\\SOFTWARE\\Vendor=Lower#26 b"}));
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(ToUtf8(host.boxes[0].text), "C:\\Program Files\\Embarcadero\\Studio\\bds.exe");
   EXPECT_EQ(host.boxes[0].caption, u"");
@@ -263,7 +251,7 @@ TEST_F(RegistryWalk, ClearingTheBusyFlagMidWalkStopsAtTheNextCheck) {
     if (pump == 4) state.Busy = false;
   };
 
-  EXPECT_EQ(Walk(), (Entries{"15#HKCU\\SOFTWARE\\A=v#12 b"}));
+  EXPECT_EQ(Walk(), (Findings{"15#HKCU\\SOFTWARE\\A=v#12 b"}));
   EXPECT_EQ(os.opened, (std::vector<std::string>{"SOFTWARE", "SOFTWARE\\A", "SOFTWARE\\B"}));
   EXPECT_EQ(host.pumps, 7) << "remaining values and subkeys are still pumped once each";
 }
@@ -274,7 +262,7 @@ TEST_F(RegistryWalk, TheSixtyFourBitViewShowsWow6432NodeAsAnOrdinaryKey) {
   Set(HKLM, u"SOFTWARE\\Wow6432Node\\Vendor32\\App", u"v", u"C:\\Old\\a32.exe");
   Set(HKCU, u"SOFTWARE\\Vendor\\App", u"v", u"C:\\Old\\cu.exe");
 
-  EXPECT_EQ(Walk(HKLM, u"SOFTWARE"), (Entries{"16#HKLM\\SOFTWARE\\Vendor64\\App=v#14 b",
+  EXPECT_EQ(Walk(HKLM, u"SOFTWARE"), (Findings{"16#HKLM\\SOFTWARE\\Vendor64\\App=v#14 b",
                                               "16#HKLM\\SOFTWARE\\Wow6432Node\\Vendor32\\App=v#14 b"}));
   EXPECT_EQ(state.SectionFileCounts[16], 2);
   EXPECT_EQ(state.SectionFileCounts[15], 0);
@@ -288,7 +276,7 @@ TEST_F(RegistryWalk, EnumerationsEndAtTheReportedCountsAndAtAnyError) {
   os.misbehaving[u"SOFTWARE\\Broken"] = MisbehavingKey::Mode::FailEveryIndex;
   os.misbehaving[u"SOFTWARE\\Endless"] = MisbehavingKey::Mode::NeverEnds;
 
-  EXPECT_EQ(Walk(), (Entries{"15#HKCU\\SOFTWARE\\Endless=v#18 b", "15#HKCU\\SOFTWARE\\Endless\\Inner=v#16 b"}));
+  EXPECT_EQ(Walk(), (Findings{"15#HKCU\\SOFTWARE\\Endless=v#18 b", "15#HKCU\\SOFTWARE\\Endless\\Inner=v#16 b"}));
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/RunningApps.h"
-#include "platform/sim/SimPlatform.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
 
-class RunningApps : public testing::Test {
+class RunningApps : public testing::Test, protected test::SimMachineFixture {
  protected:
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
   AppState state;
 };
 

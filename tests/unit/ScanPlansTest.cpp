@@ -2,7 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "scan/ScanPlans.h"
-#include "unit/ScanFixture.h"
+#include "support/ScanFixture.h"
 
 namespace nb {
 namespace {

@@ -2,25 +2,14 @@
 
 #include "app/Settings.h"
 #include "platform/RegistryText.h"
-#include "platform/sim/SimPlatform.h"
+#include "support/SimRun.h"
+#include "support/ValueData.h"
 
 namespace nb {
 namespace {
 
-std::vector<uint8_t> Utf16Bytes(const Text& text, bool terminator = true) {
-  std::vector<uint8_t> data;
-  for (char16_t c : text) {
-    data.push_back(uint8_t(c & 0xFF));
-    data.push_back(uint8_t(c >> 8));
-  }
-  if (terminator) data.insert(data.end(), {0, 0});
-  return data;
-}
-
-class Settings : public testing::Test {
+class Settings : public testing::Test, protected test::SimMachineFixture {
  protected:
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
   const uint32_t hkcu = win::kHkeyCurrentUser;
 
   void Store(uint32_t type, const std::vector<uint8_t>& data) {
@@ -37,19 +26,17 @@ TEST_F(Settings, StoredMaskIsReadByItsTypeLengthAndTerminator) {
     std::vector<uint8_t> data;
     Text expected;
   };
-  std::vector<uint8_t> nulInside = Utf16Bytes(u"11110000");
-  nulInside.insert(nulInside.end(), {0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0x31, 0, 0, 0});
   const std::vector<Case> cases = {
-      {"sixteen characters", win::kRegSz, Utf16Bytes(sixteen), sixteen},
-      {"blanks around are trimmed", win::kRegSz, Utf16Bytes(u"  " + sixteen + u"\t "), sixteen},
-      {"fifteen characters", win::kRegSz, Utf16Bytes(Text(15, u'0')), all},
-      {"seventeen characters", win::kRegSz, Utf16Bytes(Text(17, u'0')), all},
-      {"odd characters are kept", win::kRegSz, Utf16Bytes(u"12x0111111111111"), u"12x0111111111111"},
-      {"expandable string", win::kRegExpandSz, Utf16Bytes(sixteen), sixteen},
-      {"multi-string is ignored", win::kRegMultiSz, Utf16Bytes(sixteen), all},
+      {"sixteen characters", win::kRegSz, ValueDataFromText(sixteen), sixteen},
+      {"blanks around are trimmed", win::kRegSz, ValueDataFromText(u"  " + sixteen + u"\t "), sixteen},
+      {"fifteen characters", win::kRegSz, ValueDataFromText(Text(15, u'0')), all},
+      {"seventeen characters", win::kRegSz, ValueDataFromText(Text(17, u'0')), all},
+      {"odd characters are kept", win::kRegSz, ValueDataFromText(u"12x0111111111111"), u"12x0111111111111"},
+      {"expandable string", win::kRegExpandSz, ValueDataFromText(sixteen), sixteen},
+      {"multi-string is ignored", win::kRegMultiSz, ValueDataFromText(sixteen), all},
       {"DWORD is ignored", win::kRegDword, {0, 0, 0, 0}, all},
-      {"no terminator", win::kRegSz, Utf16Bytes(sixteen, false), sixteen},
-      {"a NUL after eight characters", win::kRegSz, nulInside, all},
+      {"no terminator", win::kRegSz, test::UnterminatedValueData(sixteen), sixteen},
+      {"a NUL after eight characters", win::kRegSz, ValueDataFromText(Text(u"11110000\0" u"11111111", 17)), all},
       {"empty data", win::kRegSz, {}, all},
   };
   for (const auto& c : cases) {

@@ -3,17 +3,15 @@
 #include <optional>
 
 #include "catalogue/TextFile.h"
-#include "platform/sim/SimPlatform.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
 
 using Lines = std::vector<Text>;
 
-class TextFile : public testing::Test {
+class TextFile : public testing::Test, protected test::SimMachineFixture {
  protected:
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
   const Text path = u"C:\\Data\\file.txt";
 
   Lines ReadBytes(const std::string& bytes) {

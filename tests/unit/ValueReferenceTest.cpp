@@ -1,8 +1,8 @@
 // Cutting the referenced file out of registry value texts.
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimPlatform.h"
 #include "registry/ValueReference.h"
+#include "support/SimRun.h"
 
 namespace nb {
 namespace {
@@ -13,7 +13,7 @@ struct Case {
   const char16_t* expected;
 };
 
-class ValueReference : public testing::Test {
+class ValueReference : public testing::Test, protected test::SimMachineFixture {
  protected:
   ValueReference() {
     machine.SetUpStandardUser();
@@ -32,8 +32,6 @@ class ValueReference : public testing::Test {
     return ExpandProgramFolders(os, loc, text);
   }
 
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
   Locations loc;
 };
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Form1.h"
-#include "platform/sim/SimPlatform.h"
+#include "support/SimRun.h"
 #include "ui/win32/Win32Toolkit.h"
 
 namespace nb {
@@ -22,7 +22,7 @@ void CALLBACK PressEscInAbout(HWND, UINT, UINT_PTR, DWORD) {
     ::PostMessageW(::GetFocus() ? ::GetFocus() : about, WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
-class KeyboardWine : public testing::Test {
+class KeyboardWine : public testing::Test, protected test::SimMachineFixture {
  protected:
   KeyboardWine() {
     machine.SetUpStandardUser();
@@ -59,8 +59,6 @@ class KeyboardWine : public testing::Test {
     return n;
   }
 
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
   Win32Toolkit ui{::GetModuleHandleW(nullptr)};
   TForm1 form{os, ui};
 };

@@ -186,6 +186,12 @@ class Win32Stage : public ContractStage {
     ::RegSetValueExW(key.get(), ToWide(name).c_str(), 0, type, padded.data(), DWORD(data.size()));
   }
 
+  bool SetAttributes(const Text& path, uint32_t attributes) override {
+    return ::SetFileAttributesW(ToWide(path).c_str(), attributes) != FALSE;
+  }
+  bool RemoveFile(const Text& path) override { return ::DeleteFileW(ToWide(path).c_str()) != FALSE; }
+  bool RemoveEmptyFolder(const Text& path) override { return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE; }
+
   bool HoldOpen(const Text& path, uint32_t shareMode) override {
     // Share modes hold between the handles of one process as between processes.
     held_.reset(::CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr, OPEN_EXISTING,

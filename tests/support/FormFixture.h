@@ -6,25 +6,29 @@
 #include <gtest/gtest.h>
 
 #include "app/Form1.h"
-#include "platform/sim/SimPlatform.h"
+#include "support/HostedRun.h"
+#include "support/SimRun.h"
 #include "ui/headless/HeadlessToolkit.h"
 
 namespace nb::test {
 
-class FormFixture : public testing::Test {
- protected:
-  FormFixture() { machine.SetUpStandardUser(); }
-
+// The window and its machine, made afresh wherever a test needs one.
+struct SimForm : SimMachineFixture {
   // CreateForm then ShowForm, as start-up does.
   void Start() {
     ui.Realize(form);
     ui.Show(form);
   }
+  std::vector<Text> Entries() const { return EntriesOf(form.State.Results); }
 
-  sim::SimMachine machine;
-  sim::SimPlatform os{machine};
   ui::HeadlessToolkit ui;
   TForm1 form{os, ui};
+};
+
+// A standard user's machine, the window not yet started.
+class FormFixture : public testing::Test, protected SimForm {
+ protected:
+  FormFixture() { machine.SetUpStandardUser(); }
 };
 
 }  // namespace nb::test

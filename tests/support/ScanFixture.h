@@ -1,0 +1,19 @@
+// A standard user's simulated machine, a scripted host and a fresh program
+// state with the busy flag set, as a scan runs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "support/SimRun.h"
+
+namespace nb::test {
+
+class ScanFixture : public testing::Test, protected SimRun {
+ protected:
+  ScanFixture() {
+    machine.SetUpStandardUser();
+    state.Busy = true;
+  }
+};
+
+}  // namespace nb::test

@@ -8,6 +8,7 @@
 #include "app/SingleInstance.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DiscoverLocations.h"
+#include "results/ResultsViews.h"
 
 namespace nb {
 
@@ -167,7 +168,7 @@ void TForm1::CloseForm(bool& canClose) {
 }
 
 void TForm1::DestroyForm() {
-  List2.RemoveGroupRows(0);  // its rows show the store's texts
+  List2.RemoveGroupRows(kFindingsGroup);  // its rows show the store's texts
   State.Results.Clear();
   State.Folders.Clear();
   Locations& loc = State.Loc;

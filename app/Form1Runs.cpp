@@ -7,6 +7,7 @@
 #include "catalogue/RunningApps.h"
 #include "delete/DeleteAll.h"
 #include "delete/DeleteChecked.h"
+#include "results/ResultsViews.h"
 #include "scan/AnalyzeRun.h"
 
 namespace nb {
@@ -26,7 +27,7 @@ void TForm1::Button2Click() {
 
   // The run keeps the mask it starts with; ticking sections meanwhile only saves the new one.
   const Text mask = LoadSectionMask(Os);
-  List2.RemoveGroupRows(0);  // its rows show the store's texts
+  List2.RemoveGroupRows(kFindingsGroup);  // its rows show the store's texts
   ClearFindings(State);
   List3.Clear();
   List2.SetVisible(true);
@@ -78,7 +79,7 @@ void TForm1::Button3Click() {
     RunContext ctx = Context();
     DeleteAllFindings(ctx, mask);
   }
-  List2.RemoveGroupRows(0);  // its rows show the store's texts
+  List2.RemoveGroupRows(kFindingsGroup);  // its rows show the store's texts
   State.Results.Clear();
   List3.Clear();
   List2.SetVisible(false);

@@ -8,15 +8,9 @@
 
 namespace nb {
 
-namespace {
-
-constexpr int kFiles = 0;  // the results list's only group
-
-}  // namespace
-
 void TForm1::List1ItemClick(int group, int item) {
   if (State.Busy || State.Results.Empty()) return;
-  List2.RemoveGroupRows(kFiles);
+  List2.RemoveGroupRows(kFindingsGroup);
   List3.Clear();
   State.ShownSection = SectionForPosition(group, item);
   if (State.ShownSection.empty()) return;
@@ -42,8 +36,8 @@ void TForm1::List2ColumnClick(int column) {
 void TForm1::List2ItemClick(int row) {
   if (State.Busy) return;
   List3.Clear();
-  if (row < 0 || row >= List2.RowCount(kFiles)) return;
-  const Text caption(List2.RowCaption(kFiles, row)), sizeText(List2.RowDetail(kFiles, row));
+  if (row < 0 || row >= List2.RowCount(kFindingsGroup)) return;
+  const Text caption(List2.RowCaption(kFindingsGroup, row)), sizeText(List2.RowDetail(kFindingsGroup, row));
   for (Text& line : ItemDetailLines(Os, State.ShownSection, caption, sizeText)) List3.AddLine(std::move(line));
 }
 

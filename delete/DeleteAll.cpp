@@ -52,7 +52,7 @@ void DeleteStoredFindings(RunContext& ctx, const Text& mask) {
     if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
     const TextView entry = store.View(i);
     const int section = SectionNumberOf(entry);
-    if (section < 1 || section > kSectionCount || !ticked[section]) continue;
+    if (section == 0 || !ticked[section]) continue;  // no section's code, or not ticked
     const Text subject(SplitEntryView(entry).subject);
     if (const RegistrySection* registry = RegistrySectionNumbered(section))
       DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject));

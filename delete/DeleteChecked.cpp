@@ -3,20 +3,15 @@
 #include <new>
 
 #include "delete/DeleteCheckedRow.h"
+#include "results/ResultsViews.h"
 #include "results/RowCaptions.h"
 
 namespace nb {
 
-namespace {
-
-constexpr int kFiles = 0;  // the results list's only group
-
-}  // namespace
-
 int CountRowsToDelete(const ui::TEasyListview& list) {
   int ticked = 0;
-  for (int row = 0; row < list.RowCount(kFiles); ++row)
-    if (list.Checked(kFiles, row) && !IsDeletedRow(list.RowCaption(kFiles, row))) ++ticked;
+  for (int row = 0; row < list.RowCount(kFindingsGroup); ++row)
+    if (list.Checked(kFindingsGroup, row) && !IsDeletedRow(list.RowCaption(kFindingsGroup, row))) ++ticked;
   return ticked;
 }
 
@@ -24,16 +19,16 @@ uint32_t DeleteCheckedRows(RunContext& ctx, ui::TEasyListview& list) {
   uint32_t deleted = 0;
   FoundFileDeleter files(ctx.os, ctx.state.Folders);
   try {
-    const int rows = list.RowCount(kFiles);
+    const int rows = list.RowCount(kFindingsGroup);
     for (int row = 0; row < rows; ++row) {
       // A Yes to another operation's cancel question cleared the flag: stop here.
-      if (!PumpAndCheck(ctx) || row >= list.RowCount(kFiles)) break;
-      if (!list.Checked(kFiles, row)) continue;
-      const Text caption(list.RowCaption(kFiles, row));
+      if (!PumpAndCheck(ctx) || row >= list.RowCount(kFindingsGroup)) break;
+      if (!list.Checked(kFindingsGroup, row)) continue;
+      const Text caption(list.RowCaption(kFindingsGroup, row));
       if (IsDeletedRow(caption)) continue;
-      if (auto relabel = DeleteCheckedRow(ctx, files, caption, Text(list.RowDetail(kFiles, row)))) {
+      if (auto relabel = DeleteCheckedRow(ctx, files, caption, Text(list.RowDetail(kFindingsGroup, row)))) {
         ++deleted;
-        list.SetRowCaption(kFiles, row, std::move(*relabel));
+        list.SetRowCaption(kFindingsGroup, row, std::move(*relabel));
       }
     }
   } catch (const std::bad_alloc&) {

@@ -8,28 +8,27 @@ namespace {
 
 // The list is filled in runs of this many entries between two pumps.
 constexpr size_t kEntriesPerPump = 100;
-constexpr int kFiles = 0;  // the results list's only group
 
 void AddSectionRows(const ResultStore& store, const Text& section, UiHost& ui, ui::TEasyListview& list) {
   size_t first = 0;
   while (first < store.Count() && !store.EntryStartsWith(first, section)) ++first;
   size_t end = first;
   while (end < store.Count() && store.EntryStartsWith(end, section)) ++end;
-  list.ReserveRows(kFiles, end - first);
+  list.ReserveRows(kFindingsGroup, end - first);
   const size_t count = store.Count();
   for (size_t i = 0; i < end; ++i) {
     if (i % kEntriesPerPump == 0) ui.PumpMessages();
     // The busy flag keeps every writer of the store out; should one get in
     // all the same, the rows must not outlive the texts they show.
     if (store.Count() != count) {
-      list.RemoveGroupRows(kFiles);
+      list.RemoveGroupRows(kFindingsGroup);
       return;
     }
     if (i < first) continue;
     // The rows show the store's own texts: the store keeps an entry's
     // characters in place until it is emptied, and the list is emptied first.
     const EntryViews parts = SplitEntryView(store.View(i));
-    list.AddRowViews(kFiles, parts.subject, parts.sizeText, true);
+    list.AddRowViews(kFindingsGroup, parts.subject, parts.sizeText, true);
   }
 }
 
@@ -39,12 +38,12 @@ void FillSection(const ResultStore& store, const Text& section, UiHost& ui, ui::
   try {
     AddSectionRows(store, section, ui, list);
   } catch (const std::bad_alloc&) {
-    list.RemoveGroupRows(kFiles);
+    list.RemoveGroupRows(kFindingsGroup);
   }
 }
 
 void SetAllChecks(ui::TEasyListview& list, bool checked) {
-  for (int row = 0; row < list.RowCount(kFiles); ++row) list.SetChecked(kFiles, row, checked);
+  for (int row = 0; row < list.RowCount(kFindingsGroup); ++row) list.SetChecked(kFindingsGroup, row, checked);
 }
 
 }  // namespace nb

@@ -8,6 +8,9 @@
 
 namespace nb {
 
+// The results list's only group, "Files": every finding is a row of it.
+inline constexpr int kFindingsGroup = 0;
+
 // Adds a row for every entry of `section` (a code such as "07"), ticked, and
 // pumps before every hundredth entry of the store. A section's entries form
 // one unbroken run of the store: the fill stops at the first entry after it.

@@ -74,17 +74,25 @@ void TForm1::Button3Click() {
   Button2.SetEnabled(false);
   Button3.SetCaption(u"Stop");
   Button4.SetEnabled(false);
+  DeleteAllReport report;
   {
     BusyScope busy(State);
     RunContext ctx = Context();
-    DeleteAllFindings(ctx, mask);
+    report = DeleteAllFindings(ctx, mask);
   }
   List2.RemoveGroupRows(kFindingsGroup);  // its rows show the store's texts
-  State.Results.Clear();
   List3.Clear();
-  List2.SetVisible(false);
-  ActionPanel.SetCaption(u"Files from selected categories have been deleted");
-  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) label->SetVisible(false);
+  // What stayed is not hidden behind the success line: its findings stay in
+  // the store, a section click lists them, and "Delete" tries them again.
+  const bool stayed = report.Stayed() > 0;
+  if (stayed)
+    State.Results.KeepOnly(report.stays);
+  else
+    State.Results.Clear();
+  List2.SetVisible(stayed);
+  ActionPanel.SetCaption(DeleteAllStatus(report));
+  for (ui::Label* label : {&Label1, &Label2, &Label3}) label->SetVisible(stayed);
+  Label4.SetVisible(false);
   Button3.SetCaption(u"Delete");
   for (ui::Button* button : {&Button2, &Button3, &Button4}) button->SetEnabled(true);
   Button4.SetFocus();

@@ -40,25 +40,59 @@ void PruneRecycleBins(RunContext& ctx) {
 
 }  // namespace
 
-void DeleteStoredFindings(RunContext& ctx, const Text& mask) {
+namespace {
+
+void Count(DeleteAllReport& report, DeleteOutcome outcome) {
+  switch (outcome) {
+    case DeleteOutcome::Deleted:
+    case DeleteOutcome::Missing: ++report.deleted; break;
+    case DeleteOutcome::Kept: ++report.refused; break;
+    case DeleteOutcome::Redirected:
+    case DeleteOutcome::Changed: ++report.changed; break;
+  }
+}
+
+}  // namespace
+
+DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
   std::array<bool, kSectionCount + 1> ticked{};
   for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
-  ResultStore& store = ctx.state.Results;
+  const ResultStore& store = ctx.state.Results;
   FoundFileDeleter files(ctx.os, ctx.state.Folders);
+  DeleteAllReport report;
   const size_t count = store.Count();
-  for (size_t i = 0; i < count; ++i) {
-    if (i % kEntriesPerPump == 0 && !PumpAndCheck(ctx)) return;
-    if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
-    const TextView entry = store.View(i);
-    const int section = SectionNumberOf(entry);
-    if (section == 0 || !ticked[section]) continue;  // no section's code, or not ticked
-    const Text subject(SplitEntryView(entry).subject);
-    if (const RegistrySection* registry = RegistrySectionNumbered(section))
-      DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject));
-    else
-      files.Delete(subject);
+  report.stays.assign(count, false);
+  auto sectionOf = [&](size_t i) {
+    const int section = SectionNumberOf(store.View(i));
+    return section != 0 && ticked[section] ? section : 0;  // no section's code, or not ticked
+  };
+  size_t i = 0;
+  try {
+    for (; i < count; ++i) {
+      if (i % kEntriesPerPump == 0 && !PumpAndCheck(ctx)) break;
+      if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
+      const int section = sectionOf(i);
+      if (section == 0) continue;
+      const Text subject(SplitEntryView(store.View(i)).subject);
+      DeleteOutcome outcome;
+      if (const RegistrySection* registry = RegistrySectionNumbered(section))
+        outcome =
+            DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject), FoundValueOf(ctx.state, i));
+      else
+        outcome = files.Delete(subject, store.Origin(i));
+      Count(report, outcome);
+      report.stays[i] = outcome != DeleteOutcome::Deleted && outcome != DeleteOutcome::Missing;
+    }
+  } catch (const std::bad_alloc&) {
+    // Out of memory: the pass ends there, as a stopped one.
   }
+  for (; i < count && i < store.Count(); ++i) {
+    if (sectionOf(i) == 0) continue;
+    ++report.notReached;
+    report.stays[i] = true;
+  }
+  return report;
 }
 
 void PruneLeftoverFolders(RunContext& ctx, const Text& mask) {
@@ -71,13 +105,29 @@ void PruneLeftoverFolders(RunContext& ctx, const Text& mask) {
     PruneEmptyFolders(ctx, ctx.state.Loc.SkypeChatsyncFolder);
 }
 
-void DeleteAllFindings(RunContext& ctx, const Text& mask) {
+DeleteAllReport DeleteAllFindings(RunContext& ctx, const Text& mask) {
+  DeleteAllReport report = DeleteStoredFindings(ctx, mask);
   try {
-    DeleteStoredFindings(ctx, mask);
     PruneLeftoverFolders(ctx, mask);
   } catch (const std::bad_alloc&) {
-    // Out of memory: the run ends as a stopped one; what it did not reach stays.
+    // Out of memory: the run ends as a stopped one; the folders it did not reach stay.
   }
+  return report;
+}
+
+Text DeleteAllStatus(const DeleteAllReport& report) {
+  if (report.Stayed() == 0) return u"Files from selected categories have been deleted";
+  Text status = NumberTextUnsigned(report.Stayed()) + u" items could not be deleted and are still listed (";
+  Text reasons;
+  auto reason = [&reasons](uint32_t count, TextView why) {
+    if (count == 0) return;
+    if (!reasons.empty()) reasons += u", ";
+    reasons += NumberTextUnsigned(count) + u" " + Text(why);
+  };
+  reason(report.refused, u"in use or access denied");
+  reason(report.changed, u"changed since Analyze");
+  reason(report.notReached, u"not reached before the run stopped");
+  return status + reasons + u")";
 }
 
 }  // namespace nb

@@ -1,15 +1,32 @@
 // The work of one Delete all run, without the window around it.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "state/RunContext.h"
 
 namespace nb {
+
+// What became of the findings of the run's ticked sections. Every finding
+// that is not gone stayed for one of the reasons counted here.
+struct DeleteAllReport {
+  uint32_t deleted = 0;     // gone now, or gone already
+  uint32_t refused = 0;     // in use, access denied: still there as it was
+  uint32_t changed = 0;     // changed since Analyze (a folder swapped for a link, a value rewritten): left alone
+  uint32_t notReached = 0;  // the run was stopped before it came to them
+  // Per store entry: whether it stays in the store (a finding of a ticked
+  // section that is still there). Findings of unticked sections leave it.
+  std::vector<bool> stays;
+
+  uint32_t Stayed() const { return refused + changed + notReached; }
+};
 
 // Deletes every stored finding whose section is ticked in `mask`: files for
 // sections 01-14, values for 15 (HKEY_CURRENT_USER) and 16
 // (HKEY_LOCAL_MACHINE). Pumps before every hundredth entry and stops there
 // once the busy flag is clear: what a confirmed stop leaves stays on disk.
-void DeleteStoredFindings(RunContext& ctx, const Text& mask);
+DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask);
 
 // Prunes the empty subfolders of the temp folders (section 01), of the
 // recycle bins of the fixed drives (02) and of the Skype chat-sync folder
@@ -18,6 +35,10 @@ void PruneLeftoverFolders(RunContext& ctx, const Text& mask);
 
 // Both of the above, in that order; running out of memory ends the run as a
 // stopped one: what it did not reach stays.
-void DeleteAllFindings(RunContext& ctx, const Text& mask);
+DeleteAllReport DeleteAllFindings(RunContext& ctx, const Text& mask);
+
+// The status line after a run: the fixed line when every finding went, and
+// otherwise how many stayed and why.
+Text DeleteAllStatus(const DeleteAllReport& report);
 
 }  // namespace nb

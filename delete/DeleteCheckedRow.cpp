@@ -7,27 +7,23 @@
 
 namespace nb {
 
-namespace {
-
-void RemoveFromStore(RunContext& ctx, const Text& caption, const Text& sizeText) {
-  const Text entry = ctx.state.ShownSection + u"#" + caption + u"#" + sizeText;
-  const int64_t index = ctx.state.Results.IndexOfIgnoringCase(ctx.os, entry);
-  if (index >= 0) ctx.state.Results.RemoveAt(size_t(index));
-}
-
-}  // namespace
-
 std::optional<Text> DeleteCheckedRow(RunContext& ctx, FoundFileDeleter& files, const Text& caption,
                                      const Text& sizeText) {
+  // The row's finding in the store: where it came from decides how it may be deleted.
+  const Text entry = ctx.state.ShownSection + u"#" + caption + u"#" + sizeText;
+  const int64_t index = ctx.state.Results.IndexOfIgnoringCase(ctx.os, entry);
+  std::optional<Text> relabel;
   if (const RegistrySection* registry = RegistrySectionNumbered(SectionNumberOf(ctx.state.ShownSection))) {
     const RegistrySubject subject = SplitRegistrySubject(caption);
-    if (!DeleteFoundValue(ctx.os, registry->root, subject)) return std::nullopt;
-    RemoveFromStore(ctx, caption, sizeText);
-    return DeletedValueCaption(subject.valueName);
+    const RegValue* found = index >= 0 ? FoundValueOf(ctx.state, size_t(index)) : nullptr;
+    if (DeleteFoundValue(ctx.os, registry->root, subject, found) == DeleteOutcome::Deleted)
+      relabel = DeletedValueCaption(subject.valueName);
+  } else {
+    const uint32_t root = index >= 0 ? ctx.state.Results.Origin(size_t(index)) : kNoScanRoot;
+    if (files.Delete(caption, root) == DeleteOutcome::Deleted) relabel = DeletedFileCaption(caption);
   }
-  if (files.Delete(caption) != DeleteOutcome::Deleted) return std::nullopt;
-  RemoveFromStore(ctx, caption, sizeText);
-  return DeletedFileCaption(caption);
+  if (relabel && index >= 0) ctx.state.Results.RemoveAt(size_t(index));
+  return relabel;
 }
 
 }  // namespace nb

@@ -2,12 +2,20 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "state/ResultStore.h"
+#include "state/AppState.h"
 
 namespace nb {
 
 // Deletes the value a registry subject names below `root`, in the view the
-// walk found it in. True when the value existed and is gone.
-bool DeleteFoundValue(Platform& os, uint32_t root, const RegistrySubject& subject);
+// walk found it in, but only while it still holds `found`, the type and data
+// the walk read: a value changed since (a program reinstalled meanwhile) is
+// Changed and stays, as does one with nothing on record. Deleted when it is
+// gone now; Missing when it was gone already; Kept when it stays for any
+// other reason (its key refuses full access).
+DeleteOutcome DeleteFoundValue(Platform& os, uint32_t root, const RegistrySubject& subject, const RegValue* found);
+
+// What the walk read from the value of the stored finding `index`; null
+// when nothing is on record for it.
+const RegValue* FoundValueOf(const AppState& state, size_t index);
 
 }  // namespace nb

@@ -2,9 +2,10 @@
 
 namespace nb {
 
-void FoundFileDeleter::EnterRoot(const Text& rootFolder, const ScanRoot* recorded) {
+void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, const ScanRoot* recorded) {
   chain_.clear();
   rootFolder_ = rootFolder;
+  root_ = rootNumber;
   Held root;
   root.folder = rootFolder;
   uint32_t error = 0;
@@ -14,7 +15,7 @@ void FoundFileDeleter::EnterRoot(const Text& rootFolder, const ScanRoot* recorde
     root.failure = OutcomeOfFailedOpen(error);
   } else if (!os_.IdentifyFolder(*root.handle, now)) {
     root.failure = DeleteOutcome::Kept;
-  } else if (!IsRecordedFolder(recorded, rootFolder, now)) {
+  } else if ((rootNumber != kNoScanRoot && !recorded) || !IsRecordedFolder(recorded, rootFolder, now)) {
     root.failure = DeleteOutcome::Redirected;
   }
   if (root.failure != DeleteOutcome::Deleted) root.handle.reset();
@@ -40,13 +41,16 @@ FoundFileDeleter::Held& FoundFileDeleter::Reach(const Text& folder) {
   return chain_.back();
 }
 
-DeleteOutcome FoundFileDeleter::Delete(const Text& path) {
+DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root) {
   const size_t cut = path.find_last_of(u'\\');
   if (cut == Text::npos || cut + 1 == path.size()) return DeleteOutcome::Kept;
   const Text folder = path.substr(0, cut + 1);
-  const ScanRoot* recorded = folders_.RootOf(path);
+  const ScanRoot* recorded = folders_.At(root);
+  // A finding lies below the root whose walk found it; anything else was
+  // never that walk's to delete.
+  if (recorded && !LiesBelow(path, recorded->folder)) return DeleteOutcome::Redirected;
   const Text& rootFolder = recorded ? recorded->folder : folder;
-  if (chain_.empty() || rootFolder != rootFolder_) EnterRoot(rootFolder, recorded);
+  if (chain_.empty() || root != root_ || rootFolder != rootFolder_) EnterRoot(rootFolder, root, recorded);
   Held& held = Reach(folder);
   if (!held.handle) return held.failure;
   return os_.DeleteFileIn(*held.handle, path.substr(cut + 1));

@@ -1,9 +1,10 @@
 // Deleting found files exactly where Analyze found them. Each file is deleted
 // relative to its folder, held open once for all the files in it; the folder
-// is reached from the scan root it was found below, and must still be what
-// it was then: a root with the same identity, below it the same real folders.
-// A link that was already there at Analyze is followed as it was; a folder
-// swapped for a link or for another folder since gives Redirected.
+// is reached from the scan root whose walk found the file, and must still be
+// what it was then: a root with the same identity, below it the same real
+// folders. A trusted link that was already there at Analyze is followed as it
+// was; a folder swapped for a link or for another folder since gives
+// Redirected, and so does a root that Analyze refused.
 #pragma once
 
 #include <memory>
@@ -18,9 +19,10 @@ class FoundFileDeleter {
  public:
   FoundFileDeleter(Platform& os, const FoundFolders& folders) : os_(os), folders_(folders) {}
 
-  // Deletes the file at `path`, a finding's subject. A path below no recorded
-  // folder is deleted only when no link lies on its way.
-  DeleteOutcome Delete(const Text& path);
+  // Deletes the file at `path`, a finding's subject, found by the walk of the
+  // scan root numbered `root`. With kNoScanRoot the file is deleted only when
+  // no link lies on its way.
+  DeleteOutcome Delete(const Text& path, uint32_t root);
 
  private:
   // A folder of the current root held open, with where it must lie.
@@ -31,13 +33,14 @@ class FoundFileDeleter {
     DeleteOutcome failure = DeleteOutcome::Deleted;  // why it is not held, when handle is null
   };
 
-  void EnterRoot(const Text& rootFolder, const ScanRoot* recorded);
+  void EnterRoot(const Text& rootFolder, uint32_t root, const ScanRoot* recorded);
   // The held folder `folder` lies in or is, opened and checked as needed.
   Held& Reach(const Text& folder);
 
   Platform& os_;
   const FoundFolders& folders_;
   Text rootFolder_;
+  uint32_t root_ = kNoScanRoot;
   uint32_t rootVolume_ = 0;
   std::vector<Held> chain_;  // the root first, then folders below it, each inside the one before
 };

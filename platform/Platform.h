@@ -68,12 +68,22 @@ constexpr uint32_t kKeyWow64_64Key = 0x100;
 constexpr uint32_t kKeyWow64_32Key = 0x200;
 
 constexpr int kCsidlPersonal = 5;
+constexpr int kCsidlFavorites = 6;
 constexpr int kCsidlRecent = 8;
+constexpr int kCsidlMyMusic = 13;
+constexpr int kCsidlMyVideo = 14;
+constexpr int kCsidlDesktopDirectory = 16;
 constexpr int kCsidlAppData = 26;
 constexpr int kCsidlLocalAppData = 28;
 constexpr int kCsidlInternetCache = 32;
 constexpr int kCsidlHistory = 34;
 constexpr int kCsidlProgramFiles = 38;
+constexpr int kCsidlMyPictures = 39;
+constexpr int kCsidlProfile = 40;
+constexpr int kCsidlProgramFilesX86 = 42;
+// Downloads has no CSIDL: the Windows layer asks for the known folder
+// (FOLDERID_Downloads) when given this number.
+constexpr int kKnownFolderDownloads = 0x10000;
 
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
@@ -144,8 +154,23 @@ class OpenFile {
 enum class DeleteOutcome {
   Deleted,     // the file, or the link itself, is gone
   Missing,     // nothing is there
-  Kept,        // still there and unchanged: a folder, in use without delete sharing, access denied
+  Kept,        // still there and unchanged: a folder, in use, access denied, or its name outlived the deletion
   Redirected,  // what opened is not the entry that was meant (a link on the way): left alone
+  Changed,     // a registry value that no longer holds what Analyze read: left alone
+};
+
+// Who owns an entry, as far as trusting a link goes: the system's own
+// accounts and the user running the program are trusted, anyone else is not.
+enum class EntryOwner { Unknown, System, Administrators, TrustedInstaller, CurrentUser, Other };
+
+// One entry itself, as its folder lists it.
+struct EntryInfo {
+  uint32_t attributes = 0;
+  // A junction, a mount point or a symbolic link: a reparse point that names
+  // another place. Other reparse points (cloud placeholders, deduplicated
+  // files) are no links.
+  bool isLink = false;
+  EntryOwner owner = EntryOwner::Unknown;  // asked only of a link
 };
 
 // A folder held open. It stays the same folder while it is held, whatever
@@ -173,6 +198,10 @@ class Platform {
   // Null when no first entry is delivered (missing or unreadable folder).
   virtual std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) = 0;
   virtual AttributesResult GetFileAttributes(const Text& path) = 0;
+  // The entry at `path` itself: links before its last name are followed, a
+  // link at the last name is reported as the link, with its owner. False
+  // when nothing is there or it cannot be read, with `error` set.
+  virtual bool InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) = 0;
 
   // --- Folders held open, and what is done relative to them ---
   // Opens the folder at `path` as CreateFileW with backup semantics does:
@@ -185,9 +214,11 @@ class Platform {
   virtual bool IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) = 0;
   // Deletes the file `name` of `folder`, exactly that entry: it is opened
   // relative to the folder without following a link, and an object that is
-  // not the entry `name` of this very folder is left alone (Redirected). Makes
-  // the file archive-only so that read-only files go too; when the file stays,
-  // its attributes are as they were.
+  // not the entry `name` of this very folder is left alone (Redirected).
+  // Read-only files go too. Deleted means the name is gone: a name that
+  // outlives the deletion (another program holds the file and the file system
+  // removes names only at the last close) is Kept. When the file stays, and
+  // when other names of it stay, its attributes are exactly as they were.
   virtual DeleteOutcome DeleteFileIn(OpenFolder& folder, const Text& name) = 0;
   // The entries of `folder` as FindFirstFileW lists folder + "*.*" ("." and ".." included).
   virtual std::unique_ptr<FolderListing> ListFolder(OpenFolder& folder, FindEntry& first) = 0;

@@ -38,9 +38,8 @@ KeyNames ListNames(RegistryKey& key) {
 }
 
 // The referenced file of a string value when that file exists nowhere; empty
-// when the value is fine or not worth a look.
-Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName) {
-  RegValue value;
+// when the value is fine or not worth a look. `value` is what was read.
+Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName, RegValue& value) {
   if (key.QueryValue(valueName, value) != win::kErrorSuccess) return {};
   if (value.type != win::kRegSz && value.type != win::kRegExpandSz) return {};
   const Text text = ValueTextFromData(value.data);
@@ -58,8 +57,10 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName) {
   return path;
 }
 
+// Appends the finding with what its value held: the deletion later takes the
+// value only while it still holds exactly that.
 void Record(RunContext& run, const RegistrySection& walkRoot, const Text& keyPath, const Text& valueName,
-            const Text& path) {
+            const Text& path, RegValue&& read) {
   Text entry(walkRoot.entryPrefix);
   entry += keyPath;
   entry += u'=';
@@ -67,7 +68,8 @@ void Record(RunContext& run, const RegistrySection& walkRoot, const Text& keyPat
   entry += u'#';
   entry += NumberTextUnsigned(path.size());
   entry += u" b";
-  run.state.Results.Append(entry);
+  run.state.FoundValues.push_back(std::move(read));
+  run.state.Results.Append(entry, uint32_t(run.state.FoundValues.size() - 1));
   ++run.state.SectionFileCounts[walkRoot.section];
 }
 
@@ -93,10 +95,11 @@ void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
   const KeyNames names = ListNames(*key);
   for (const auto& valueName : names.values) {
     if (!PumpAndCheck(run)) continue;
-    const Text stale = StaleFileOf(run, *key, valueName);
+    RegValue read;
+    const Text stale = StaleFileOf(run, *key, valueName, read);
     if (stale.empty()) continue;
     if (Contains(stale, u"Embarcadero")) run.ui.ShowMessage(stale, u"", win::kMbOk);
-    Record(run, *walkRoot, path, valueName, stale);
+    Record(run, *walkRoot, path, valueName, stale, std::move(read));
   }
   for (const auto& subkeyName : names.subkeys) {
     run.ui.PumpMessages();

@@ -14,6 +14,8 @@ void ClearFindings(AppState& state) {
   state.SectionKbTotals = {};
   state.Results.Clear();
   state.Folders.Clear();
+  state.FoundValues.clear();
+  state.Protected = {};
 }
 
 void AnalyzeSections(RunContext& run, const Text& mask) {

@@ -4,6 +4,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "scan/FileMask.h"
+#include "scan/RootTrust.h"
 
 namespace nb {
 
@@ -20,8 +21,8 @@ bool IsDesktopIni(TextView name) {
 
 class FolderWalk {
  public:
-  FolderWalk(RunContext& run, const Text& mask, bool recurse, int section)
-      : run_(run), mask_(mask), everyFile_(mask == u"*.*"), recurse_(recurse), section_(section),
+  FolderWalk(RunContext& run, const Text& mask, bool recurse, int section, uint32_t root)
+      : run_(run), mask_(mask), everyFile_(mask == u"*.*"), recurse_(recurse), section_(section), root_(root),
         writer_(run, section) {}
 
   void Walk(const Text& folder) {
@@ -58,7 +59,7 @@ class FolderWalk {
       // The recycle bin's own index of older Windows versions, written exactly so.
       if (section_ == 2 && item.name == u"INFO2") continue;
       // A file that is a link is reported as the link: deleting it removes the link.
-      writer_.Add(path_, item.name, item.size);
+      writer_.Add(path_, item.name, item.size, root_);
     } while (listing->Next(item));
   }
 
@@ -76,6 +77,7 @@ class FolderWalk {
   const bool everyFile_;
   const bool recurse_;
   const int section_;
+  const uint32_t root_;
   FileFindingWriter writer_;
   Text path_;
 };
@@ -85,19 +87,20 @@ class FolderWalk {
 void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section) {
   // What the folder is goes on record before its listing: a folder swapped
   // after this cannot pass for the one whose files become findings.
-  run.state.Folders.Record(run.os, folder);
-  FolderWalk(run, mask, recurse, section).Walk(folder);
+  const uint32_t root = TrustedScanRoot(run, folder);
+  if (root == kNoScanRoot) return;
+  FolderWalk(run, mask, recurse, section, root).Walk(folder);
 }
 
 FileFindingWriter::FileFindingWriter(RunContext& run, int section)
     : run_(run), section_(section), code_(SectionCode(section)), separator_(run.state.DecimalSeparator),
       sizeText_(kSizeTextMaxChars + separator_.size()) {}
 
-void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes) {
+void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes, uint32_t root) {
   // The entry's pieces go straight into the store: code#folder+name#size text.
   // The room comes first: when memory runs out, nothing is counted that is not stored.
   const size_t sizeChars = WriteSizeText(sizeText_.data(), bytes, separator_);
-  char16_t* at = run_.state.Results.AppendRoom(code_.size() + folder.size() + name.size() + sizeChars + 2);
+  char16_t* at = run_.state.Results.AppendRoom(code_.size() + folder.size() + name.size() + sizeChars + 2, root);
   at = std::copy(code_.begin(), code_.end(), at);
   *at++ = u'#';
   at = std::copy(folder.begin(), folder.end(), at);

@@ -12,16 +12,19 @@ namespace nb {
 
 // `folder` ends with "\". `mask` is "*.*" (every file, names without a dot
 // too) or a pattern such as "*.log". `section` is 1 to 14. Stops at the next
-// file once the busy flag is clear; pumps messages before every file.
+// file once the busy flag is clear; pumps messages before every file. A
+// folder refused as a scan root (a link that is not to be trusted on its
+// way) is walked no more than a missing one.
 void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section);
 
 // Records file findings of one section: adds one to the section's count and the
 // file's rounded kilobytes to its total, and appends
-// code + "#" + folder + name + "#" + size text.
+// code + "#" + folder + name + "#" + size text, with the number of the scan
+// root whose walk found it.
 class FileFindingWriter {
  public:
   FileFindingWriter(RunContext& run, int section);
-  void Add(TextView folder, TextView name, uint64_t bytes);
+  void Add(TextView folder, TextView name, uint64_t bytes, uint32_t root);
 
  private:
   RunContext& run_;

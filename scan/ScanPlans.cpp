@@ -6,6 +6,7 @@
 
 #include "registry/RegistryWalk.h"
 #include "scan/FolderScanner.h"
+#include "scan/RootTrust.h"
 
 namespace nb {
 
@@ -155,8 +156,9 @@ class PlanRunner {
       if (!Check() || entry.empty() || entry[0] != u'#') continue;
       const Text path = entry.substr(1);
       if (!FileExists(run_.os, path)) continue;
-      run_.state.Folders.Record(run_.os, path.substr(0, path.find_last_of(u'\\') + 1));
-      writer.Add(path, u"", FindFileSize(run_.os, path));
+      const uint32_t root = TrustedScanRoot(run_, path.substr(0, path.find_last_of(u'\\') + 1));
+      if (root == kNoScanRoot) continue;
+      writer.Add(path, u"", FindFileSize(run_.os, path), root);
     }
   }
 

@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
-#include "platform/Text.h"
+#include "platform/Platform.h"
 #include "state/FoundFolders.h"
 #include "state/Locations.h"
+#include "state/ProtectedPlaces.h"
 #include "state/ResultStore.h"
 
 namespace nb {
@@ -16,6 +18,10 @@ struct AppState {
   uint32_t RestoreMessage = 0;
   ResultStore Results;
   FoundFolders Folders;  // what the folders of the findings were at Analyze
+  // What each stale registry value held at Analyze; a registry finding's
+  // origin is its index here. A value is deleted only while it still holds it.
+  std::vector<RegValue> FoundValues;
+  ProtectedPlaces Protected;  // where no link may lead a scan root, looked up once a run
   Locations Loc;
   // Indexed by section number 1..16 (index 0 unused); totals exist for 1..14.
   std::array<int32_t, 17> SectionFileCounts{};

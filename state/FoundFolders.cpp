@@ -2,28 +2,34 @@
 
 namespace nb {
 
-void FoundFolders::Record(Platform& os, const Text& folder) {
-  if (Find(folder)) return;
+uint32_t FoundFolders::Record(Platform& os, const Text& folder) {
+  for (size_t i = 0; i < roots_.size(); ++i)
+    if (roots_[i].folder == folder) return uint32_t(i);
   ScanRoot root;
   root.folder = folder;
   uint32_t error = 0;
   if (auto opened = os.OpenFolderAt(folder, error)) root.known = os.IdentifyFolder(*opened, root.identity);
   roots_.push_back(std::move(root));
+  return uint32_t(roots_.size() - 1);
 }
 
-const ScanRoot* FoundFolders::RootOf(TextView path) const {
-  const ScanRoot* best = nullptr;
-  for (const ScanRoot& root : roots_)
-    if (path.size() > root.folder.size() && path.starts_with(root.folder) &&
-        (!best || root.folder.size() > best->folder.size()))
-      best = &root;
-  return best;
+void FoundFolders::Refuse(uint32_t root) {
+  if (root >= roots_.size()) return;
+  roots_[root].known = false;
+  roots_[root].identity = {};
 }
+
+const ScanRoot* FoundFolders::At(uint32_t root) const { return root < roots_.size() ? &roots_[root] : nullptr; }
 
 const ScanRoot* FoundFolders::Find(const Text& folder) const {
   for (const ScanRoot& root : roots_)
     if (root.folder == folder) return &root;
   return nullptr;
+}
+
+bool LiesBelow(TextView path, TextView folder) {
+  if (folder.empty() || folder.back() != u'\\' || path.size() <= folder.size()) return false;
+  return EqualsIgnoreCase(path.substr(0, folder.size()), folder);
 }
 
 bool IsRecordedFolder(const ScanRoot* recorded, const Text& folder, const FolderIdentity& now) {

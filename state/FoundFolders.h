@@ -11,8 +11,13 @@
 
 namespace nb {
 
+// The number of a recorded scan root; a finding carries the number of the
+// root whose walk found it.
+inline constexpr uint32_t kNoScanRoot = 0xFFFFFFFF;
+
 // A folder the scanner started from, as the run named it ("...\Temp\"), and
-// what it was then. A folder that could not be opened has no identity.
+// what it was then. A folder that could not be opened, or that was refused
+// as a root, has no identity: nothing is deleted or pruned through it.
 struct ScanRoot {
   Text folder;
   bool known = false;
@@ -22,16 +27,24 @@ struct ScanRoot {
 class FoundFolders {
  public:
   void Clear() { roots_.clear(); }
-  // Opens `folder` once and records what it is, unless it is recorded already.
-  void Record(Platform& os, const Text& folder);
-  // The longest recorded folder that `path` lies in; null when there is none.
-  const ScanRoot* RootOf(TextView path) const;
+  // Opens `folder` once and records what it is, unless it is recorded
+  // already; the root's number either way.
+  uint32_t Record(Platform& os, const Text& folder);
+  // Forgets what a recorded root was: it is followed no more.
+  void Refuse(uint32_t root);
+  // The root numbered `root`; null for kNoScanRoot or a number never given.
+  const ScanRoot* At(uint32_t root) const;
   // The record of exactly `folder`; null when there is none.
   const ScanRoot* Find(const Text& folder) const;
 
  private:
   std::vector<ScanRoot> roots_;
 };
+
+// Whether `path` lies below `folder` (a folder text ending with "\"), name by
+// name and ignoring letter case: "C:\X\" holds
+// "C:\x\f" but not "C:\Xy\f", nor the folder itself.
+bool LiesBelow(TextView path, TextView folder);
 
 // Whether a folder opened now by the path `folder` is the folder recorded for
 // it: the same object on the same volume, lying where it lay. With no record,

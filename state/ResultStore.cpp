@@ -18,7 +18,7 @@ void ResultStore::Clear() {
   records_ = std::deque<Record>();
 }
 
-char16_t* ResultStore::AppendRoom(size_t chars) {
+char16_t* ResultStore::AppendRoom(size_t chars, uint32_t origin) {
   if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < chars) {
     Block block;
     block.capacity = std::max(kBlockChars, chars);
@@ -26,18 +26,20 @@ char16_t* ResultStore::AppendRoom(size_t chars) {
     blocks_.push_back(std::move(block));
   }
   Block& block = blocks_.back();
-  records_.push_back({uint32_t(blocks_.size() - 1), uint32_t(block.used), uint32_t(chars)});
+  records_.push_back({uint32_t(blocks_.size() - 1), uint32_t(block.used), uint32_t(chars), origin});
   char16_t* at = block.chars.get() + block.used;
   block.used += chars;
   return at;
 }
 
-void ResultStore::Append(TextView entry) { std::copy(entry.begin(), entry.end(), AppendRoom(entry.size())); }
+void ResultStore::Append(TextView entry, uint32_t origin) {
+  std::copy(entry.begin(), entry.end(), AppendRoom(entry.size(), origin));
+}
 
-void ResultStore::AppendJoined(std::initializer_list<TextView> pieces) {
+void ResultStore::AppendJoined(std::initializer_list<TextView> pieces, uint32_t origin) {
   size_t chars = 0;
   for (TextView piece : pieces) chars += piece.size();
-  char16_t* at = AppendRoom(chars);
+  char16_t* at = AppendRoom(chars, origin);
   for (TextView piece : pieces) at = std::copy(piece.begin(), piece.end(), at);
 }
 
@@ -47,6 +49,13 @@ TextView ResultStore::View(size_t index) const {
 }
 
 void ResultStore::RemoveAt(size_t index) { records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index)); }
+
+void ResultStore::KeepOnly(const std::vector<bool>& keep) {
+  std::deque<Record> kept;
+  for (size_t i = 0; i < records_.size(); ++i)
+    if (i < keep.size() && keep[i]) kept.push_back(records_[i]);
+  records_ = std::move(kept);
+}
 
 int64_t ResultStore::IndexOf(const Text& text, const std::function<bool(const Text&, const Text&)>& equal) const {
   Text entry;

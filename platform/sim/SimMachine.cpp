@@ -395,6 +395,13 @@ void SimMachine::SetUpStandardUser() {
   specialFolders[win::kCsidlRecent] = profile + u"\\AppData\\Roaming\\Microsoft\\Windows\\Recent";
   specialFolders[win::kCsidlInternetCache] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\INetCache";
   specialFolders[win::kCsidlHistory] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\History";
+  specialFolders[win::kCsidlProfile] = profile;
+  specialFolders[win::kCsidlDesktopDirectory] = profile + u"\\Desktop";
+  specialFolders[win::kCsidlMyPictures] = profile + u"\\Pictures";
+  specialFolders[win::kCsidlMyMusic] = profile + u"\\Music";
+  specialFolders[win::kCsidlMyVideo] = profile + u"\\Videos";
+  specialFolders[win::kKnownFolderDownloads] = profile + u"\\Downloads";
+  specialFolders[win::kCsidlFavorites] = profile + u"\\Favorites";
   for (const auto& [csidl, folder] : specialFolders) AddFolder(folder);
   AddFolder(windowsFolder);
   AddFolder(systemFolder);

@@ -32,6 +32,7 @@ struct FileNode {
   bool isFolder = false;
   // Reparse point: the folder or file path it points at (a junction or symlink).
   Text linkTarget;
+  EntryOwner owner = EntryOwner::CurrentUser;  // whoever made it
   bool denyListing = false;  // listing fails with access denied
   bool denyDelete = false;   // delete/remove fails with access denied
   std::optional<ForeignLock> lock;

@@ -165,6 +165,20 @@ AttributesResult SimPlatform::GetFileAttributes(const Text& path) {
   return {ListedAttributes(*resolved.node), win::kErrorSuccess};
 }
 
+bool SimPlatform::InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) {
+  const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
+  if (!resolved.node) {
+    error = resolved.error;
+    return false;
+  }
+  entry = {};
+  entry.attributes = ListedAttributes(*resolved.node);
+  entry.isLink = !resolved.node->linkTarget.empty();
+  if (entry.isLink) entry.owner = resolved.node->owner;
+  error = win::kErrorSuccess;
+  return true;
+}
+
 namespace {
 
 // A folder held open keeps its node, as a handle keeps the object it opened.

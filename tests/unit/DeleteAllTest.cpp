@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
 #include "support/FormFixture.h"
+#include "support/StoredFindings.h"
 
 namespace nb::test {
 namespace {
@@ -37,6 +38,18 @@ class DeleteAll : public FormFixture {
     std::vector<Text> texts;
     for (const auto& box : ui.boxes) texts.push_back(box.text);
     return texts;
+  }
+  // The window after a run that left `stayed` findings in the store, saying so in `status`.
+  void ExpectFinishedWithStayed(size_t stayed, const Text& status) {
+    EXPECT_FALSE(form.State.Busy);
+    EXPECT_EQ(form.State.Results.Count(), stayed);
+    EXPECT_EQ(form.List2.RowCount(0), 0);
+    EXPECT_TRUE(form.List2.Visible());
+    EXPECT_EQ(form.ActionPanel.Caption(), status);
+    for (ui::Label* l : {&form.Label1, &form.Label2, &form.Label3}) EXPECT_TRUE(l->Visible());
+    EXPECT_FALSE(form.Label4.Visible());
+    EXPECT_EQ(form.Button3.Caption(), u"Delete");
+    for (ui::Button* b : {&form.Button2, &form.Button3, &form.Button4}) EXPECT_TRUE(b->Enabled());
   }
   void ExpectFinished() {
     EXPECT_FALSE(form.State.Busy);
@@ -100,7 +113,7 @@ TEST_F(DeleteAll, RunningBrowsersAndSkypeAreWarnedAboutBrowserFirst) {
   }
 }
 
-TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndEmptiesTheStoreAllTheSame) {
+TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndKeepsListingWhatStayed) {
   Analyzed();
   const Text temp = Finding(u"01", u"C:\\Users\\Tester\\AppData\\Local\\Temp\\ro.tmp",
                             win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
@@ -111,9 +124,9 @@ TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndEmptiesTheStoreAllTheSame) {
   machine.Find(locked)->lock = sim::ForeignLock{win::kShareRead | win::kShareWrite};
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash", u"C:\\gone.exe");
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"", u"C:\\gone.exe");
-  form.State.Results.Append(u"15#HKCU\\SOFTWARE\\V#x=name=with#hash#11 b");
-  form.State.Results.Append(u"15#HKCU\\SOFTWARE\\V#x=#11 b");
-  Tick(11, false);  // unticked after the analysis: Skype's findings stay
+  StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V#x=name=with#hash#11 b");
+  StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V#x=#11 b");
+  Tick(11, false);  // unticked after the analysis: Skype's findings stay, and leave the list
 
   form.Button3.Click();
 
@@ -126,7 +139,39 @@ TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndEmptiesTheStoreAllTheSame) {
   EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash"), nullptr);
   EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u""), nullptr);
   EXPECT_TRUE(ui.boxes.empty());
+  ExpectFinishedWithStayed(1, u"1 items could not be deleted and are still listed (1 in use or access denied)");
+  EXPECT_EQ(form.State.Results.At(0), u"01#" + locked + u"#0.01 KB");
+
+  // A section click shows what stayed; once the other program lets go, "Delete" takes it.
+  form.List1ItemClick(PositionOfSection(u"01").first, PositionOfSection(u"01").second);
+  ASSERT_EQ(form.List2.RowCount(0), 1);
+  EXPECT_EQ(form.List2.RowCaption(0, 0), locked);
+  machine.Find(locked)->lock.reset();
+  form.Button3.Click();
+  EXPECT_FALSE(machine.Exists(locked));
   ExpectFinished();
+}
+
+TEST_F(DeleteAll, ValuesChangedSinceAnalyzeStayAndTheStatusSaysWhy) {
+  Analyzed();
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"revived", u"C:\\gone.exe");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"retyped", u"C:\\gone.exe");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"stale", u"C:\\gone.exe");
+  StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=revived#11 b");
+  StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=retyped#11 b");
+  StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=stale#11 b");
+  form.State.Results.Append(u"15#HKCU\\SOFTWARE\\V=unread#11 b");  // nothing on record: never deleted
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"unread", u"C:\\gone.exe");
+  // A program reinstalled meanwhile points the value at a live file again.
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"revived", u"C:\\Windows\\notepad.exe");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"retyped", u"C:\\gone.exe", win::kRegExpandSz);
+
+  form.Button3.Click();
+
+  for (const char16_t* name : {u"revived", u"retyped", u"unread"})
+    EXPECT_NE(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V", name), nullptr) << ToUtf8(name);
+  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"stale"), nullptr);
+  ExpectFinishedWithStayed(3, u"3 items could not be deleted and are still listed (3 changed since Analyze)");
 }
 
 TEST_F(DeleteAll, ButtonsAndStatusWhileRunning) {
@@ -169,11 +214,12 @@ TEST_F(DeleteAll, StopWithYesDuringTheEntryPassLeavesTheRemainingFindingsAndSkip
   EXPECT_EQ(BoxTexts(), std::vector<Text>{kCancel});
   EXPECT_EQ(ui.boxes[0].caption, u"Confirmation");
   EXPECT_EQ(ui.boxes[0].flags, kQuestion);
-  // The stop was confirmed before entry 100: that one and every later one stay.
+  // The stop was confirmed before entry 100: that one and every later one stay, and stay listed.
   for (int i = 0; i < 250; ++i) EXPECT_EQ(machine.Exists(u"C:\\T\\f" + NumberText(i) + u".tmp"), i >= 100) << i;
   EXPECT_TRUE(machine.Exists(u"C:\\T\\empty"));
   EXPECT_EQ(ui.pumps, 3);  // entries 0 and 100, then the check before the folder steps
-  ExpectFinished();
+  ExpectFinishedWithStayed(150, u"150 items could not be deleted and are still listed (150 not reached before the run stopped)");
+  EXPECT_EQ(form.State.Results.At(0), u"01#C:\\T\\f100.tmp#0.01 KB");
 }
 
 TEST_F(DeleteAll, NoToTheCancelQuestionLetsTheRunGoOn) {

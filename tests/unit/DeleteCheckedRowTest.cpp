@@ -2,6 +2,7 @@
 
 #include "delete/DeleteCheckedRow.h"
 #include "support/SimRun.h"
+#include "support/StoredFindings.h"
 
 namespace nb {
 namespace {
@@ -56,7 +57,7 @@ TEST_F(DeleteCheckedRowTest, RegistryRowsDeleteTheNamedValueUnderTheirRoot) {
     machine.SetString(c.root, c.key, u"other", u"C:\\gone.exe");
     state.ShownSection = c.section;
     state.Results.Clear();
-    state.Results.Append(c.section + u"#" + c.caption + u"#11 b");
+    test::StoreValueFinding(state, os, c.section + u"#" + c.caption + u"#11 b");
 
     EXPECT_EQ(DeleteCheckedRow(run, files, c.caption, u"11 b"), c.relabel) << ToUtf8(c.caption);
     EXPECT_EQ(machine.FindValue(c.root, c.key, c.name), nullptr) << ToUtf8(c.caption);

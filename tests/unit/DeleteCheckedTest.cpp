@@ -1,4 +1,5 @@
 #include "support/FormFixture.h"
+#include "support/StoredFindings.h"
 
 namespace nb::test {
 namespace {
@@ -87,7 +88,7 @@ TEST_F(DeleteChecked, NothingDeletedShowsNoCountButEmptiesTheSummary) {
 TEST_F(DeleteChecked, RegistryRowsAndRowsAlreadyDeleted) {
   Shown(u"15");
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"", u"C:\\gone.exe");
-  form.State.Results.Append(u"15#hkcu\\software\\vendor\\app=#11 b");  // differs only in case
+  StoreValueFinding(form.State, os, u"15#hkcu\\software\\vendor\\app=#11 b");  // differs only in case
   form.List2.AddRow(0, u"HKCU\\SOFTWARE\\Vendor\\App=", u"11 b", true);
   ui.answers = {win::kIdYes};
 

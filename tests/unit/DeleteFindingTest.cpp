@@ -1,9 +1,13 @@
+#include <algorithm>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "delete/DeleteAll.h"
 #include "delete/DeleteFinding.h"
 #include "delete/FoundFileDeleter.h"
 #include "support/SimRun.h"
+#include "support/StoredFindings.h"
 
 namespace nb {
 namespace {
@@ -35,7 +39,7 @@ TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) 
     if (c.lockShare) file.lock = sim::ForeignLock{*c.lockShare};
     const uint32_t before = os.GetFileAttributes(path).attributes;
 
-    EXPECT_EQ(files.Delete(path), c.deleted ? DeleteOutcome::Deleted : DeleteOutcome::Kept) << c.what;
+    EXPECT_EQ(files.Delete(path, kNoScanRoot), c.deleted ? DeleteOutcome::Deleted : DeleteOutcome::Kept) << c.what;
     EXPECT_EQ(machine.Exists(path), !c.deleted) << c.what;
     if (!c.deleted) {
       EXPECT_EQ(os.GetFileAttributes(path).attributes, before) << c.what;
@@ -44,10 +48,10 @@ TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) 
 }
 
 TEST_F(DeleteFinding, MissingFilesAndFoldersAreNotTouched) {
-  EXPECT_EQ(files.Delete(u"C:\\Temp\\gone.tmp"), DeleteOutcome::Missing);
-  EXPECT_EQ(files.Delete(u"C:\\Gone\\x.tmp"), DeleteOutcome::Missing);
+  EXPECT_EQ(files.Delete(u"C:\\Temp\\gone.tmp", kNoScanRoot), DeleteOutcome::Missing);
+  EXPECT_EQ(files.Delete(u"C:\\Gone\\x.tmp", kNoScanRoot), DeleteOutcome::Missing);
   machine.AddFolder(u"C:\\Temp\\dir.tmp", win::kAttrDirectory | win::kAttrHidden);
-  EXPECT_EQ(files.Delete(u"C:\\Temp\\dir.tmp"), DeleteOutcome::Kept);
+  EXPECT_EQ(files.Delete(u"C:\\Temp\\dir.tmp", kNoScanRoot), DeleteOutcome::Kept);
   EXPECT_EQ(os.GetFileAttributes(u"C:\\Temp\\dir.tmp").attributes, win::kAttrDirectory | win::kAttrHidden);
 }
 
@@ -56,13 +60,89 @@ TEST_F(DeleteFinding, MachineValuesGoInThe64BitViewTheWalkRead) {
   machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
   machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool", u"C:\\gone32.exe");
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
+  test::StoreValueFinding(state, os, u"16#HKLM\\SOFTWARE\\Vendor=Tool#11 b");
+  test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\Vendor=Tool#11 b");
 
-  EXPECT_TRUE(DeleteFoundValue(os, win::kHkeyLocalMachine, SplitRegistrySubject(u"HKLM\\SOFTWARE\\Vendor=Tool")));
+  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyLocalMachine, SplitRegistrySubject(u"HKLM\\SOFTWARE\\Vendor=Tool"),
+                             FoundValueOf(state, 0)),
+            DeleteOutcome::Deleted);
   EXPECT_EQ(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool"), nullptr);
   EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool"), nullptr);
 
-  EXPECT_TRUE(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=Tool")));
-  EXPECT_FALSE(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=Tool")));
+  const RegistrySubject user = SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=Tool");
+  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, user, FoundValueOf(state, 1)), DeleteOutcome::Deleted);
+  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, user, FoundValueOf(state, 1)), DeleteOutcome::Missing);
+}
+
+TEST_F(DeleteFinding, AValueIsDeletedOnlyWhileItHoldsWhatAnalyzeRead) {
+  const Text key = u"SOFTWARE\\Vendor";
+  struct Case {
+    const char* what;
+    std::function<void()> meddle;
+    DeleteOutcome outcome;
+  };
+  const std::vector<Case> cases = {
+      {"unchanged", [] {}, DeleteOutcome::Deleted},
+      {"points at a live file again",
+       [&] { machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\Windows\\notepad.exe"); },
+       DeleteOutcome::Changed},
+      {"same text, other type",
+       [&] { machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe", win::kRegExpandSz); },
+       DeleteOutcome::Changed},
+      {"one byte more", [&] { machine.SetValue(win::kHkeyCurrentUser, key, u"v", win::kRegSz, {'C', 0, 0, 0, 0}); },
+       DeleteOutcome::Changed},
+      {"gone already", [&] { machine.FindKey(win::kHkeyCurrentUser, key)->values.clear(); }, DeleteOutcome::Missing},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe");
+    state.Results.Clear();
+    state.FoundValues.clear();
+    test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\Vendor=v#11 b");
+    c.meddle();
+    const sim::RegValueData* before = machine.FindValue(win::kHkeyCurrentUser, key, u"v");
+    const std::optional<sim::RegValueData> kept = before ? std::optional(*before) : std::nullopt;
+
+    EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=v"),
+                               FoundValueOf(state, 0)),
+              c.outcome);
+    const sim::RegValueData* after = machine.FindValue(win::kHkeyCurrentUser, key, u"v");
+    if (c.outcome == DeleteOutcome::Changed) {
+      ASSERT_NE(after, nullptr);
+      EXPECT_EQ(after->type, kept->type);
+      EXPECT_EQ(after->data, kept->data);
+    } else {
+      EXPECT_EQ(after, nullptr);
+    }
+  }
+  // Without a record of what the walk read, nothing is deleted.
+  machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe");
+  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=v"), nullptr),
+            DeleteOutcome::Changed);
+  EXPECT_NE(machine.FindValue(win::kHkeyCurrentUser, key, u"v"), nullptr);
+}
+
+TEST_F(DeleteFinding, AFileGoesOnlyBelowTheRootWhoseWalkFoundIt) {
+  machine.AddFile(u"C:\\X\\a.tmp", "a");
+  machine.AddFile(u"C:\\Xy\\b.tmp", "b");
+  machine.AddFile(u"C:\\X\\in\\c.tmp", "c");
+  const uint32_t outer = state.Folders.Record(os, u"C:\\X\\");
+  const uint32_t inner = state.Folders.Record(os, u"C:\\X\\in\\");
+
+  // "C:\X\" does not hold "C:\Xy\": a root is matched name by name.
+  EXPECT_EQ(files.Delete(u"C:\\Xy\\b.tmp", outer), DeleteOutcome::Redirected);
+  EXPECT_TRUE(machine.Exists(u"C:\\Xy\\b.tmp"));
+  // The inner root, swapped after the record, refuses its own findings; the
+  // outer walk's findings below it are judged by the outer root.
+  machine.Remove(u"C:\\X\\in");
+  machine.AddFile(u"C:\\Bait\\c.tmp", "bait");
+  machine.AddFolderLink(u"C:\\X\\in", u"C:\\Bait");
+  EXPECT_EQ(files.Delete(u"C:\\X\\in\\c.tmp", inner), DeleteOutcome::Redirected);
+  EXPECT_EQ(files.Delete(u"C:\\X\\in\\c.tmp", outer), DeleteOutcome::Redirected);
+  EXPECT_EQ(files.Delete(u"C:\\X\\a.tmp", outer), DeleteOutcome::Deleted);
+  EXPECT_TRUE(machine.Exists(u"C:\\Bait\\c.tmp"));
+  // A root number never given is no root.
+  EXPECT_EQ(files.Delete(u"C:\\Xy\\b.tmp", 77), DeleteOutcome::Redirected);
 }
 
 TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntries) {
@@ -76,15 +156,15 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"a=b#c", u"x");
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"", u"x");
   machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m", u"x");
-  state.Results.Append(u"15#HKCU\\SOFTWARE\\V#1=a=b#c#3 b");
-  state.Results.Append(u"15#HKCU\\SOFTWARE\\V#1=#3 b");
-  state.Results.Append(u"16#HKLM\\SOFTWARE\\V=m#3 b");
+  test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V#1=a=b#c#3 b");
+  test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V#1=#3 b");
+  test::StoreValueFinding(state, os, u"16#HKLM\\SOFTWARE\\V=m#3 b");
   state.Results.Append(u"99#junk");
 
   Text mask(16, u'0');
   mask[0] = mask[11] = mask[14] = u'1';  // 01, 12 and 15
   state.Busy = true;  // as the window holds it for the run
-  DeleteStoredFindings(run, mask);
+  const DeleteAllReport report = DeleteStoredFindings(run, mask);
 
   EXPECT_EQ(host.pumps, 3);  // before entries 0, 100 and 200
   EXPECT_FALSE(machine.Exists(u"C:\\S01\\f0.dat"));
@@ -95,6 +175,9 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
   EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u""), nullptr);
   EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m"), nullptr);
   EXPECT_EQ(state.Results.Count(), 250u);  // the store is emptied by the window, not here
+  EXPECT_EQ(report.deleted, 82u + 82u + 2u);
+  EXPECT_EQ(report.Stayed(), 0u);
+  EXPECT_EQ(std::count(report.stays.begin(), report.stays.end(), true), 0);
 }
 
 }  // namespace

@@ -111,8 +111,10 @@ class Machine {
   struct Bait {
     Text path;
     std::string contents;
+    uint32_t attributes = win::kAttrHidden;
   };
   std::vector<Bait> baits;
+  std::vector<Text> baitFolders;  // empty folders beside the baits: never pruned
 
   size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
   bool Chance(int percent) { return int(Pick(100)) < percent; }
@@ -169,13 +171,44 @@ class Machine {
     }
   }
 
-  // A cleaned folder, moved elsewhere and left as a link before Analyze, or not.
+  // Roots made links before Analyze that must not be followed: another
+  // user's link, or any link into the user's own files. Nothing below them
+  // is a finding, and what they lead to stays as it was.
+  std::vector<Text> refusedRoots;
+  size_t refusedLinks = 0;
+
+  // Lays a victim folder of files of junk-like names, and makes `named` a
+  // link to it, owned by `owner`.
+  void RefusedRoot(const Text& named, const Text& victim, EntryOwner owner) {
+    for (size_t i = 1 + Pick(3); i > 0; --i) {
+      const Text file = victim + u"f" + Num(++counter) + u".tmp";
+      m.AddFile(file, "victim", win::kAttrReadOnly | win::kAttrHidden);
+      baits.push_back({file, "victim", win::kAttrReadOnly | win::kAttrHidden});
+    }
+    m.AddFolder(victim + u"emptySub");
+    baitFolders.push_back(victim + u"emptySub");
+    m.AddFolderLink(named.substr(0, named.size() - 1), victim.substr(0, victim.size() - 1)).owner = owner;
+    refusedRoots.push_back(named);
+    ++refusedLinks;
+  }
+
+  // A cleaned folder, moved elsewhere and left as a link before Analyze (by
+  // the user or an administrator, and followed), or a refused link, or neither.
   void Cleaned(const Text& named, const Text& extension, int depth, bool purged) {
+    if (Chance(8)) {
+      // Another user's link, to anywhere; or the user's own link into a protected folder.
+      const bool foreign = Chance(50);
+      const Text victim = foreign ? u"D:\\Elsewhere" + Num(++counter) + u"\\"
+                                  : (Chance(50) ? kDocuments : kUser + u"Desktop\\") + u"Victim" + Num(++counter) + u"\\";
+      RefusedRoot(named, victim, foreign ? EntryOwner::Other : EntryOwner::CurrentUser);
+      return;
+    }
     Text real = named;
     if (Chance(20)) {
       real = u"D:\\Moved" + Num(++counter) + u"\\";
       m.AddFolder(real);
-      m.AddFolderLink(named.substr(0, named.size() - 1), real.substr(0, real.size() - 1));
+      m.AddFolderLink(named.substr(0, named.size() - 1), real.substr(0, real.size() - 1)).owner =
+          Chance(50) ? EntryOwner::CurrentUser : EntryOwner::Administrators;
     }
     Fill(named, real, extension, depth);
     cleanedFolders.push_back(real);
@@ -210,16 +243,28 @@ class Machine {
     // Chrome: cache folders and single files of the profile, and what stays;
     // the whole Google folder may have been moved to the other drive.
     Text google = kLocal + u"Google\\";
+    bool googleRefused = false;  // Chrome's files behind another user's link are no findings
     if (Chance(20)) {
       google = u"D:\\Google" + Num(++counter) + u"\\";
+      googleRefused = Chance(10);
       m.AddFolder(google);
-      m.AddFolderLink(kLocal + u"Google", google.substr(0, google.size() - 1));
+      m.AddFolderLink(kLocal + u"Google", google.substr(0, google.size() - 1)).owner =
+          googleRefused ? EntryOwner::Other : EntryOwner::CurrentUser;
     }
     const Text profile = u"Chrome\\User Data\\Default\\";
-    Fill(kLocal + u"Google\\" + profile + u"Cache\\", google + profile + u"Cache\\", u"", 1);
-    cleanedFolders.push_back(google + profile + u"Cache\\");
-    cleanedRoots.push_back(kLocal + u"Google\\" + profile + u"Cache\\");
-    File(kLocal + u"Google\\" + profile + u"History", google + profile + u"History");
+    if (googleRefused) {
+      ++refusedLinks;
+      refusedRoots.push_back(kLocal + u"Google\\");
+      for (const Text name : {u"Cache\\f0.tmp", u"History"}) {
+        m.AddFile(google + profile + name, "victim", win::kAttrReadOnly | win::kAttrHidden);
+        baits.push_back({google + profile + name, "victim", win::kAttrReadOnly | win::kAttrHidden});
+      }
+    } else {
+      Fill(kLocal + u"Google\\" + profile + u"Cache\\", google + profile + u"Cache\\", u"", 1);
+      cleanedFolders.push_back(google + profile + u"Cache\\");
+      cleanedRoots.push_back(kLocal + u"Google\\" + profile + u"Cache\\");
+      File(kLocal + u"Google\\" + profile + u"History", google + profile + u"History");
+    }
     m.AddFile(google + profile + u"Preferences", "{}");
     m.AddFile(google + profile + u"Bookmarks", "{}");
     // Skype: the chat-sync folder of the default account.
@@ -233,6 +278,7 @@ class Machine {
       const uint32_t root = Chance(50) ? win::kHkeyCurrentUser : win::kHkeyLocalMachine;
       m.SetString(root, key, u"Tool", u"C:\\Gone" + Num(counter) + u"\\tool.exe");
       m.SetString(root, key, u"Editor", u"C:\\Windows\\notepad.exe");
+      staleValues.push_back({root, key, u"Tool"});
     }
   }
 
@@ -274,7 +320,7 @@ class Machine {
     }
     for (const auto& name : names) {
       m.AddFile(baitFolder + u"\\" + name, "bait", win::kAttrHidden);
-      baits.push_back({baitFolder + u"\\" + name, "bait"});
+      baits.push_back({baitFolder + u"\\" + name, "bait", win::kAttrHidden});
     }
   }
 
@@ -285,8 +331,41 @@ class Machine {
     return r.node && !r.throughLink && !r.node->isFolder ? r.node : nullptr;
   }
 
+  // The dead references planted, and those rewritten after Analyze (a
+  // program reinstalled meanwhile): a rewritten value must stay.
+  struct StaleValue {
+    uint32_t root;
+    Text key, name;
+  };
+  std::vector<StaleValue> staleValues;
+  std::set<Text> rewrittenValues;  // "HKCU\\SOFTWARE\\...=name", folded
+
+  static Text ValueSubject(const StaleValue& v) {
+    return Text(v.root == win::kHkeyCurrentUser ? u"HKCU\\" : u"HKLM\\") + v.key + u"=" + v.name;
+  }
+
+  void RewriteValues() {
+    for (const auto& value : staleValues) {
+      if (!Chance(25)) continue;
+      if (Chance(50))
+        m.SetString(value.root, value.key, value.name, u"C:\\Windows\\notepad.exe");
+      else
+        m.SetString(value.root, value.key, value.name, ValueTextOf(value), win::kRegExpandSz);
+      rewrittenValues.insert(FoldCaseText(ValueSubject(value)));
+    }
+  }
+
+  Text ValueTextOf(const StaleValue& v) {
+    const auto* data = m.FindValue(v.root, v.key, v.name);
+    Text text;
+    for (size_t i = 0; data && i + 1 < data->data.size(); i += 2)
+      if (char16_t c = char16_t(data->data[i] | (data->data[i + 1] << 8))) text += c;
+    return text;
+  }
+
   // What a less privileged process does between Analyze and Delete.
   void Meddle(const std::vector<Text>& findingsReal) {
+    RewriteValues();
     for (size_t swaps = Pick(3); swaps > 0; --swaps) SwapAFolder();
     if (findingsReal.empty()) return;
     for (size_t i = Pick(3); i > 0; --i) {
@@ -360,7 +439,7 @@ void SetMask(sim::SimMachine& m, const Text& mask) {
 
 struct Totals {
   size_t findings = 0, registryFindings = 0, deleted = 0, swaps = 0, checkedRuns = 0, linkedRoots = 0,
-         meddledDuring = 0, unticked = 0;
+         meddledDuring = 0, unticked = 0, refusedLinks = 0, rewrittenValues = 0, stayedListed = 0;
 };
 
 void RunOne(uint32_t seed, Totals& totals) {
@@ -383,13 +462,19 @@ void RunOne(uint32_t seed, Totals& totals) {
     else ++totals.registryFindings;
   for (const auto& root : gen.cleanedRoots) totals.linkedRoots += m.Find(root.substr(0, root.size() - 1)) &&
                                                                  !m.Find(root.substr(0, root.size() - 1))->linkTarget.empty();
-  // Links before Analyze are followed: every planted file is a finding.
+  // Trusted links before Analyze are followed: every planted file is a finding.
   for (const auto& [named, was] : gen.planted)
     EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
       return FoldCaseText(f.subject) == named;
     })) << "not found: " << ToUtf8(named);
+  // Nothing behind a refused link is.
+  totals.refusedLinks += gen.refusedLinks;
+  for (const auto& f : findings)
+    EXPECT_FALSE(!IsRegistrySection(f.section) && IsUnder(f.subject, gen.refusedRoots))
+        << "found behind a refused link: " << ToUtf8(f.subject);
 
   gen.Meddle(realPaths);
+  totals.rewrittenValues += gen.rewrittenValues.size();
 
   // Delete all with a random set of ticked sections, or Delete checked on one
   // section with some rows unticked.
@@ -422,12 +507,15 @@ void RunOne(uint32_t seed, Totals& totals) {
 
   const auto before = Snapshot(m);
   const auto registryBefore = RegistrySnapshot(m);
-  std::set<Text> mayGo, valuesMayGo;
+  std::set<Text> mayGo, valuesMayGo, valuesMustGo;
   std::vector<Text> mustGo;
   for (const auto& f : findings) {
     if (!ticked(f)) continue;
     if (IsRegistrySection(f.section)) {
+      // A value rewritten since Analyze is not the value that was found: it stays.
+      if (gen.rewrittenValues.count(FoldCaseText(f.subject))) continue;
       valuesMayGo.insert(FoldCaseText(f.subject));
+      valuesMustGo.insert(FoldCaseText(f.subject));
       continue;
     }
     mayGo.insert(FoldCaseText(gen.RealPathOf(f.subject)));
@@ -450,9 +538,30 @@ void RunOne(uint32_t seed, Totals& totals) {
     form.Label3Click();
   } else {
     form.Button3Click();  // Delete all
-    EXPECT_TRUE(form.State.Results.Empty());
   }
   ui.onPump = nullptr;
+  const auto registryAfter = RegistrySnapshot(m);
+
+  // Delete all keeps listing exactly the ticked findings that stayed; Delete
+  // checked removes exactly the deleted ones.
+  if (!checked) {
+    std::multiset<Text> stored;
+    for (const auto& f : StoredFindings(form.State.Results)) stored.insert(f.section + u"#" + FoldCaseText(f.subject));
+    totals.stayedListed += stored.size();
+    for (const auto& f : findings) {
+      const bool listed = stored.count(f.section + u"#" + FoldCaseText(f.subject)) > 0;
+      if (!ticked(f)) {
+        EXPECT_FALSE(listed) << "unticked but listed: " << ToUtf8(f.subject);
+      } else if (IsRegistrySection(f.section)) {
+        EXPECT_EQ(listed, registryAfter.count(FoldCaseText(f.subject)) > 0) << ToUtf8(f.subject);
+      } else {
+        const Text real = gen.RealPathOf(f.subject);
+        if (!listed) {
+          EXPECT_TRUE(!m.Exists(real) || gen.Meddled(real)) << "unlisted but there: " << ToUtf8(real);
+        }
+      }
+    }
+  }
 
   // Nothing outside the ticked findings was deleted or changed, but for what
   // others did during the run.
@@ -476,8 +585,9 @@ void RunOne(uint32_t seed, Totals& totals) {
     const auto* now = m.Find(bait.path);
     ASSERT_TRUE(now) << "bait gone: " << ToUtf8(bait.path);
     EXPECT_EQ(now->contents, bait.contents) << ToUtf8(bait.path);
-    EXPECT_EQ(now->attributes, win::kAttrHidden) << ToUtf8(bait.path);
+    EXPECT_EQ(now->attributes, bait.attributes) << ToUtf8(bait.path);
   }
+  for (const auto& folder : gen.baitFolders) EXPECT_TRUE(m.Exists(folder)) << "pruned: " << ToUtf8(folder);
   const auto* letter = m.Find(kDocuments + u"letter.txt");
   ASSERT_TRUE(letter);
   EXPECT_EQ(letter->contents, "dear");
@@ -506,7 +616,7 @@ void RunOne(uint32_t seed, Totals& totals) {
       }
     }
   }
-  const auto registryAfter = RegistrySnapshot(m);
+  for (const auto& key : valuesMustGo) EXPECT_FALSE(registryAfter.count(key)) << "value stayed: " << ToUtf8(key);
   for (const auto& [key, data] : registryAfter) {
     EXPECT_TRUE(registryBefore.count(key)) << ToUtf8(key);
   }
@@ -529,15 +639,20 @@ TEST(DeletionSafety, NothingButTheTickedFindingsIsEverDeletedOrChanged) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("[ safety ] %u machines from seed %u in %.1f s: %zu findings (%zu registry), %zu files deleted, "
               "%zu folders swapped before the run and %zu during it, %zu roots that were links at Analyze, "
-              "%zu Delete checked runs with %zu rows unticked\n",
+              "%zu Delete checked runs with %zu rows unticked, %zu refused root links, %zu values rewritten "
+              "after Analyze, %zu findings still listed after Delete all\n",
               machines, first, seconds, totals.findings, totals.registryFindings, totals.deleted, totals.swaps,
-              totals.meddledDuring, totals.linkedRoots, totals.checkedRuns, totals.unticked);
+              totals.meddledDuring, totals.linkedRoots, totals.checkedRuns, totals.unticked, totals.refusedLinks,
+              totals.rewrittenValues, totals.stayedListed);
   EXPECT_GT(totals.deleted, 0u);
   EXPECT_GT(totals.swaps, 0u);
   EXPECT_GT(totals.meddledDuring, 0u);
   EXPECT_GT(totals.linkedRoots, 0u);
   EXPECT_GT(totals.unticked, 0u);
   EXPECT_GT(totals.registryFindings, 0u);
+  EXPECT_GT(totals.refusedLinks, 0u);
+  EXPECT_GT(totals.rewrittenValues, 0u);
+  EXPECT_GT(totals.stayedListed, 0u);
 }
 
 }  // namespace

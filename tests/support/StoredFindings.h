@@ -1,0 +1,24 @@
+// Registry findings put into the store the way the walk puts them there: with
+// what their value holds now, so that deletion finds it unchanged.
+#pragma once
+
+#include "catalogue/Catalogue.h"
+#include "registry/RegistrySections.h"
+#include "state/AppState.h"
+
+namespace nb::test {
+
+// `entry` is "15#HKCU\\SOFTWARE\\...=name#size" or the same for 16.
+inline void StoreValueFinding(AppState& state, Platform& os, const Text& entry) {
+  const RegistrySection* section = RegistrySectionNumbered(SectionNumberOf(entry));
+  const RegistrySubject subject = SplitRegistrySubject(Text(SplitEntryView(entry).subject));
+  RegValue value;
+  std::unique_ptr<RegistryKey> key;
+  if (section && os.OpenKey(section->root, subject.keyPath, win::kKeyRead | FindingRegistryView(section->root),
+                            key) == win::kErrorSuccess)
+    key->QueryValue(subject.valueName, value);
+  state.FoundValues.push_back(std::move(value));
+  state.Results.Append(entry, uint32_t(state.FoundValues.size() - 1));
+}
+
+}  // namespace nb::test

@@ -1,13 +1,16 @@
 // Cost of Delete all against the plain deletion by path that any cleaner would
-// run: SetFileAttributesW(ARCHIVE) + DeleteFileW for each file, no pumps. The
-// ratio shows what Delete all costs on top of it: reading and splitting the
-// store entries, its pumps, and the exactness of its deletion (each folder
-// opened and checked against what Analyze recorded, each file opened relative
-// to its folder and checked to be that folder's own entry).
+// run: DeleteFileW for each file, SetFileAttributesW(ARCHIVE) first only where
+// the listing shows it read-only, hidden or system, no pumps, then
+// RemoveDirectoryW for each folder it emptied. The ratio shows what Delete all
+// costs on top of it: reading and splitting the store entries, its pumps, the
+// exactness of its deletion (each folder opened and checked against what
+// Analyze recorded, each file opened relative to its folder and checked to be
+// that folder's own entry) and its purge of the emptied folders.
 //
 //   nb_bench_delete [rounds]                  on the simulated machine
-//   nb_bench_delete --real FOLDER             (Windows) the files below FOLDER,
-//                                              alternately by both, real API
+//   nb_bench_delete --real FOLDER             (Windows) the chunks below FOLDER
+//                                              (chunk0, chunk1, ...), alternately
+//                                              by both, real API
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -34,8 +37,11 @@ namespace nb {
 // Defined at the end of the file, after windows.h, whose macros would rename
 // the Platform calls. Every queued message of the thread, then back:
 void PumpThreadMessages();
-// The bare loop on the real API: SetFileAttributesW + DeleteFileW by path.
-void RealBareLoop(const std::vector<Text>& paths);
+struct ListedFile;
+// The bare loop on the real API: DeleteFileW by path, SetFileAttributesW first
+// where the listing shows read-only, hidden or system; then RemoveDirectoryW
+// for the emptied folders, deepest first.
+void RealBareLoop(const std::vector<ListedFile>& files, const std::vector<Text>& folders);
 #endif
 
 namespace {
@@ -81,28 +87,46 @@ void LayOut(sim::SimMachine& m, const std::vector<Text>& paths) {
     m.AddFile(paths[i], "0123456789", i % 10 == 0 ? win::kAttrReadOnly | win::kAttrHidden : win::kAttrArchive);
 }
 
-// The files below `folder`, found with the same listing the scanner uses.
-void ListFiles(Platform& os, const Text& folder, std::vector<Text>& paths) {
+}  // namespace
+
+// A file as the listing shows it.
+struct ListedFile {
+  Text path;
+  uint32_t attributes = 0;
+};
+
+namespace {
+
+// The files below `folder` and its subfolders (deepest first), found with the
+// same listing the scanner uses.
+void ListTree(Platform& os, const Text& folder, std::vector<ListedFile>& files, std::vector<Text>& folders) {
   FindEntry entry;
   auto listing = os.FindFirst(folder + u"*.*", entry);
   if (!listing) return;
   do {
     if (entry.name == u"." || entry.name == u"..") continue;
-    if (entry.attributes & win::kAttrDirectory)
-      ListFiles(os, folder + entry.name + u"\\", paths);
-    else
-      paths.push_back(folder + entry.name);
+    if (entry.attributes & win::kAttrDirectory) {
+      ListTree(os, folder + entry.name + u"\\", files, folders);
+      folders.push_back(folder + entry.name);
+    } else {
+      files.push_back({folder + entry.name, entry.attributes});
+    }
   } while (listing->Next(entry));
 }
 
-// The window as an Analyze run of `root` leaves it, with the findings in the store.
-void Analyzed(TForm1& form, const Text& root, const std::vector<Text>& paths) {
+// The window as an Analyze run of `root` leaves it, with the findings in the
+// store, each found by the walk of `root`. With `purged`, `root` is a temp
+// folder whose emptied subfolders Delete all prunes.
+template <typename Paths, typename PathOf>
+void Analyzed(TForm1& form, const Text& root, const Paths& paths, PathOf pathOf, bool purged) {
   form.State.Loc.TempFolders.clear();
+  if (purged) form.State.Loc.TempFolders.push_back(root);
   form.State.Loc.SkypeChatsyncFolder.clear();
   form.State.Results.Clear();
   form.State.Folders.Clear();
-  form.State.Folders.Record(form.Os, root);
-  for (size_t i = 0; i < paths.size(); ++i) form.State.Results.AppendJoined({CodeFor(i), u"#", paths[i], u"#0.01 KB"});
+  const uint32_t scanRoot = form.State.Folders.Record(form.Os, root);
+  for (size_t i = 0; i < paths.size(); ++i)
+    form.State.Results.AppendJoined({CodeFor(i), u"#", pathOf(paths[i]), u"#0.01 KB"}, scanRoot);
   form.Button3.SetEnabled(true);
 }
 
@@ -152,7 +176,7 @@ int SimBench(int rounds) {
       const bool deleteAll = (side == 0) == (round % 2 == 0);
       LayOut(machine, paths);
       if (deleteAll) {
-        Analyzed(form, kSimRoot, paths);
+        Analyzed(form, kSimRoot, paths, [](const Text& path) -> const Text& { return path; }, false);
         const int before = ui.pumps;
         allTimes.push_back(CpuTime([&] { form.Button3.Click(); }));
         allPumps = ui.pumps - before;
@@ -179,12 +203,13 @@ int SimBench(int rounds) {
 }
 
 #ifdef _WIN32
-// The files are cut into chunks of 10,000 that go alternately to Delete all
-// (one click over a store holding the chunk) and to the bare loop, the order
-// within each pair swapped every time, so that the machine's load drifting
-// during the minutes a real run takes falls on both sides alike.
+// The chunks (folders chunk0, chunk1, ... of 10,000 files each) go alternately
+// to Delete all (one click over a store holding the chunk, the chunk's folder
+// a temp folder whose emptied subfolders it prunes) and to the bare loop, the
+// order within each pair swapped every time, so that the machine's load
+// drifting during the minutes a real run takes falls on both sides alike.
+// Exits non-zero when a file or an emptied folder is left.
 int RealBench(const Text& folder) {
-  constexpr size_t kChunk = 10000;
   Win32Platform os;
   BenchToolkit ui;
   TForm1 form(os, ui);
@@ -192,22 +217,35 @@ int RealBench(const Text& folder) {
   ui.Show(form);
   // Delete all takes the saved ticks: a prefix that kept a test's ticks would skip sections.
   SaveSectionMask(os, Text(kSectionCount, u'1'));
-  std::vector<Text> paths;
-  ListFiles(os, folder, paths);
+  struct Chunk {
+    Text root;
+    std::vector<ListedFile> files;
+    std::vector<Text> folders;
+  };
+  std::vector<Chunk> chunks;
+  for (int k = 0;; ++k) {
+    Chunk chunk{folder + u"chunk" + NumberText(k) + u"\\", {}, {}};
+    ListTree(os, chunk.root, chunk.files, chunk.folders);
+    if (chunk.files.empty()) break;
+    chunks.push_back(std::move(chunk));
+  }
 
   double allSeconds = 0, bareSeconds = 0;
-  size_t allFiles = 0, bareFiles = 0;
+  size_t allFiles = 0, bareFiles = 0, readOnly = 0;
   std::vector<double> pairRatios;
-  for (size_t pair = 0; (2 * pair + 2) * kChunk <= paths.size(); ++pair) {
-    const auto first = paths.begin() + std::ptrdiff_t(2 * pair * kChunk);
-    const auto middle = first + std::ptrdiff_t(kChunk);
-    const std::vector<Text> one(first, middle), two(middle, middle + std::ptrdiff_t(kChunk));
+  for (size_t pair = 0; 2 * pair + 1 < chunks.size(); ++pair) {
+    const Chunk& one = chunks[2 * pair];
+    const Chunk& two = chunks[2 * pair + 1];
     double all = 0, bare = 0;
-    const auto runAll = [&](const std::vector<Text>& chunk) {
-      Analyzed(form, folder, chunk);
+    const auto runAll = [&](const Chunk& chunk) {
+      Analyzed(form, chunk.root, chunk.files, [](const ListedFile& file) -> const Text& { return file.path; }, true);
       all = Time([&] { form.Button3.Click(); });
+      allFiles += chunk.files.size();
     };
-    const auto runBare = [&](const std::vector<Text>& chunk) { bare = Time([&] { RealBareLoop(chunk); }); };
+    const auto runBare = [&](const Chunk& chunk) {
+      bare = Time([&] { RealBareLoop(chunk.files, chunk.folders); });
+      bareFiles += chunk.files.size();
+    };
     if (pair % 2 == 0) {
       runAll(one);
       runBare(two);
@@ -217,23 +255,28 @@ int RealBench(const Text& folder) {
     }
     allSeconds += all;
     bareSeconds += bare;
-    allFiles += kChunk;
-    bareFiles += kChunk;
     pairRatios.push_back(all / bare);
     std::printf("pair %zu: Delete all %.3f s, bare loop %.3f s, ratio %.3f\n", pair, all, bare, all / bare);
   }
-  size_t left = 0;
-  for (const Text& path : paths) left += FileExists(os, path) ? 1 : 0;
+  size_t filesLeft = 0, foldersLeft = 0;
+  for (size_t c = 0; c < 2 * pairRatios.size(); ++c) {
+    for (const ListedFile& file : chunks[c].files) {
+      filesLeft += FileExists(os, file.path) ? 1 : 0;
+      readOnly += (file.attributes & win::kAttrReadOnly) ? 1 : 0;
+    }
+    for (const Text& sub : chunks[c].folders) foldersLeft += FolderExists(os, sub) ? 1 : 0;
+  }
   if (pairRatios.empty()) {
-    std::printf("too few files below the folder: %zu\n", paths.size());
+    std::printf("too few chunks below the folder: %zu\n", chunks.size());
     return 1;
   }
   std::sort(pairRatios.begin(), pairRatios.end());
-  std::printf("real API: Delete all %zu files %.3f s, bare loop %zu files %.3f s, %zu files left\n", allFiles,
-              allSeconds, bareFiles, bareSeconds, left - (paths.size() - allFiles - bareFiles));
+  std::printf("real API: Delete all %zu files %.3f s, bare loop %zu files %.3f s; %zu read-only; "
+              "%zu files and %zu folders left\n",
+              allFiles, allSeconds, bareFiles, bareSeconds, readOnly, filesLeft, foldersLeft);
   std::printf("ratio of the sums %.3f; pair ratios min %.3f median %.3f max %.3f (target <= 1.5)\n",
               allSeconds / bareSeconds, pairRatios.front(), pairRatios[pairRatios.size() / 2], pairRatios.back());
-  return 0;
+  return filesLeft == 0 && foldersLeft == 0 ? 0 : 1;
 }
 #endif
 
@@ -259,10 +302,13 @@ void nb::PumpThreadMessages() {
   }
 }
 
-void nb::RealBareLoop(const std::vector<Text>& paths) {
-  for (const Text& path : paths) {
-    ::SetFileAttributesW(win32::ToWide(path).c_str(), FILE_ATTRIBUTE_ARCHIVE);
-    ::DeleteFileW(win32::ToWide(path).c_str());
+void nb::RealBareLoop(const std::vector<ListedFile>& files, const std::vector<Text>& folders) {
+  for (const ListedFile& file : files) {
+    const std::wstring path = win32::ToWide(file.path);
+    if (file.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    ::DeleteFileW(path.c_str());
   }
+  for (const Text& folder : folders) ::RemoveDirectoryW(win32::ToWide(folder).c_str());
 }
 #endif

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Delete all against the bare delete loop under Wine, on the real API: lays out
-# 200,000 files (20,000 folders of 10) in a throwaway prefix from the Linux side
-# (creating them through Wine is slow), then runs the benchmark once per round,
-# Wine and its wineserver pinned to one core. The benchmark alternates the two
-# sides over chunks of 10,000 files (1,000 folders) and prints the ratio:
-# each side deletes 100,000 files in 10,000 folders.
+# 200,000 files (20,000 folders of 10, every tenth file read-only) in a
+# throwaway prefix from the Linux side (creating them through Wine is slow),
+# then runs the benchmark once per round, Wine and its wineserver pinned to one
+# core. The benchmark alternates the two sides over chunks of 10,000 files
+# (1,000 folders) and prints the ratio: each side deletes 100,000 files in
+# 10,000 folders and removes the folders it emptied.
 #   bench/delete_all_wine.sh BUILD_DIR [rounds]
 set -euo pipefail
 build=$(realpath "${1:?usage: delete_all_wine.sh BUILD_DIR [rounds]}")
@@ -21,13 +22,17 @@ lay_out() {  # NAME
   python3 - "$base/$1" <<'PY'
 import os, sys
 root = sys.argv[1]
-for c in range(200):
-    for f in range(100):
-        folder = os.path.join(root, f"cache{c}", "#!001", f"X{f}")
-        os.makedirs(folder)
-        for i in range(10):
-            with open(os.path.join(folder, f"f{i}.dat"), "wb") as out:
-                out.write(b"0123456789")
+for k in range(20):
+    for c in range(10):
+        for f in range(100):
+            folder = os.path.join(root, f"chunk{k}", f"cache{c}", "#!001", f"X{f}")
+            os.makedirs(folder)
+            for i in range(10):
+                path = os.path.join(folder, f"f{i}.dat")
+                with open(path, "wb") as out:
+                    out.write(b"0123456789")
+                if i == 0:
+                    os.chmod(path, 0o444)  # Wine shows a file without write permission as read-only
 PY
   sync
 }

@@ -217,6 +217,12 @@ std::optional<Expected> LoadExpected(std::string& error) {
       const Json* target = moved->Member(L"target");
       e.moved = {link ? link->text : std::wstring(), target ? target->text : std::wstring()};
     }
+    if (const Json* refused = root.Member(L"refused"))
+      for (const Json& item : refused->items) {
+        const Json* link = item.Member(L"link");
+        const Json* target = item.Member(L"target");
+        e.refused.push_back({link ? link->text : std::wstring(), target ? target->text : std::wstring()});
+      }
     if (e.findings.empty()) {
       error = Narrow(path) + " names no findings";
       return std::nullopt;

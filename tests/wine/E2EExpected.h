@@ -29,6 +29,9 @@ struct Expected {
   struct Moved {
     std::wstring link, target;
   } moved;
+  // Scan roots made links into the user's own files before Analyze: never
+  // followed, what they lead to stays (its files are among the canaries).
+  std::vector<Moved> refused;
   // Registry findings' row captions and the text the memo shows for each: the
   // value of the view the finding was made in, not of its twin in the other.
   std::map<std::wstring, std::wstring> registryTexts;

@@ -95,7 +95,12 @@ class Machine {
   sim::SimMachine m;
   std::vector<Text> cleanedFolders;  // real folders whose contents are findings
   std::vector<Text> cleanedRoots;    // the folders Analyze starts from, as it names them
-  std::vector<Text> purgedRoots;     // real folders where Delete all may remove empty folders
+  // Real folders below which Delete all may remove empty folders, when their section is ticked.
+  struct PurgedRoot {
+    Text folder;
+    int section;
+  };
+  std::vector<PurgedRoot> purgedRoots;
   size_t counter = 0;
 
   // What was planted as junk, by the path Analyze names it with (folded).
@@ -194,7 +199,7 @@ class Machine {
 
   // A cleaned folder, moved elsewhere and left as a link before Analyze (by
   // the user or an administrator, and followed), or a refused link, or neither.
-  void Cleaned(const Text& named, const Text& extension, int depth, bool purged) {
+  void Cleaned(const Text& named, const Text& extension, int depth, int purgedSection) {
     if (Chance(8)) {
       // Another user's link, to anywhere; or the user's own link into a protected folder.
       const bool foreign = Chance(50);
@@ -213,7 +218,7 @@ class Machine {
     Fill(named, real, extension, depth);
     cleanedFolders.push_back(real);
     cleanedRoots.push_back(named);
-    if (purged) purgedRoots.push_back(real);
+    if (purgedSection) purgedRoots.push_back({real, purgedSection});
   }
 
   void Build() {
@@ -227,14 +232,14 @@ class Machine {
     // Temporary folders, each present or not.
     for (const Text& temp : {kLocal + u"Temp\\", Text(u"C:\\Windows\\Temp\\"), Text(u"C:\\ProgramData\\Temp\\"),
                              kUser + u"AppData\\LocalLow\\Temp\\"})
-      if (Chance(75)) Cleaned(temp, u".tmp", 2, true);
+      if (Chance(75)) Cleaned(temp, u".tmp", 2, 1);
     // Recycle bins of both fixed drives.
     for (const Text bin : {u"C:\\$RECYCLE.BIN\\", u"D:\\$RECYCLE.BIN\\"}) {
       const Text sid = u"S-1-5-21-" + Num(Pick(1000)) + u"\\";
       Fill(bin + sid, bin + sid, u".dat", 1);
       cleanedFolders.push_back(bin);
       cleanedRoots.push_back(bin);
-      purgedRoots.push_back(bin);
+      purgedRoots.push_back({bin, 2});
     }
     // Windows logs, and what sits next to them.
     for (size_t i = Pick(4); i > 0; --i) File(u"C:\\Windows\\w" + Num(++counter) + u".log");
@@ -270,7 +275,7 @@ class Machine {
     // Skype: the chat-sync folder of the default account.
     m.AddFile(kRoaming + u"Skype\\shared.xml", "<?xml version=\"1.0\"?>\r\n<Default>acct</Default>\r\n");
     m.AddFile(kRoaming + u"Skype\\acct\\main.db", "messages");
-    Cleaned(kRoaming + u"Skype\\acct\\chatsync\\", u".dat", 2, true);
+    Cleaned(kRoaming + u"Skype\\acct\\chatsync\\", u".dat", 2, 11);
     // Registry values: dead references and live ones.
     m.AddFile(u"C:\\Windows\\notepad.exe", "MZ");
     for (size_t i = Pick(4); i > 0; --i) {
@@ -288,13 +293,39 @@ class Machine {
 
   bool IsPurgedRoot(const Text& path) const {
     for (const auto& root : purgedRoots)
-      if (EqualsIgnoreCase(path + u"\\", root)) return true;
+      if (EqualsIgnoreCase(path + u"\\", root.folder)) return true;
     return false;
   }
 
+  // Whether Delete all with `mask` may remove the folder `path`: it lies
+  // strictly below a purged root whose section is ticked.
+  bool MayBePruned(const Text& path, const Text& mask) const {
+    for (const auto& root : purgedRoots)
+      if (mask[size_t(root.section - 1)] == u'1' && path.size() + 1 > root.folder.size() &&
+          !EqualsIgnoreCase(path + u"\\", root.folder) && IsUnder(path, {root.folder}))
+        return true;
+    return false;
+  }
+
+  // Lays in `bait` what lies in `victim` now, whole: every file, with bait
+  // contents, and every folder, below it too.
+  void Mirror(const sim::FileNode& victim, const Text& bait) {
+    m.AddFolder(bait);
+    for (const auto& child : victim.children) {
+      const Text path = bait + u"\\" + child->name;
+      if (child->isFolder && child->linkTarget.empty()) {
+        Mirror(*child, path);
+        if (child->children.empty()) baitFolders.push_back(path);
+      } else if (!child->isFolder) {
+        m.AddFile(path, "bait", win::kAttrHidden);
+        baits.push_back({path, "bait", win::kAttrHidden});
+      }
+    }
+  }
+
   // Swaps one real folder in a cleaned place for a link to a bait folder, or
-  // (a cleaned folder itself) for another real folder, holding bait files of
-  // the same names. What lay below it is others' business from now on.
+  // (a cleaned folder itself) for another real folder, holding the same tree
+  // of bait files and folders. What lay below it is others' business from now on.
   void SwapAFolder() {
     std::vector<Text> folders;
     for (const auto& [key, snap] : Snapshot(m))
@@ -303,9 +334,7 @@ class Machine {
         folders.push_back(snap.path);
     if (folders.empty()) return;
     const Text victim = folders[Pick(folders.size())];
-    std::vector<Text> names;
-    for (const auto& child : m.Find(victim)->children)
-      if (!child->isFolder) names.push_back(child->name);
+    const sim::NodePtr was = m.Hold(m.Find(victim));
     swappedFolders.push_back(victim + u"\\");
 
     m.Remove(victim);
@@ -314,14 +343,14 @@ class Machine {
     Text baitFolder = kDocuments + u"Bait" + Num(++counter);
     if (isRoot && Chance(50)) {
       baitFolder = victim;  // another folder of the same name in the same place
+      m.AddFolder(victim + u"\\keptEmpty");
+      baitFolders.push_back(victim + u"\\keptEmpty");
     } else {
       m.AddFolder(baitFolder + u"\\keptEmpty");
+      baitFolders.push_back(baitFolder + u"\\keptEmpty");
       m.AddFolderLink(victim, baitFolder);
     }
-    for (const auto& name : names) {
-      m.AddFile(baitFolder + u"\\" + name, "bait", win::kAttrHidden);
-      baits.push_back({baitFolder + u"\\" + name, "bait", win::kAttrHidden});
-    }
+    Mirror(*was, baitFolder);
   }
 
   // A finding as it lies now, unless a swapped folder holds something else there.
@@ -467,6 +496,17 @@ void RunOne(uint32_t seed, Totals& totals) {
     EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
       return FoldCaseText(f.subject) == named;
     })) << "not found: " << ToUtf8(named);
+  // And nothing else is: every finding was planted, files and stale values alike.
+  std::set<Text> staleSubjects;
+  for (const auto& value : gen.staleValues) staleSubjects.insert(FoldCaseText(Machine::ValueSubject(value)));
+  for (const auto& f : findings)
+    EXPECT_TRUE(IsRegistrySection(f.section) ? staleSubjects.count(FoldCaseText(f.subject)) > 0
+                                             : gen.planted.count(FoldCaseText(f.subject)) > 0)
+        << "found but never planted: " << ToUtf8(f.subject);
+  for (const auto& subject : staleSubjects)
+    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(),
+                            [&](const Finding& f) { return FoldCaseText(f.subject) == subject; }))
+        << "stale value not found: " << ToUtf8(subject);
   // Nothing behind a refused link is.
   totals.refusedLinks += gen.refusedLinks;
   for (const auto& f : findings)
@@ -533,6 +573,13 @@ void RunOne(uint32_t seed, Totals& totals) {
   };
   totals.swaps += swapsBefore;
 
+  std::vector<Text> rowSubjects;        // what each row showed before the run
+  std::vector<sim::NodePtr> rowFiles;  // and the very file it named, where there is one
+  for (int row = 0; checked && row < form.List2.RowCount(0); ++row) {
+    rowSubjects.emplace_back(form.List2.RowCaption(0, row));
+    const auto r = m.Resolve(gen.RealPathOf(rowSubjects.back()));
+    rowFiles.push_back(r.node ? m.Hold(r.node) : nullptr);
+  }
   if (checked) {
     ui.answers.push_back(win::kIdYes);
     form.Label3Click();
@@ -568,8 +615,7 @@ void RunOne(uint32_t seed, Totals& totals) {
   for (const auto& [key, was] : before) {
     if (gen.Meddled(was.path)) continue;
     const auto r = m.Resolve(was.path);
-    const bool purgeable =
-        !checked && was.isFolder && was.linkTarget.empty() && IsUnder(was.path + u"\\", gen.purgedRoots);
+    const bool purgeable = !checked && was.isFolder && was.linkTarget.empty() && gen.MayBePruned(was.path, mask);
     if (!r.node) {
       EXPECT_TRUE(mayGo.count(key) || purgeable) << "gone: " << ToUtf8(was.path);
       continue;
@@ -606,6 +652,14 @@ void RunOne(uint32_t seed, Totals& totals) {
       const Text entry = checkedSection + u"#" + caption + u"#" + Text(form.List2.RowDetail(0, row));
       if (StartsWith(caption, u"Deleted")) {
         EXPECT_TRUE(form.List2.Checked(0, row));
+        // A row relabelled "Deleted" names a finding that is gone.
+        const Text& subject = rowSubjects[size_t(row)];
+        if (IsRegistrySection(checkedSection)) {
+          EXPECT_FALSE(registryAfter.count(FoldCaseText(subject))) << "relabelled but there: " << ToUtf8(subject);
+        } else {
+          const auto& file = rowFiles[size_t(row)];
+          EXPECT_TRUE(file && m.PathOf(*file).empty()) << "relabelled but there: " << ToUtf8(subject);
+        }
         continue;
       }
       EXPECT_GE(form.State.Results.IndexOf(entry, [](const Text& a, const Text& b) { return a == b; }), 0)

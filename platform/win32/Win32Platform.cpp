@@ -1,5 +1,8 @@
 #include "platform/win32/Handles.h"
 
+#include <aclapi.h>
+#include <knownfolders.h>
+#include <sddl.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <winternl.h>
@@ -21,6 +24,7 @@ constexpr DWORD kVersionInfoSize = 276;  // sizeof(OSVERSIONINFOW)
 constexpr DWORD kUserNameChars = 259;
 constexpr DWORD kMaxKeyNameChars = 255;
 constexpr DWORD kMaxValueNameChars = 16383;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 FindEntry ToEntry(const WIN32_FIND_DATAW& data) {
   FindEntry entry;
@@ -249,6 +253,103 @@ AttributesResult Win32Platform::GetFileAttributes(const Text& path) {
   return {attributes, win::kErrorSuccess};
 }
 
+namespace {
+
+// A junction, a mount point or a symbolic link carries a name-surrogate tag.
+// A reparse point that only stands in for the file's own data (hierarchical
+// storage, deduplication, compression, cloud and projected files) is no link;
+// any other tag, an unknown one or none at all (Wine gives none), is taken
+// for a link.
+bool IsLinkTag(DWORD tag) {
+  constexpr DWORD kNameSurrogate = 0x20000000;
+  if (tag & kNameSurrogate) return true;
+  constexpr DWORD kCloudMask = 0xFFFF0FFF;  // the cloud tags differ in one digit: 0x9000X01A
+  if ((tag & kCloudMask) == DWORD(IO_REPARSE_TAG_CLOUD)) return false;
+  constexpr DWORD kDataOnly[] = {
+      DWORD(IO_REPARSE_TAG_HSM),          DWORD(IO_REPARSE_TAG_HSM2),   DWORD(IO_REPARSE_TAG_SIS),
+      DWORD(IO_REPARSE_TAG_DEDUP),        DWORD(IO_REPARSE_TAG_WOF),    DWORD(IO_REPARSE_TAG_FILE_PLACEHOLDER),
+      DWORD(IO_REPARSE_TAG_STORAGE_SYNC), DWORD(IO_REPARSE_TAG_PROJFS), DWORD(IO_REPARSE_TAG_ONEDRIVE),
+  };
+  return std::find(std::begin(kDataOnly), std::end(kDataOnly), tag) == std::end(kDataOnly);
+}
+
+// A SID as text ("S-1-5-18"); empty when it cannot be written.
+std::wstring SidText(PSID sid) {
+  LPWSTR text = nullptr;
+  if (!::ConvertSidToStringSidW(sid, &text)) return {};
+  const win32::UniqueLocal owned(text);
+  return text;
+}
+
+// The SID of the user the process runs as, as text.
+std::wstring ProcessUserSid() {
+  win32::UniqueKernel token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return {};
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  std::vector<unsigned char> buffer(size);  // aligned for TOKEN_USER by the allocator
+  if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
+  return SidText(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
+}
+
+EntryOwner OwnerKind(PSID owner) {
+  constexpr wchar_t kTrustedInstaller[] = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+  const std::wstring text = SidText(owner);
+  if (text.empty()) return EntryOwner::Unknown;
+  if (text == L"S-1-5-18") return EntryOwner::System;
+  if (text == L"S-1-5-32-544") return EntryOwner::Administrators;
+  if (text == kTrustedInstaller) return EntryOwner::TrustedInstaller;
+  if (text == ProcessUserSid()) return EntryOwner::CurrentUser;
+  return EntryOwner::Other;
+}
+
+// Who owns the entry at `path` itself: a link at its last name is not followed.
+EntryOwner OwnerOf(const std::wstring& path) {
+  win32::UniqueFile entry(::CreateFileW(path.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!entry) return EntryOwner::Unknown;
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const DWORD status = ::GetSecurityInfo(entry.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                         nullptr, nullptr, &descriptor);
+  const win32::UniqueLocal owned(descriptor);  // the owner SID lies inside it
+  return status == ERROR_SUCCESS && owner ? OwnerKind(owner) : EntryOwner::Unknown;
+}
+
+}  // namespace
+
+bool Win32Platform::InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) {
+  entry = {};
+  // FindFirstFileW names an entry only without a trailing separator.
+  TextView name = path;
+  while (!name.empty() && name.back() == u'\\') name.remove_suffix(1);
+  // A drive's root is never a link, and FindFirstFileW cannot list it.
+  if (name.size() == 2 && name[1] == u':') {
+    const AttributesResult root = GetFileAttributes(Text(name) + u"\\");
+    entry.attributes = root.Ok() ? root.attributes : 0;
+    error = root.error;
+    return root.Ok();
+  }
+  // "*" and "?" would be taken as wildcards; no entry's name holds them.
+  if (name.empty() || name.find_first_of(u"*?") != TextView::npos) {
+    error = ERROR_INVALID_NAME;
+    return false;
+  }
+  const std::wstring wide = ToWide(name);
+  WIN32_FIND_DATAW data;
+  win32::UniqueFind find(::FindFirstFileW(wide.c_str(), &data));
+  if (!find) {
+    error = ::GetLastError();
+    return false;
+  }
+  entry.attributes = data.dwFileAttributes;
+  // For a reparse point the listing gives its tag in dwReserved0.
+  entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsLinkTag(data.dwReserved0);
+  if (entry.isLink) entry.owner = OwnerOf(wide);
+  error = ERROR_SUCCESS;
+  return true;
+}
+
 std::unique_ptr<OpenFile> Win32Platform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
   win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -279,7 +380,6 @@ const Text& FinalPathOfFolder(Win32Folder& folder) {
   return *folder.finalPath;
 }
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
 // NtOpenFile of `name` relative to the open folder `base`. A link at the
@@ -451,11 +551,28 @@ bool Win32Platform::RemoveFolderIn(OpenFolder& opened, const Text& name) {
 
 // --- Special folders, identity, version ---
 
-std::optional<Text> Win32Platform::GetSpecialFolder(int csidl) {
+namespace {
+
+// Downloads is a known folder with no CSIDL.
+std::optional<Text> DownloadsFolder() {
+  PWSTR path = nullptr;
+  const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_Downloads, 0, nullptr, &path);
+  const win32::UniqueTaskMem owned(path);  // freed whether the call succeeded or not
+  if (FAILED(result) || !path || path[0] == L'\0') return std::nullopt;
+  return FromWide(path);
+}
+
+std::optional<Text> CsidlFolder(int csidl) {
   wchar_t buffer[MAX_PATH] = {};
   if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, 0, buffer)) || buffer[0] == L'\0') return std::nullopt;
-  Text folder = FromWide(buffer);
-  if (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
+  return FromWide(buffer);
+}
+
+}  // namespace
+
+std::optional<Text> Win32Platform::GetSpecialFolder(int csidl) {
+  std::optional<Text> folder = csidl == win::kKnownFolderDownloads ? DownloadsFolder() : CsidlFolder(csidl);
+  if (folder && folder->size() > 3 && folder->back() == u'\\') folder->pop_back();
   return folder;
 }
 

@@ -9,6 +9,7 @@ class Win32Platform : public Platform {
  public:
   std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) override;
   AttributesResult GetFileAttributes(const Text& path) override;
+  bool InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) override;
   std::unique_ptr<OpenFolder> OpenFolderAt(const Text& path, uint32_t& error) override;
   std::unique_ptr<OpenFolder> OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) override;
   bool IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) override;

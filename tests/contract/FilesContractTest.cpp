@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "contract/ContractTest.h"
 
@@ -110,6 +111,54 @@ TEST_F(FilesContract, FolderLinkListsItsTargetAndShowsAsReparsePoint) {
   EXPECT_TRUE(attributes.attributes & win::kAttrReparsePoint);
   EXPECT_TRUE(List(root + u"Link\\*.*").count("precious.doc"));
   EXPECT_TRUE(List(root + u"*.*").at("Link").attributes & win::kAttrReparsePoint);
+}
+
+TEST_F(FilesContract, InspectEntryTellsTheEntryItselfAndALinkAsTheLink) {
+  stage->MakeFolder(root + u"Folder");
+  stage->MakeFile(root + u"Folder\\file.txt", "f", win::kAttrHidden);
+  const bool linked = stage->MakeFolderLink(root + u"Link", root + u"Folder");
+  constexpr uint32_t folder = win::kAttrDirectory, link = win::kAttrDirectory | win::kAttrReparsePoint;
+  const struct {
+    const char16_t* path;
+    uint32_t kind;  // the directory and reparse-point marks
+  } entries[] = {
+      {u"Folder", folder}, {u"Folder\\", folder}, {u"Folder\\file.txt", 0},
+      {u"Link", link},     {u"Link\\file.txt", 0},
+  };
+  for (const auto& e : entries) {
+    const Text path = root + e.path;
+    if (!linked && StartsWith(e.path, u"Link")) continue;
+    EntryInfo entry;
+    uint32_t error = 1;
+    ASSERT_TRUE(os.InspectEntry(path, entry, error)) << ToUtf8(path);
+    EXPECT_EQ(error, win::kErrorSuccess);
+    EXPECT_EQ(entry.attributes, os.GetFileAttributes(path).attributes) << ToUtf8(path);
+    EXPECT_EQ(entry.attributes & link, e.kind) << ToUtf8(path);
+    EXPECT_EQ(entry.isLink, e.kind == link) << ToUtf8(path);
+    if (!entry.isLink) {
+      EXPECT_EQ(entry.owner, EntryOwner::Unknown) << "asked only of a link";
+    } else {
+      // The test process made the link: it is its own, or an administrator's.
+      EXPECT_TRUE(entry.owner == EntryOwner::CurrentUser || entry.owner == EntryOwner::Administrators ||
+                  entry.owner == EntryOwner::System || entry.owner == EntryOwner::TrustedInstaller)
+          << int(entry.owner);
+    }
+  }
+
+  // A drive's root is a folder, never a link.
+  EntryInfo drive;
+  uint32_t error = 1;
+  ASSERT_TRUE(os.InspectEntry(root.substr(0, 3), drive, error));
+  EXPECT_TRUE(drive.attributes & win::kAttrDirectory);
+  EXPECT_FALSE(drive.isLink);
+
+  for (const auto& [path, why] : {std::pair{u"absent.txt", win::kErrorFileNotFound},
+                                  std::pair{u"nowhere\\absent.txt", win::kErrorPathNotFound}}) {
+    EntryInfo entry;
+    EXPECT_FALSE(os.InspectEntry(root + path, entry, error));
+    EXPECT_EQ(error, why) << ToUtf8(path);
+  }
+  if (!linked) GTEST_SKIP() << "stage cannot make a folder link";
 }
 
 }  // namespace

@@ -36,7 +36,10 @@ TEST_F(SystemContract, SpecialFoldersExistAndEndWithoutBackslash) {
       {win::kCsidlAppData, "AppData"},         {win::kCsidlLocalAppData, "LocalAppData"},
       {win::kCsidlPersonal, "Documents"},      {win::kCsidlProgramFiles, "Program Files"},
       {win::kCsidlRecent, "Recent"},           {win::kCsidlInternetCache, "Internet cache"},
-      {win::kCsidlHistory, "History"},
+      {win::kCsidlHistory, "History"},         {win::kCsidlProfile, "Profile"},
+      {win::kCsidlDesktopDirectory, "Desktop"}, {win::kKnownFolderDownloads, "Downloads"},
+      {win::kCsidlMyPictures, "Pictures"},     {win::kCsidlMyMusic, "Music"},
+      {win::kCsidlMyVideo, "Videos"},          {win::kCsidlFavorites, "Favorites"},
   };
   for (const auto& f : folders) {
     const auto folder = os.GetSpecialFolder(f.csidl);

@@ -199,9 +199,12 @@ Text FixedPathQuery(Call call) {
   return FromWide(buffer, length);
 }
 
-// The attributes a file's basic information may be given; the others
-// (directory, compressed, reparse point ...) are reported but cannot be set.
-constexpr DWORD kSettableAttributes = 0x1 | 0x2 | 0x4 | 0x20 | 0x80 | 0x100 | 0x1000 | 0x2000;
+// The attributes a file's basic information may be given: read-only, hidden,
+// system, archive, normal, temporary, offline, not content indexed, no scrub
+// data, pinned and unpinned. The others (directory, compressed, sparse,
+// reparse point ...) are reported but cannot be set.
+constexpr DWORD kSettableAttributes =
+    0x1 | 0x2 | 0x4 | 0x20 | 0x80 | 0x100 | 0x1000 | 0x2000 | 0x20000 | 0x80000 | 0x100000;
 
 Text WideText(const std::wstring& text) { return FromWide(text.data(), text.size()); }
 
@@ -490,12 +493,99 @@ bool Win32Platform::IdentifyFolder(OpenFolder& opened, FolderIdentity& identity)
   return !identity.finalPath.empty();
 }
 
+namespace {
+
+// What a file is and how it stands, as its handle answers.
+struct FileFacts {
+  uint32_t volume = 0;
+  uint64_t id = 0;
+  DWORD links = 0;  // its names; one marked for deletion no longer counts
+  DWORD attributes = 0;
+  bool SameFile(const FileFacts& other) const { return volume == other.volume && id == other.id; }
+};
+
+std::optional<FileFacts> FactsOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info = {};
+  if (!::GetFileInformationByHandle(file, &info)) return std::nullopt;
+  return FileFacts{info.dwVolumeSerialNumber, (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+                   info.nNumberOfLinks, info.dwFileAttributes};
+}
+
+bool MarkForDeletion(HANDLE file, bool mark) {
+  FILE_DISPOSITION_INFO dispose = {BOOLEAN(mark)};
+  return ::SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
+}
+
+// Removes the name at once, even while another program holds the file with
+// delete sharing, and a read-only file without touching its attributes: the
+// POSIX deletion of Windows 10 1809 and later on NTFS. Refused elsewhere
+// (older Windows, FAT, Wine 8), where the classic deletion takes over.
+bool DeleteNameAtOnce(HANDLE file) {
+  constexpr auto kDispositionInfoEx = FILE_INFO_BY_HANDLE_CLASS(21);  // FileDispositionInfoEx
+  constexpr DWORD kDelete = 0x1, kPosixSemantics = 0x2, kIgnoreReadOnly = 0x10;
+  struct {
+    DWORD flags;
+  } dispose = {kDelete | kPosixSemantics | kIgnoreReadOnly};
+  return ::SetFileInformationByHandle(file, kDispositionInfoEx, &dispose, sizeof dispose) != FALSE;
+}
+
+// The attributes a file had, in the form its basic information takes them back.
+DWORD RestorableAttributes(DWORD attributes) {
+  const DWORD kept = attributes & kSettableAttributes;
+  return kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept;
+}
+
+// After the classic deletion and the close of its handle: whether the name is
+// gone. It stays, marked for deletion, while another program holds the file
+// with delete sharing, and that program may still cancel the deletion. A name
+// that now names another file was taken over: ours went.
+DeleteOutcome OutcomeAfterClose(Win32Folder& folder, const Text& name, const FileFacts& deleted) {
+  DWORD error = ERROR_SUCCESS;
+  const win32::UniqueFile again =
+      OpenRelative(folder.handle.get(), name, FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, error);
+  if (!again) {
+    const bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return gone ? DeleteOutcome::Deleted : DeleteOutcome::Kept;  // one marked for deletion does not open
+  }
+  const std::optional<FileFacts> now = FactsOf(again.get());
+  return now && !now->SameFile(deleted) ? DeleteOutcome::Deleted : DeleteOutcome::Kept;
+}
+
+// The classic deletion, for a read-only file: reopened to be made
+// archive-only, marked for deletion, and given its attributes back, so that
+// its other names, or the file itself when it stays, keep them.
+DeleteOutcome DeleteReadOnly(Win32Folder& folder, const Text& name, const FileFacts& checked) {
+  DWORD error = ERROR_SUCCESS;
+  const win32::UniqueFile file = OpenRelative(
+      folder.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, error);
+  if (!file) return DeleteOutcome::Kept;
+  if (!IsEntryOf(folder, file.get(), name)) return DeleteOutcome::Redirected;
+  const std::optional<FileFacts> facts = FactsOf(file.get());
+  if (!facts || !facts->SameFile(checked)) return DeleteOutcome::Kept;
+  const DWORD original = RestorableAttributes(facts->attributes);
+  if (!SetBasicAttributes(file.get(), FILE_ATTRIBUTE_ARCHIVE)) return DeleteOutcome::Kept;
+  if (!MarkForDeletion(file.get(), true)) {
+    SetBasicAttributes(file.get(), original);
+    return DeleteOutcome::Kept;
+  }
+  // Other names share the attributes: when they cannot have theirs back, the file stays.
+  if (!SetBasicAttributes(file.get(), original) && facts->links > 1) {
+    MarkForDeletion(file.get(), false);
+    return DeleteOutcome::Kept;
+  }
+  return DeleteOutcome::Deleted;
+}
+
+}  // namespace
+
 DeleteOutcome Win32Platform::DeleteFileIn(OpenFolder& opened, const Text& name) {
   if (!IsPlainEntryName(name)) return DeleteOutcome::Kept;
   Win32Folder& folder = FolderOf(opened);
   DWORD error = ERROR_SUCCESS;
-  win32::UniqueFile file(OpenRelative(folder.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                      FILE_NON_DIRECTORY_FILE, error));
+  // No write access: a file that only the folder's right to delete its
+  // entries lets go opens too.
+  win32::UniqueFile file(
+      OpenRelative(folder.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, error));
   if (!file) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteOutcome::Missing
                                                                           : DeleteOutcome::Kept;
@@ -503,27 +593,16 @@ DeleteOutcome Win32Platform::DeleteFileIn(OpenFolder& opened, const Text& name) 
   // Wine follows a file link even when asked to open the link itself, and
   // deleting through that handle would delete the link's target.
   if (!IsEntryOf(folder, file.get(), name)) return DeleteOutcome::Redirected;
-  FILE_DISPOSITION_INFO dispose = {TRUE};
-  if (::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose))
-    return DeleteOutcome::Deleted;
-  // A read-only file refuses deletion until it is archive-only.
-  FILE_BASIC_INFO original = {};
-  if (!::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &original, sizeof original) ||
-      (original.FileAttributes & FILE_ATTRIBUTE_READONLY) == 0)
-    return DeleteOutcome::Kept;
-  if (!SetBasicAttributes(file.get(), FILE_ATTRIBUTE_ARCHIVE)) return DeleteOutcome::Kept;
-  const DWORD kept = original.FileAttributes & kSettableAttributes;
-  const DWORD restore = kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept;
-  if (!::SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose)) {
-    SetBasicAttributes(file.get(), restore);  // the file stays: leave it as it was
-    return DeleteOutcome::Kept;
-  }
-  // Another name of the same file (a hard link elsewhere) keeps its attributes.
-  FILE_STANDARD_INFO standard = {};
-  if (::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard) &&
-      standard.NumberOfLinks > 1)
-    SetBasicAttributes(file.get(), restore);
-  return DeleteOutcome::Deleted;
+  if (DeleteNameAtOnce(file.get())) return DeleteOutcome::Deleted;
+  const std::optional<FileFacts> facts = FactsOf(file.get());
+  if (!facts) return DeleteOutcome::Kept;
+  DeleteOutcome outcome = DeleteOutcome::Kept;
+  if (MarkForDeletion(file.get(), true))
+    outcome = DeleteOutcome::Deleted;
+  else if (facts->attributes & FILE_ATTRIBUTE_READONLY)  // refused until it is archive-only
+    outcome = DeleteReadOnly(folder, name, *facts);
+  file.reset();
+  return outcome == DeleteOutcome::Deleted ? OutcomeAfterClose(folder, name, *facts) : outcome;
 }
 
 std::unique_ptr<FolderListing> Win32Platform::ListFolder(OpenFolder& opened, FindEntry& first) {

@@ -33,6 +33,9 @@ class ContractStage {
   virtual bool SetAttributes(const Text& path, uint32_t attributes) = 0;
   virtual bool RemoveFile(const Text& path) = 0;
   virtual bool RemoveEmptyFolder(const Text& path) = 0;
+  // Moves the folder at `from`, with all it holds, to `to` in the same
+  // folder (MoveFileW): it stays the same folder under its new name.
+  virtual bool MoveFolder(const Text& from, const Text& to) = 0;
 
   // Holds `path` open as another process would, with the given share mode, until
   // ReleaseLock. False when the stage cannot (the test then skips on that stage).

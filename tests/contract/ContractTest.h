@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "contract/ContractStage.h"
 
@@ -19,6 +20,15 @@ class ContractTest : public testing::Test {
 class FolderContractTest : public ContractTest {
  protected:
   Text root = stage->Folder();  // ends with "\"
+
+  // The first bytes of a file; empty when it cannot be read.
+  std::string Contents(const Text& path) {
+    uint32_t error = 0;
+    auto file = os.OpenForRead(path, win::kShareRead, error);
+    std::string bytes;
+    if (file) file->Read(bytes, 100);
+    return bytes;
+  }
 };
 
 }  // namespace nb::contract

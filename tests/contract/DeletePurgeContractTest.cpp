@@ -1,7 +1,11 @@
 // Deleting findings, pruning empty folders and previewing files, on the
 // simulated machine and on the real API: attributes, share modes and links
-// behave alike on both.
+// behave alike on both, and a folder swapped after Analyze steers neither the
+// deletion nor the purge.
 #include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
 
 #include "contract/ContractTest.h"
 #include "delete/FoundFileDeleter.h"
@@ -18,18 +22,18 @@ class DeletePurgeContract : public FolderContractTest, protected test::HostedRun
 };
 
 TEST_F(DeletePurgeContract, ProtectedFilesGoAndAFileHeldOpenKeepsItsAttributes) {
-  state.Folders.Record(os, root);
+  const uint32_t scanRoot = state.Folders.Record(os, root);
   FoundFileDeleter files(os, state.Folders);
   const Text protectedFile = root + u"protected.tmp";
   stage->MakeFile(protectedFile, "p", win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
-  EXPECT_EQ(files.Delete(protectedFile), DeleteOutcome::Deleted);
+  EXPECT_EQ(files.Delete(protectedFile, scanRoot), DeleteOutcome::Deleted);
   EXPECT_FALSE(FileExists(os, protectedFile));
 
   const Text held = root + u"held.log";
   stage->MakeFile(held, "h", win::kAttrHidden);
   if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
   const uint32_t before = os.GetFileAttributes(held).attributes;
-  EXPECT_EQ(files.Delete(held), DeleteOutcome::Kept);
+  EXPECT_EQ(files.Delete(held, scanRoot), DeleteOutcome::Kept);
   stage->ReleaseLock();
   EXPECT_TRUE(FileExists(os, held));
   EXPECT_EQ(os.GetFileAttributes(held).attributes, before);
@@ -62,6 +66,56 @@ TEST_F(DeletePurgeContract, PruneRemovesEmptyTreesButNotFilesLinksOrTheirTargets
     EXPECT_TRUE(os.GetFileAttributes(root + u"T\\link").Ok());
   }
 }
+
+// After Analyze recorded Cleaned\ and found Cleaned\a\b\victim.tmp, a folder
+// on the way is moved away and something else put in its place: a link to a
+// folder laid out as the rest of the way (for the last folder, one in
+// between, the root), or for the root another real folder of the same name.
+// What lies behind it, a read-only hidden file of the finding's name beside
+// an empty folder, stays as it was through the deletion and the purge.
+struct Swap {
+  const char* name;
+  const char16_t* swapped;  // below the scratch folder
+  const char16_t* rest;     // from the swapped folder to the finding's folder
+  bool link;
+};
+
+void PrintTo(const Swap& swap, std::ostream* out) { *out << swap.name; }
+
+class SwapContract : public DeletePurgeContract, public testing::WithParamInterface<Swap> {};
+
+TEST_P(SwapContract, LeavesWhatLiesBehindTheSwapAsItWas) {
+  const Swap& swap = GetParam();
+  const Text finding = root + u"Cleaned\\a\\b\\victim.tmp";
+  stage->MakeFolder(root + u"Cleaned\\a\\b");
+  stage->MakeFile(finding, "junk");
+  const uint32_t scanRoot = state.Folders.Record(os, root + u"Cleaned\\");
+
+  const Text swapped = root + swap.swapped;
+  ASSERT_TRUE(stage->MoveFolder(swapped, swapped + u"-moved"));
+  const Text behind = (swap.link ? root + u"Bait" : swapped) + u"\\" + swap.rest;
+  stage->MakeFolder(behind + u"empty");
+  stage->MakeFile(behind + u"victim.tmp", "precious", win::kAttrReadOnly | win::kAttrHidden);
+  if (swap.link && !stage->MakeFolderLink(swapped, root + u"Bait")) GTEST_SKIP() << "stage cannot make a folder link";
+  // Wine adds the archive mark to every file it lists: compare with what was there.
+  const uint32_t before = os.GetFileAttributes(behind + u"victim.tmp").attributes;
+  ASSERT_EQ(Contents(finding), "precious") << "the finding's path leads to the victim";
+
+  FoundFileDeleter files(os, state.Folders);
+  EXPECT_EQ(files.Delete(finding, scanRoot), DeleteOutcome::Redirected);
+  PruneEmptyFolders(run, root + u"Cleaned\\");
+
+  EXPECT_EQ(Contents(behind + u"victim.tmp"), "precious");
+  EXPECT_EQ(os.GetFileAttributes(behind + u"victim.tmp").attributes, before);
+  EXPECT_TRUE(FolderExists(os, behind + u"empty"));
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterAnalyze, SwapContract,
+                         testing::Values(Swap{"LastFolderToLink", u"Cleaned\\a\\b", u"", true},
+                                         Swap{"FolderBetweenToLink", u"Cleaned\\a", u"b\\", true},
+                                         Swap{"RootToLink", u"Cleaned", u"a\\b\\", true},
+                                         Swap{"RootToAnotherFolder", u"Cleaned", u"a\\b\\", false}),
+                         [](const testing::TestParamInfo<Swap>& info) { return std::string(info.param.name); });
 
 TEST_F(DeletePurgeContract, PreviewReadsFilesOthersWriteButNotOnesTheyLock) {
   const Text log = root + u"busy.log";

@@ -1,9 +1,13 @@
 // Deleting found files exactly where Analyze found them, on the simulated
 // machine and on the real API: protected files go, a file held open without
 // delete sharing stays as it was, a link that was there at Analyze is followed
-// as it was, and a folder swapped for a link since then does not steer the
-// deletion to the file of the same name behind it.
+// as it was, and the other names of a deleted file keep their attributes.
+// Folders swapped after Analyze: DeletePurgeContractTest.cpp.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "contract/ContractTest.h"
 #include "delete/FoundFileDeleter.h"
@@ -14,23 +18,6 @@ namespace {
 class FoundFileDeleterContract : public FolderContractTest {
  protected:
   FoundFolders folders;
-
-  std::string Contents(const Text& path) {
-    uint32_t error = 0;
-    auto file = os.OpenForRead(path, win::kShareRead, error);
-    std::string bytes;
-    if (file) file->Read(bytes, 100);
-    return bytes;
-  }
-
-  // A folder and the files in it removed, as another process would.
-  void RemoveFolder(const Text& folder, std::initializer_list<const char16_t*> files) {
-    for (const char16_t* name : files) {
-      stage->SetAttributes(folder + u"\\" + name, win::kAttrArchive);
-      stage->RemoveFile(folder + u"\\" + name);
-    }
-    ASSERT_TRUE(stage->RemoveEmptyFolder(folder)) << ToUtf8(folder);
-  }
 };
 
 TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsTouched) {
@@ -38,7 +25,7 @@ TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsT
   stage->MakeFolder(root + u"Cleaned");
   stage->MakeFolder(root + u"Cleaned\\deep");
   stage->MakeFolder(root + u"Cleaned\\deep\\deeper");
-  folders.Record(os, root + u"Cleaned\\");
+  const uint32_t scanRoot = folders.Record(os, root + u"Cleaned\\");
   FoundFileDeleter files(os, folders);
   struct Case {
     const char16_t* name;
@@ -49,35 +36,39 @@ TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsT
                         Case{u"deep\\again.tmp", ro}}) {
     const Text path = root + u"Cleaned\\" + c.name;
     stage->MakeFile(path, "data", c.attributes);
-    EXPECT_EQ(files.Delete(path), DeleteOutcome::Deleted) << ToUtf8(c.name);
+    EXPECT_EQ(files.Delete(path, scanRoot), DeleteOutcome::Deleted) << ToUtf8(c.name);
     EXPECT_FALSE(os.GetFileAttributes(path).Ok()) << ToUtf8(c.name);
   }
-  EXPECT_EQ(files.Delete(root + u"Cleaned\\never there.tmp"), DeleteOutcome::Missing);
-  EXPECT_EQ(files.Delete(root + u"Cleaned\\no folder\\x.tmp"), DeleteOutcome::Missing);
+  EXPECT_EQ(files.Delete(root + u"Cleaned\\never there.tmp", scanRoot), DeleteOutcome::Missing);
+  EXPECT_EQ(files.Delete(root + u"Cleaned\\no folder\\x.tmp", scanRoot), DeleteOutcome::Missing);
 
   stage->MakeFolder(root + u"Cleaned\\folder.tmp");
   ASSERT_TRUE(stage->SetAttributes(root + u"Cleaned\\folder.tmp", win::kAttrHidden));
   const uint32_t folderBefore = os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes;
-  EXPECT_EQ(files.Delete(root + u"Cleaned\\folder.tmp"), DeleteOutcome::Kept);
+  EXPECT_EQ(files.Delete(root + u"Cleaned\\folder.tmp", scanRoot), DeleteOutcome::Kept);
   EXPECT_EQ(os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes, folderBefore);
 }
 
 TEST_F(FoundFileDeleterContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsAttributes) {
-  folders.Record(os, root);
+  const uint32_t scratch = folders.Record(os, root);
   FoundFileDeleter files(os, folders);
   const Text held = root + u"held.log";
   stage->MakeFile(held, "h", win::kAttrReadOnly | win::kAttrHidden);
   const uint32_t before = os.GetFileAttributes(held).attributes;
   if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
-  EXPECT_EQ(files.Delete(held), DeleteOutcome::Kept);
+  EXPECT_EQ(files.Delete(held, scratch), DeleteOutcome::Kept);
   stage->ReleaseLock();
   EXPECT_EQ(os.GetFileAttributes(held).attributes, before);
 
-  // Held open by one that shares delete: it goes.
+  // Held open by one that shares delete: the file goes. Its name goes at
+  // once where the file system allows it (Deleted), or else at that
+  // program's last close (Kept until then).
   const Text shared = root + u"shared.log";
   stage->MakeFile(shared, "s", win::kAttrHidden);
   ASSERT_TRUE(stage->HoldOpen(shared, win::kShareRead | win::kShareWrite | win::kShareDelete));
-  EXPECT_EQ(files.Delete(shared), DeleteOutcome::Deleted);
+  const DeleteOutcome outcome = files.Delete(shared, scratch);
+  EXPECT_TRUE(outcome == DeleteOutcome::Deleted || outcome == DeleteOutcome::Kept);
+  EXPECT_EQ(outcome == DeleteOutcome::Deleted, !os.GetFileAttributes(shared).Ok());
   stage->ReleaseLock();
   EXPECT_FALSE(os.GetFileAttributes(shared).Ok());
 }
@@ -89,10 +80,10 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
   stage->MakeFile(root + u"Moved\\a.tmp", "a", win::kAttrReadOnly);
   stage->MakeFile(root + u"Moved\\sub\\b.tmp", "b");
   if (!stage->MakeFolderLink(root + u"Temp", root + u"Moved")) GTEST_SKIP() << "stage cannot make a folder link";
-  folders.Record(os, root + u"Temp\\");
+  const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
-  EXPECT_EQ(files.Delete(root + u"Temp\\a.tmp"), DeleteOutcome::Deleted);
-  EXPECT_EQ(files.Delete(root + u"Temp\\sub\\b.tmp"), DeleteOutcome::Deleted);
+  EXPECT_EQ(files.Delete(root + u"Temp\\a.tmp", scanRoot), DeleteOutcome::Deleted);
+  EXPECT_EQ(files.Delete(root + u"Temp\\sub\\b.tmp", scanRoot), DeleteOutcome::Deleted);
   EXPECT_FALSE(os.GetFileAttributes(root + u"Moved\\a.tmp").Ok());
   EXPECT_FALSE(os.GetFileAttributes(root + u"Moved\\sub\\b.tmp").Ok());
 
@@ -100,62 +91,78 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
   stage->MakeFile(root + u"Moved\\c.tmp", "c");
   FoundFolders none;
   FoundFileDeleter unrecorded(os, none);
-  EXPECT_EQ(unrecorded.Delete(root + u"Temp\\c.tmp"), DeleteOutcome::Redirected);
+  EXPECT_EQ(unrecorded.Delete(root + u"Temp\\c.tmp", kNoScanRoot), DeleteOutcome::Redirected);
   EXPECT_EQ(Contents(root + u"Moved\\c.tmp"), "c");
 }
 
-TEST_F(FoundFileDeleterContract, AFolderSwappedForALinkAfterAnalyzeDoesNotRedirectTheDeletion) {
-  stage->MakeFolder(root + u"Elsewhere");
-  stage->MakeFile(root + u"Elsewhere\\victim.tmp", "keep me", win::kAttrReadOnly);
-  stage->MakeFile(root + u"Elsewhere\\root.tmp", "keep me too");
-  // Wine adds the archive mark to every file it lists: compare with what was there.
-  const uint32_t before = os.GetFileAttributes(root + u"Elsewhere\\victim.tmp").attributes;
-  stage->MakeFolder(root + u"Cleaned");
-  stage->MakeFolder(root + u"Cleaned\\inner");
-  stage->MakeFile(root + u"Cleaned\\inner\\victim.tmp", "junk");
-  folders.Record(os, root + u"Cleaned\\");
-
-  // A folder below the root, then the root itself, becomes a link.
-  RemoveFolder(root + u"Cleaned\\inner", {u"victim.tmp"});
-  if (!stage->MakeFolderLink(root + u"Cleaned\\inner", root + u"Elsewhere"))
-    GTEST_SKIP() << "stage cannot make a folder link";
-  ASSERT_TRUE(os.GetFileAttributes(root + u"Cleaned\\inner\\victim.tmp").Ok());
-  {
-    FoundFileDeleter files(os, folders);
-    EXPECT_EQ(files.Delete(root + u"Cleaned\\inner\\victim.tmp"), DeleteOutcome::Redirected);
-  }
-  ASSERT_TRUE(stage->RemoveFolderLink(root + u"Cleaned\\inner"));
-  RemoveFolder(root + u"Cleaned", {});
-  ASSERT_TRUE(stage->MakeFolderLink(root + u"Cleaned", root + u"Elsewhere"));
-  {
-    FoundFileDeleter files(os, folders);
-    EXPECT_EQ(files.Delete(root + u"Cleaned\\root.tmp"), DeleteOutcome::Redirected);
-    EXPECT_EQ(files.Delete(root + u"Cleaned\\victim.tmp"), DeleteOutcome::Redirected);
-  }
-  EXPECT_EQ(os.GetFileAttributes(root + u"Elsewhere\\victim.tmp").attributes, before);
-  EXPECT_EQ(Contents(root + u"Elsewhere\\victim.tmp"), "keep me");
-  EXPECT_EQ(Contents(root + u"Elsewhere\\root.tmp"), "keep me too");
-}
-
-TEST_F(FoundFileDeleterContract, AFileLinkOrHardLinkGoesAsItsOwnNameAndWhatItNamesStays) {
+TEST_F(FoundFileDeleterContract, AFileLinkGoesAsItsOwnNameAndWhatItNamesStays) {
   stage->MakeFolder(root + u"Documents");
   stage->MakeFile(root + u"Documents\\letter.txt", "dear", win::kAttrReadOnly);
   const uint32_t before = os.GetFileAttributes(root + u"Documents\\letter.txt").attributes;
   stage->MakeFolder(root + u"Temp");
-  folders.Record(os, root + u"Temp\\");
+  const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
-  if (stage->MakeFileLink(root + u"Temp\\letter.tmp", root + u"Documents\\letter.txt")) {
-    // Windows deletes the link itself; Wine can only open what it points at, and leaves it.
-    const DeleteOutcome outcome = files.Delete(root + u"Temp\\letter.tmp");
-    EXPECT_TRUE(outcome == DeleteOutcome::Deleted || outcome == DeleteOutcome::Redirected);
-  }
-  if (stage->MakeHardLink(root + u"Temp\\hard.tmp", root + u"Documents\\letter.txt")) {
-    EXPECT_EQ(files.Delete(root + u"Temp\\hard.tmp"), DeleteOutcome::Deleted);
-    EXPECT_FALSE(os.GetFileAttributes(root + u"Temp\\hard.tmp").Ok());
-  }
+  if (!stage->MakeFileLink(root + u"Temp\\letter.tmp", root + u"Documents\\letter.txt"))
+    GTEST_SKIP() << "stage cannot make a file link";
+  // Windows deletes the link itself; Wine can only open what it points at, and leaves it.
+  const DeleteOutcome outcome = files.Delete(root + u"Temp\\letter.tmp", scanRoot);
+  EXPECT_TRUE(outcome == DeleteOutcome::Deleted || outcome == DeleteOutcome::Redirected);
   EXPECT_EQ(Contents(root + u"Documents\\letter.txt"), "dear");
   EXPECT_EQ(os.GetFileAttributes(root + u"Documents\\letter.txt").attributes, before);
 }
+
+// A file of one, two or three names, read-only alone or with hidden and
+// system, deleted through one name, or refused while another program holds
+// it without delete sharing. The names share one set of attributes.
+using NamesCase = std::tuple<int, uint32_t, bool>;  // names, attributes, held
+
+class FileNamesContract : public FoundFileDeleterContract, public testing::WithParamInterface<NamesCase> {};
+
+TEST_P(FileNamesContract, TheOtherNamesAndAKeptFileKeepTheirAttributes) {
+  const auto [names, attributes, held] = GetParam();
+  stage->MakeFolder(root + u"Temp");
+  stage->MakeFolder(root + u"Documents");
+  const Text finding = root + u"Temp\\finding.tmp";
+  stage->MakeFile(finding, "one file");
+  std::vector<Text> others;
+  for (int i = 1; i < names; ++i) {
+    others.push_back(root + u"Documents\\name" + NumberText(i) + u".txt");
+    if (!stage->MakeHardLink(others.back(), finding)) GTEST_SKIP() << "stage cannot give a file a second name";
+  }
+  ASSERT_TRUE(stage->SetAttributes(finding, attributes));
+  const uint32_t before = os.GetFileAttributes(finding).attributes;
+  ASSERT_EQ(before & attributes, attributes);
+  const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
+  FoundFileDeleter files(os, folders);
+  if (held && !stage->HoldOpen(finding, win::kShareRead | win::kShareWrite))
+    GTEST_SKIP() << "stage cannot hold a file open";
+
+  EXPECT_EQ(files.Delete(finding, scanRoot), held ? DeleteOutcome::Kept : DeleteOutcome::Deleted);
+  stage->ReleaseLock();
+  if (held) {
+    EXPECT_EQ(os.GetFileAttributes(finding).attributes, before);
+    EXPECT_EQ(Contents(finding), "one file");
+  } else {
+    EXPECT_FALSE(os.GetFileAttributes(finding).Ok());
+  }
+  for (const Text& other : others) {
+    EXPECT_EQ(os.GetFileAttributes(other).attributes, before) << ToUtf8(other);
+    EXPECT_EQ(Contents(other), "one file") << ToUtf8(other);
+  }
+}
+
+std::string NamesCaseName(const testing::TestParamInfo<NamesCase>& info) {
+  const auto [names, attributes, held] = info.param;
+  return std::to_string(names) + (names == 1 ? "Name" : "Names") +
+         (attributes == win::kAttrReadOnly ? "ReadOnly" : "ReadOnlyHiddenSystem") + (held ? "Held" : "Free");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Deletion, FileNamesContract,
+    testing::Combine(testing::Values(1, 2, 3),
+                     testing::Values(win::kAttrReadOnly, win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem),
+                     testing::Bool()),
+    NamesCaseName);
 
 }  // namespace
 }  // namespace nb::contract

@@ -34,6 +34,20 @@ class SimStage : public ContractStage {
   }
   bool RemoveFile(const Text& path) override { return machine_.RemoveFile(path); }
   bool RemoveEmptyFolder(const Text& path) override { return machine_.RemoveEmptyFolder(path); }
+  // The folder's node is taken out of its folder and put back under the new
+  // name: the same node, its file ID and all it holds.
+  bool MoveFolder(const Text& from, const Text& to) override {
+    const size_t cut = to.find_last_of(u'\\');
+    sim::FileNode* node = machine_.Find(from);
+    sim::FileNode* parent = cut == Text::npos ? nullptr : machine_.Find(to.substr(0, cut));
+    if (!node || !node->isFolder || !parent || machine_.Exists(to)) return false;
+    const sim::NodePtr held = machine_.Hold(node);
+    sim::SimMachine::Detach(*node);
+    held->name = to.substr(cut + 1);
+    held->parent = machine_.Hold(parent);
+    parent->children.push_back(held);
+    return true;
+  }
   bool HoldOpen(const Text& path, uint32_t shareMode) override {
     locked_ = machine_.Find(path);
     if (!locked_) return false;

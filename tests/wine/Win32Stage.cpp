@@ -43,14 +43,6 @@ void RemoveTree(const std::wstring& folder) {
   ::RemoveDirectoryW(folder.c_str());
 }
 
-// A process or thread handle: null when nothing is open, closed by CloseHandle.
-struct ProcessPolicy {
-  using Type = HANDLE;
-  static Type Empty() { return nullptr; }
-  static void Close(Type handle) { ::CloseHandle(handle); }
-};
-using UniqueProcess = UniqueHandle<ProcessPolicy>;
-
 // An export of one of Wine's own modules; null on Windows.
 template <typename Function>
 Function WineExport(const wchar_t* module, const char* name) {
@@ -191,12 +183,20 @@ class Win32Stage : public ContractStage {
   }
   bool RemoveFile(const Text& path) override { return ::DeleteFileW(ToWide(path).c_str()) != FALSE; }
   bool RemoveEmptyFolder(const Text& path) override { return ::RemoveDirectoryW(ToWide(path).c_str()) != FALSE; }
+  bool MoveFolder(const Text& from, const Text& to) override {
+    return ::MoveFileW(ToWide(from).c_str(), ToWide(to).c_str()) != FALSE;
+  }
 
   bool HoldOpen(const Text& path, uint32_t shareMode) override {
-    // Share modes hold between the handles of one process as between processes.
-    held_.reset(::CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    return held_.valid();
+    // Share modes hold between the handles of one process as between
+    // processes. A writer where the file lets one in, a reader otherwise (a
+    // read-only file).
+    const std::wstring wide = ToWide(path);
+    for (const DWORD access : {GENERIC_READ | GENERIC_WRITE, DWORD(GENERIC_READ)}) {
+      held_.reset(::CreateFileW(wide.c_str(), access, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (held_) return true;
+    }
+    return false;
   }
 
   void ReleaseLock() override { held_.reset(); }
@@ -365,8 +365,8 @@ class Win32Stage : public ContractStage {
     if (!::CreateProcessW(dosProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &started))
       return false;
-    const UniqueProcess process(started.hProcess);
-    const UniqueProcess thread(started.hThread);
+    const win32::UniqueKernel process(started.hProcess);
+    const win32::UniqueKernel thread(started.hThread);
     ::WaitForSingleObject(process.get(), 5000);
     return true;
   }

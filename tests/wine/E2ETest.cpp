@@ -105,45 +105,43 @@ std::string SwapForLink(const Expected::Swap& swap) {
   return answer;
 }
 
-// "HKCU\Key\Path=Name": whether that value exists (an empty name is the key's default value).
-bool RegistryValueExists(const std::wstring& entry) {
+// The key of a value "HKCU\Key\Path=Name" (an empty name is the key's
+// default value), opened in the native view with `access`, and the value's
+// name; an empty key when it does not open.
+UniqueKey OpenValueKey(const std::wstring& entry, REGSAM access, std::wstring& name) {
   const size_t equals = entry.find(L'=');
   const HKEY root = entry.rfind(L"HKLM\\", 0) == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  const std::wstring key = entry.substr(5, equals - 5);
-  const std::wstring name = entry.substr(equals + 1);
+  name = entry.substr(equals + 1);
   HKEY raw = nullptr;
-  if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &raw) != ERROR_SUCCESS) return false;
-  UniqueKey opened(raw);
-  return ::RegQueryValueExW(opened.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  if (::RegOpenKeyExW(root, entry.substr(5, equals - 5).c_str(), 0, access | KEY_WOW64_64KEY, &raw) != ERROR_SUCCESS)
+    return UniqueKey();
+  return UniqueKey(raw);
 }
 
-// The raw bytes and type of a value "HKCU\Key=Name" in the native view; false when it is not there.
+// Whether the value exists.
+bool RegistryValueExists(const std::wstring& entry) {
+  std::wstring name;
+  const UniqueKey key = OpenValueKey(entry, KEY_QUERY_VALUE, name);
+  return key.valid() && ::RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// The raw bytes and type of a value; false when it is not there.
 bool ReadRegistryValue(const std::wstring& entry, DWORD& type, std::vector<BYTE>& data) {
-  const size_t equals = entry.find(L'=');
-  const HKEY root = entry.rfind(L"HKLM\\", 0) == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExW(root, entry.substr(5, equals - 5).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &raw) !=
-      ERROR_SUCCESS)
-    return false;
-  UniqueKey key(raw);
+  std::wstring name;
+  const UniqueKey key = OpenValueKey(entry, KEY_QUERY_VALUE, name);
   DWORD size = 0;
-  const std::wstring name = entry.substr(equals + 1);
-  if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  if (!key.valid() || ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return false;
   data.assign(size, 0);
   return ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
 }
 
-// Sets a value "HKCU\Key=Name" in the native view, as another program would.
+// Sets a value, as another program would.
 bool WriteRegistryValue(const std::wstring& entry, DWORD type, const std::vector<BYTE>& data) {
-  const size_t equals = entry.find(L'=');
-  const HKEY root = entry.rfind(L"HKLM\\", 0) == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExW(root, entry.substr(5, equals - 5).c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &raw) !=
-      ERROR_SUCCESS)
-    return false;
-  UniqueKey key(raw);
-  return ::RegSetValueExW(key.get(), entry.substr(equals + 1).c_str(), 0, type, data.data(), DWORD(data.size())) ==
-         ERROR_SUCCESS;
+  std::wstring name;
+  const UniqueKey key = OpenValueKey(entry, KEY_SET_VALUE, name);
+  return key.valid() &&
+         ::RegSetValueExW(key.get(), name.c_str(), 0, type, data.data(), DWORD(data.size())) == ERROR_SUCCESS;
 }
 
 // A value pointed at a live file again, as when a program is reinstalled.

@@ -49,7 +49,8 @@ class SimStage : public ContractStage {
     return true;
   }
   bool HoldOpen(const Text& path, uint32_t shareMode) override {
-    locked_ = machine_.Find(path);
+    // Held as a program holds an open file: the file outlives a deletion of its name.
+    locked_ = machine_.Hold(machine_.Find(path));
     if (!locked_) return false;
     locked_->lock = sim::ForeignLock{shareMode};
     return true;
@@ -111,7 +112,7 @@ class SimStage : public ContractStage {
 
   sim::SimMachine machine_;
   sim::SimPlatform os_;
-  sim::FileNode* locked_ = nullptr;
+  sim::NodePtr locked_;
 };
 
 }  // namespace

@@ -206,7 +206,7 @@ TEST_F(Locate, SkypeAccountIsTheFirstDefaultElementAfterTheFirstLine) {
       {"no '<' after the first '>'", "<x>\n<Default>frank\n</Default>\n", skype + u"\\chatsync\\"},
       {"empty element", "<x>\n<Default></Default>\n", skype + u"\\chatsync\\"},
       {"first '>' comes before the element", "<x>\n<a><Default>gil</Default>\n", skype + u"\\chatsync\\"},
-      {"UTF-16 file", std::string("\xFF\xFE" "<\0x\0>\0\n\0<\0D\0e\0f\0a\0u\0l\0t\0>\0h\0<\0", 38),
+      {"UTF-16 file", std::string("\xFF\xFE" "<\0x\0>\0\n\0<\0D\0e\0f\0a\0u\0l\0t\0>\0h\0<\0", 32),
        skype + u"h\\chatsync\\"},
   };
   for (const auto& c : cases) {

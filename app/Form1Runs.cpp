@@ -27,7 +27,7 @@ void TForm1::Button2Click() {
 
   // The run keeps the mask it starts with; ticking sections meanwhile only saves the new one.
   const Text mask = LoadSectionMask(Os);
-  List2.RemoveGroupRows(kFindingsGroup);  // its rows show the store's texts
+  List2.RemoveGroupRows(kFindingsGroup);  // gives back the store's texts before they go
   ClearFindings(State);
   List3.Clear();
   List2.SetVisible(true);
@@ -80,7 +80,7 @@ void TForm1::Button3Click() {
     RunContext ctx = Context();
     report = DeleteAllFindings(ctx, mask);
   }
-  List2.RemoveGroupRows(kFindingsGroup);  // its rows show the store's texts
+  List2.RemoveGroupRows(kFindingsGroup);  // gives back the store's texts before they go
   List3.Clear();
   // What stayed is not hidden behind the success line: its findings stay in
   // the store, a section click lists them, and "Delete" tries them again.

@@ -15,6 +15,9 @@ void AddSectionRows(const ResultStore& store, const Text& section, UiHost& ui, u
   size_t end = first;
   while (end < store.Count() && store.EntryStartsWith(end, section)) ++end;
   list.ReserveRows(kFindingsGroup, end - first);
+  // The rows show the store's own texts; the list holds the store's
+  // registration of them until its rows are removed.
+  if (first < end) list.KeepTextsOf(kFindingsGroup, store.RegisterViews());
   const size_t count = store.Count();
   for (size_t i = 0; i < end; ++i) {
     if (i % kEntriesPerPump == 0) ui.PumpMessages();
@@ -25,8 +28,6 @@ void AddSectionRows(const ResultStore& store, const Text& section, UiHost& ui, u
       return;
     }
     if (i < first) continue;
-    // The rows show the store's own texts: the store keeps an entry's
-    // characters in place until it is emptied, and the list is emptied first.
     const EntryViews parts = SplitEntryView(store.View(i));
     list.AddRowViews(kFindingsGroup, parts.subject, parts.sizeText, true);
   }

@@ -15,7 +15,9 @@ inline constexpr int kFindingsGroup = 0;
 // pumps before every hundredth entry of the store. A section's entries form
 // one unbroken run of the store: the fill stops at the first entry after it.
 // A Stop answered Yes meanwhile does not shorten it. When memory runs out, or
-// the store changes under it, no row is left.
+// the store changes under it, no row is left. The rows show the store's texts:
+// the list holds the store's registration of them (ResultStore::RegisterViews)
+// until its rows are removed, and the store is not emptied before.
 void FillSection(const ResultStore& store, const Text& section, UiHost& ui, ui::TEasyListview& list);
 
 void SetAllChecks(ui::TEasyListview& list, bool checked);

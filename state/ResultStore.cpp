@@ -1,6 +1,7 @@
 #include "state/ResultStore.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "platform/Platform.h"
 
@@ -13,20 +14,23 @@ constexpr size_t kBlockChars = 32768;
 }  // namespace
 
 void ResultStore::Clear() {
-  // Hands the memory back: a store may have held millions of findings.
-  blocks_ = std::vector<Block>();
+  assert(!ViewsRegistered() && "the store is emptied while a list still shows its texts");
+  // Hands the memory back (a store may have held millions of findings), or
+  // leaves it to the last registration of views.
+  blocks_ = std::make_shared<std::vector<Block>>();
   records_ = std::deque<Record>();
 }
 
 char16_t* ResultStore::AppendRoom(size_t chars, uint32_t origin) {
-  if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < chars) {
+  std::vector<Block>& blocks = *blocks_;
+  if (blocks.empty() || blocks.back().capacity - blocks.back().used < chars) {
     Block block;
     block.capacity = std::max(kBlockChars, chars);
     block.chars = std::make_unique_for_overwrite<char16_t[]>(block.capacity);
-    blocks_.push_back(std::move(block));
+    blocks.push_back(std::move(block));
   }
-  Block& block = blocks_.back();
-  records_.push_back({uint32_t(blocks_.size() - 1), uint32_t(block.used), uint32_t(chars), origin});
+  Block& block = blocks.back();
+  records_.push_back({uint32_t(blocks.size() - 1), uint32_t(block.used), uint32_t(chars), origin});
   char16_t* at = block.chars.get() + block.used;
   block.used += chars;
   return at;
@@ -45,7 +49,7 @@ void ResultStore::AppendJoined(std::initializer_list<TextView> pieces, uint32_t 
 
 TextView ResultStore::View(size_t index) const {
   const Record& record = records_[index];
-  return TextView(blocks_[record.block].chars.get() + record.offset, record.length);
+  return TextView((*blocks_)[record.block].chars.get() + record.offset, record.length);
 }
 
 void ResultStore::RemoveAt(size_t index) { records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index)); }
@@ -71,8 +75,8 @@ int64_t ResultStore::IndexOfIgnoringCase(Platform& os, const Text& text) const {
 }
 
 size_t ResultStore::BytesHeld() const {
-  size_t bytes = blocks_.capacity() * sizeof(Block);
-  for (const Block& block : blocks_) bytes += block.capacity * sizeof(char16_t);
+  size_t bytes = blocks_->capacity() * sizeof(Block);
+  for (const Block& block : *blocks_) bytes += block.capacity * sizeof(char16_t);
   return bytes + records_.size() * sizeof(Record);
 }
 

@@ -10,6 +10,11 @@
 // Where a finding came from, its origin, is a number the store keeps for its
 // writers: a file finding holds the number of the scan root whose walk found
 // it, a registry finding the number of what the walk read from its value.
+//
+// A reader that keeps views into the texts beyond one call (the results
+// list's rows) registers them: while a registration lives, emptying the store
+// is a fault that a debug build stops at, and the texts stay where they are
+// until the last registration is gone.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +34,16 @@ inline constexpr uint32_t kNoOrigin = 0xFFFFFFFF;
 
 class ResultStore {
  public:
+  ResultStore() = default;
+  // One store per set of findings: its blocks are shared only with registrations.
+  ResultStore(const ResultStore&) = delete;
+  ResultStore& operator=(const ResultStore&) = delete;
+
+  // Keeps the texts of the entries stored so far where they are for as long
+  // as the returned registration lives.
+  std::shared_ptr<const void> RegisterViews() const { return blocks_; }
+  bool ViewsRegistered() const { return blocks_.use_count() > 1; }
+  // Empties the store. Views must be given back first.
   void Clear();
   void Append(TextView entry, uint32_t origin = kNoOrigin);
   // Appends one entry made of the pieces, joined without anything between them.
@@ -39,7 +54,8 @@ class ResultStore {
   size_t Count() const { return records_.size(); }
   bool Empty() const { return records_.empty(); }
   // The entry's characters. They stay where they are until the store is
-  // emptied, also when entries are appended or removed.
+  // emptied (or the last registration of views is gone, if that comes later),
+  // also when entries are appended or removed.
   TextView View(size_t index) const;
   Text At(size_t index) const { return Text(View(index)); }
   uint32_t Origin(size_t index) const { return records_[index].origin; }
@@ -69,7 +85,8 @@ class ResultStore {
     size_t capacity = 0;
     size_t used = 0;
   };
-  std::vector<Block> blocks_;
+  // Shared with the registrations of views only.
+  std::shared_ptr<std::vector<Block>> blocks_ = std::make_shared<std::vector<Block>>();
   std::deque<Record> records_;  // grows in small pieces, never by doubling
 };
 

@@ -78,7 +78,7 @@ int TEasyListview::AddColumn(Text caption, int width, TextAlign align) {
 }
 
 int TEasyListview::AddGroup(Text caption, int imageIndex) {
-  groups_.push_back({std::move(caption), imageIndex, {}});
+  groups_.push_back({std::move(caption), imageIndex, {}, {}});
   Repaint();
   return GroupCount() - 1;
 }
@@ -93,6 +93,10 @@ int TEasyListview::AddRowViews(int group, TextView caption, TextView detail, boo
   rows.push_back({caption, detail, checked, false});
   Repaint();
   return int(rows.size()) - 1;
+}
+
+void TEasyListview::KeepTextsOf(int group, std::shared_ptr<const void> owner) {
+  groups_[size_t(group)].textOwners.push_back(std::move(owner));
 }
 
 TextView TEasyListview::Keep(Text text) {
@@ -128,6 +132,7 @@ void TEasyListview::SetChecked(int group, int row, bool checked) {
 
 void TEasyListview::RemoveGroupRows(int group) {
   groups_[size_t(group)].rows = {};
+  groups_[size_t(group)].textOwners.clear();
   if (TotalRowCount() == 0) texts_.clear();
   if (focus_.group == group) focus_ = {};
   if (selected_.group == group) selected_ = {};

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "ui/Control.h"
@@ -35,6 +36,8 @@ struct ListGroup {
   Text caption;
   int imageIndex = -1;  // into the list's group pictures; -1 for none
   std::vector<ListRow> rows;
+  // What keeps the texts of the rows added with AddRowViews (KeepTextsOf).
+  std::vector<std::shared_ptr<const void>> textOwners;
 };
 
 struct ListPos {
@@ -94,6 +97,9 @@ class TEasyListview : public Control {
   // The row shows the caller's texts: they must stay where they are until the
   // row is removed (RemoveGroupRows) or given a text of its own (SetRowCaption).
   int AddRowViews(int group, TextView caption, TextView detail, bool checked);
+  // Holds `owner`, the registration that keeps such texts where they are,
+  // until the group's rows are removed.
+  void KeepTextsOf(int group, std::shared_ptr<const void> owner);
   void ReserveRows(int group, size_t rows) { groups_[size_t(group)].rows.reserve(rows); }
   int RowCount(int group) const { return int(groups_[size_t(group)].rows.size()); }
   int TotalRowCount() const;

@@ -88,6 +88,39 @@ TEST_F(ResultsViews, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyH
   EXPECT_FALSE(form.State.Busy);
 }
 
+TEST_F(ResultsViews, TheListHoldsTheStoresTextsUntilItsRowsAreRemoved) {
+  Fill({u"01#C:\\T\\a#1.00 KB", u"01#C:\\T\\b#2.00 KB"});
+  form.List1ItemClick(0, 0);
+  ASSERT_TRUE(form.State.Results.ViewsRegistered());
+  // Emptying the store under the rows is the fault the store stops at; a
+  // build without the check keeps the texts until the rows are gone.
+  EXPECT_DEBUG_DEATH(form.State.Results.Clear(), "while a list still shows its texts");
+  EXPECT_EQ(Rows(), (std::vector<Text>{u"C:\\T\\a | 1.00 KB | x", u"C:\\T\\b | 2.00 KB | x"}));
+  form.List2.RemoveGroupRows(0);
+  EXPECT_FALSE(form.State.Results.ViewsRegistered());
+}
+
+TEST_F(ResultsViews, EveryHandlerRemovesTheRowsBeforeTheStoreGoes) {
+  const std::pair<const char*, void (*)(TForm1&)> handlers[] = {
+      {"Analyze", [](TForm1& f) { f.Button2Click(); }},
+      {"Delete all", [](TForm1& f) { f.Button3Click(); }},
+      {"Close", [](TForm1& f) { f.Button4Click(); }},
+      {"a section click", [](TForm1& f) { f.List1ItemClick(0, 2); }},
+  };
+  for (const auto& [what, handler] : handlers) {
+    SCOPED_TRACE(what);
+    SimForm w;
+    w.machine.SetUpStandardUser();
+    w.Start();
+    w.form.State.Results.Append(u"01#C:\\T\\a#1.00 KB");
+    w.form.List1ItemClick(0, 0);
+    ASSERT_EQ(w.form.List2.RowCount(0), 1);
+    handler(w.form);
+    EXPECT_EQ(w.form.List2.RowCount(0), 0);
+    EXPECT_FALSE(w.form.State.Results.ViewsRegistered());
+  }
+}
+
 TEST_F(ResultsViews, CheckAllUncheckAllAndColumnClick) {
   Fill({u"01#C:\\T\\b#2.00 KB", u"01#C:\\T\\a#1.00 KB", u"01#C:\\T\\c#0.50 KB"});
   form.Label2Click();  // empty list: nothing happens

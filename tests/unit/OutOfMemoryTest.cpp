@@ -31,15 +31,15 @@ class OutOfMemory : public FormFixture {
 TEST_F(OutOfMemory, AnalyzeEndsAsAStoppedRunWithWhatItStored) {
   Start();
   TempFiles(300);
+  // The temp list pumps once before its folder, the walk once before each
+  // file: the 150th pump comes before the 149th file.
   FailAtPump(150);
   form.Button2Click();
   EXPECT_FALSE(form.State.Busy);
   EXPECT_EQ(form.Button2.Caption(), u"Analyze");
   EXPECT_TRUE(form.Button4.Enabled());
-  const size_t stored = form.State.Results.Count();
-  EXPECT_GT(stored, 0u);
-  EXPECT_LT(stored, 300u);
-  EXPECT_EQ(form.Label4.Caption(), u"Total:" + NumberText(int64_t(stored)) + u" items found, 0.00 MB");
+  EXPECT_EQ(form.State.Results.Count(), 148u);
+  EXPECT_EQ(form.Label4.Caption(), u"Total:148 items found, 0.00 MB");
   // Usable: the next run finds everything.
   form.Button2Click();
   EXPECT_EQ(form.State.Results.Count(), 300u);

@@ -61,10 +61,29 @@ TEST(ResultsStore, EntriesSplitAtTheFirstThreeCharactersAndTheLastHash) {
     EXPECT_EQ(parts.subject, c.subject);
     EXPECT_EQ(parts.sizeText, c.size);
   }
-  const RegistrySubject value = SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor\\App=Up=dater");
-  EXPECT_EQ(value.rootName, u"HKCU");
-  EXPECT_EQ(value.keyPath, u"SOFTWARE\\Vendor\\App");
-  EXPECT_EQ(value.valueName, u"Up=dater");
+}
+
+// Value names may hold "=" and "#", key names "#": the key ends at the first
+// "=", the subject at the entry's last "#". Delete all's test deletes such
+// values through the window; every other reader splits them by these rules.
+TEST(ResultsStore, RegistrySubjectsSplitAtTheFirstEqualsSign) {
+  struct Case {
+    Text entry;
+    Text root, key, name;
+  };
+  const Case cases[] = {
+      {u"15#HKCU\\SOFTWARE\\Vendor\\App=Up=dater#14 b", u"HKCU", u"SOFTWARE\\Vendor\\App", u"Up=dater"},
+      {u"15#HKCU\\SOFTWARE\\V=a=b#c#11 b", u"HKCU", u"SOFTWARE\\V", u"a=b#c"},
+      {u"15#HKCU\\SOFTWARE\\V#x=name=with#hash#11 b", u"HKCU", u"SOFTWARE\\V#x", u"name=with#hash"},
+      {u"16#HKLM\\SOFTWARE\\V#x=#9 b", u"HKLM", u"SOFTWARE\\V#x", u""},
+      {u"16#HKLM\\SOFTWARE\\V=#=#9 b", u"HKLM", u"SOFTWARE\\V", u"#="},
+  };
+  for (const auto& c : cases) {
+    const RegistrySubject value = SplitRegistrySubject(Text(SplitEntryView(c.entry).subject));
+    EXPECT_EQ(value.rootName, c.root) << ToUtf8(c.entry);
+    EXPECT_EQ(value.keyPath, c.key) << ToUtf8(c.entry);
+    EXPECT_EQ(value.valueName, c.name) << ToUtf8(c.entry);
+  }
 }
 
 }  // namespace

@@ -29,8 +29,10 @@ TEST_F(Settings, StoredMaskIsReadByItsTypeLengthAndTerminator) {
   const std::vector<Case> cases = {
       {"sixteen characters", win::kRegSz, ValueDataFromText(sixteen), sixteen},
       {"blanks around are trimmed", win::kRegSz, ValueDataFromText(u"  " + sixteen + u"\t "), sixteen},
+      {"one character", win::kRegSz, ValueDataFromText(u"0"), all},
       {"fifteen characters", win::kRegSz, ValueDataFromText(Text(15, u'0')), all},
       {"seventeen characters", win::kRegSz, ValueDataFromText(Text(17, u'0')), all},
+      {"thirty-two characters", win::kRegSz, ValueDataFromText(sixteen + sixteen), all},
       {"odd characters are kept", win::kRegSz, ValueDataFromText(u"12x0111111111111"), u"12x0111111111111"},
       {"expandable string", win::kRegExpandSz, ValueDataFromText(sixteen), sixteen},
       {"multi-string is ignored", win::kRegMultiSz, ValueDataFromText(sixteen), all},

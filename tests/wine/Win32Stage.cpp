@@ -193,7 +193,8 @@ class Win32Stage : public ContractStage {
     // read-only file).
     const std::wstring wide = ToWide(path);
     for (const DWORD access : {GENERIC_READ | GENERIC_WRITE, DWORD(GENERIC_READ)}) {
-      held_.reset(::CreateFileW(wide.c_str(), access, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      held_.reset(
+          ::CreateFileW(wide.c_str(), access, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
       if (held_) return true;
     }
     return false;

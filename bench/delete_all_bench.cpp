@@ -8,6 +8,7 @@
 // that folder's own entry) and its purge of the emptied folders.
 //
 //   nb_bench_delete [rounds]                  on the simulated machine
+//   nb_bench_delete --small                   one round over 2,000 findings, for the tests
 //   nb_bench_delete --real FOLDER             (Windows) the chunks below FOLDER
 //                                              (chunk0, chunk1, ...), alternately
 //                                              by both, real API
@@ -71,10 +72,10 @@ const char16_t* CodeFor(size_t i) {
   return codes[i % (sizeof codes / sizeof codes[0])];
 }
 
-std::vector<Text> SimPaths() {
+std::vector<Text> SimPaths(int caches) {
   std::vector<Text> paths;
-  paths.reserve(size_t(kCaches) * kFoldersPerCache * kFilesPerFolder);
-  for (int c = 0; c < kCaches; ++c)
+  paths.reserve(size_t(caches) * kFoldersPerCache * kFilesPerFolder);
+  for (int c = 0; c < caches; ++c)
     for (int f = 0; f < kFoldersPerCache; ++f)
       for (int i = 0; i < kFilesPerFolder; ++i)
         paths.push_back(kSimRoot + u"cache" + NumberText(c) + u"\\#!001\\X" + NumberText(f) + u"\\f" +
@@ -157,7 +158,7 @@ double CpuTime(F&& f) {
   return double(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
-int SimBench(int rounds) {
+int SimBench(int rounds, int caches) {
   sim::SimMachine machine;
   machine.SetUpStandardUser();
   sim::SimPlatform os(machine);
@@ -165,7 +166,7 @@ int SimBench(int rounds) {
   TForm1 form(os, ui);
   ui.Realize(form);
   ui.Show(form);
-  const std::vector<Text> paths = SimPaths();
+  const std::vector<Text> paths = SimPaths(caches);
 
   std::vector<double> allTimes, bareTimes;
   int allPumps = 0;
@@ -191,7 +192,7 @@ int SimBench(int rounds) {
   const double all = allTimes[allTimes.size() / 2];
   const double bare = bareTimes[bareTimes.size() / 2];
   std::printf("sim: %zu findings in %d folders, every tenth read-only and hidden; %d rounds\n", paths.size(),
-              kCaches * kFoldersPerCache, rounds);
+              caches * kFoldersPerCache, rounds);
   std::printf("pumps: Delete all %d (entry pass %zu + folder steps), bare loop none; every file deleted: %s\n",
               allPumps, (paths.size() + kFilesPerPump - 1) / kFilesPerPump, allGone ? "yes" : "NO");
   std::printf("processor time:\n");
@@ -288,7 +289,8 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--real") == 0)
     return nb::RealBench(nb::WithTrailingBackslash(nb::FromUtf8(argv[2])));
 #endif
-  return nb::SimBench(argc > 1 ? std::max(1, std::atoi(argv[1])) : 5);
+  if (argc > 1 && std::strcmp(argv[1], "--small") == 0) return nb::SimBench(1, 2);
+  return nb::SimBench(argc > 1 ? std::max(1, std::atoi(argv[1])) : 5, nb::kCaches);
 }
 
 #ifdef _WIN32

@@ -373,11 +373,17 @@ TEST_F(EndToEnd, DeleteCheckedKeepsAValueRevivedSinceAnalyze) {
   ASSERT_NE(section, 0);
   ASSERT_EQ(sections.DoDefaultAction(section), S_OK);
   ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
-  const long revivedRow = results.Find(revived), staleRow = results.Find(stale);
+  // The rows read "HKCU\SOFTWARE\..." as the walk spells the key it starts from.
+  const auto belowSoftware = [](const std::wstring& entry) { return entry.substr(entry.find(L'\\', 5)); };
+  const long revivedRow = results.Find(belowSoftware(revived), true);
+  const long staleRow = results.Find(belowSoftware(stale), true);
   ASSERT_NE(revivedRow, 0) << Narrow(revived) << " has no row";
   ASSERT_NE(staleRow, 0) << Narrow(stale) << " has no row";
-  for (long row = 2; row <= results.ChildCount(); ++row)
-    if (row != revivedRow && row != staleRow) ASSERT_EQ(results.PutValue(row, L"unchecked"), S_OK);
+  const std::wstring revivedCaption = results.Name(revivedRow);
+  for (long row = 2; row <= results.ChildCount(); ++row) {
+    if (row == revivedRow || row == staleRow) continue;
+    ASSERT_EQ(results.PutValue(row, L"unchecked"), S_OK);
+  }
   ASSERT_TRUE(Revive(revived));
 
   Program::Click(program_.DeleteChecked());
@@ -390,7 +396,7 @@ TEST_F(EndToEnd, DeleteCheckedKeepsAValueRevivedSinceAnalyze) {
   ASSERT_TRUE(Program::Answer(box, IDOK));
   ASSERT_TRUE(WaitFor([&] { return program_.Idle(); }, 30000));
 
-  EXPECT_EQ(results.Name(revivedRow), revived) << "the revived value's row was relabelled";
+  EXPECT_EQ(results.Name(revivedRow), revivedCaption) << "the revived value's row was relabelled";
   EXPECT_TRUE(results.Checked(revivedRow));
   EXPECT_EQ(results.Name(staleRow), L"Deleted value " + stale.substr(stale.find(L'=') + 1));
   EXPECT_TRUE(RegistryValueExists(revived)) << Narrow(revived) << " was deleted";

@@ -129,11 +129,11 @@ uint32_t TrustedScanRoot(RunContext& run, const Text& folder) {
 
   bool linked = false;
   bool trusted = LinksOnTheWayAreTrusted(run.os, folder, linked);
-  const Text finalFolder = WithTrailingBackslash(recorded->identity.finalPath);
-  // A folder that lies elsewhere than its name says came there through a
-  // link, even one the listing did not show as such.
-  if (trusted && (linked || !EqualsIgnoreCase(finalFolder, folder)))
-    trusted = !IsProtectedFolder(state.Protected, finalFolder);
+  // Only a link makes a root lie elsewhere than its name says, by someone's
+  // choice. (A 32-bit process's System32 lies in SysWOW64: the system
+  // redirects it, and the Windows logs are found there.)
+  if (trusted && linked)
+    trusted = !IsProtectedFolder(state.Protected, WithTrailingBackslash(recorded->identity.finalPath));
   // What was judged must be what was recorded: a swap while the links were
   // looked at refuses the root.
   if (trusted) {

@@ -117,6 +117,12 @@ TEST_F(RootTrust, FoldersNamedInsideProtectedPlacesAreScannedWhereTheyLie) {
   ScanFolder(run, u"C:\\Windows\\", u"*.log", false, 3);
   ScanFolder(run, kProfile + u"Documents\\", u"thumbs.db", true, 12);
   EXPECT_EQ(state.Results.Count(), 2u);
+  // A 32-bit process's System32 lies in SysWOW64: redirected by the system, no link.
+  machine.wow64Process = true;
+  machine.AddFile(u"C:\\Windows\\SysWOW64\\wbem\\Logs\\wmiprov32.log", "log");
+  ScanFolder(run, u"C:\\Windows\\System32\\wbem\\Logs\\", u"*.log", false, 3);
+  ASSERT_EQ(state.Results.Count(), 3u);
+  EXPECT_EQ(state.Results.At(2), u"03#C:\\Windows\\System32\\wbem\\Logs\\wmiprov32.log#0.00 KB");
 }
 
 }  // namespace

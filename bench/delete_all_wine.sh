@@ -22,7 +22,7 @@ lay_out() {  # NAME
   python3 - "$base/$1" <<'PY'
 import os, sys
 root = sys.argv[1]
-for k in range(20):
+for k in range(int(os.environ.get("NB_BENCH_CHUNKS", "20"))):
     for c in range(10):
         for f in range(100):
             folder = os.path.join(root, f"chunk{k}", f"cache{c}", "#!001", f"X{f}")

@@ -371,12 +371,34 @@ namespace {
 // A folder handle, with where the folder lies once that has been asked.
 class Win32Folder : public OpenFolder {
  public:
-  explicit Win32Folder(win32::UniqueFile handle) : handle(std::move(handle)) {}
+  explicit Win32Folder(win32::UniqueFile handle, std::optional<uint32_t> volume = std::nullopt)
+      : handle(std::move(handle)), volume(volume) {}
   win32::UniqueFile handle;
   std::optional<Text> finalPath;
+  // The volume's serial number, once asked. A folder opened below another
+  // lies on that one's volume unless it is a reparse point (a mount point).
+  std::optional<uint32_t> volume;
 };
 
 Win32Folder& FolderOf(OpenFolder& folder) { return static_cast<Win32Folder&>(folder); }
+
+// Which file an open handle names: its file ID on its volume. Two files
+// opened relative to one folder handle, without following links, lie on
+// the same volume. (GetFileInformationByHandle asks the volume too, which
+// costs a quarter of a millisecond under Wine.)
+std::optional<uint64_t> FileIdOf(HANDLE file) {
+  FILE_INTERNAL_INFORMATION internal = {};
+  IO_STATUS_BLOCK status;
+  if (::NtQueryInformationFile(file, &status, &internal, sizeof internal, FileInternalInformation) < 0)
+    return std::nullopt;
+  return uint64_t(internal.IndexNumber.QuadPart);
+}
+
+std::optional<DWORD> AttributesOf(HANDLE file) {
+  FILE_BASIC_INFO basic = {};
+  if (!::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) return std::nullopt;
+  return basic.FileAttributes;
+}
 
 const Text& FinalPathOfFolder(Win32Folder& folder) {
   if (!folder.finalPath) folder.finalPath = FinalPathOf(folder.handle.get());
@@ -385,9 +407,11 @@ const Text& FinalPathOfFolder(Win32Folder& folder) {
 
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
-// NtOpenFile of `name` relative to the open folder `base`. A link at the
-// last name is opened as the link where the file system allows it.
-win32::UniqueFile OpenRelative(HANDLE base, const Text& name, ACCESS_MASK access, ULONG options, DWORD& error) {
+// NtOpenFile of `name` relative to the open folder `base`, sharing `share`
+// with others. A link at the last name is opened as the link where the file
+// system allows it.
+win32::UniqueFile OpenRelative(HANDLE base, const Text& name, ACCESS_MASK access, ULONG options, DWORD& error,
+                               ULONG share = kShareAll) {
   std::wstring wide = ToWide(name);
   if (wide.size() * sizeof(wchar_t) > 0xFFF0) {
     error = ERROR_FILENAME_EXCED_RANGE;
@@ -400,7 +424,7 @@ win32::UniqueFile OpenRelative(HANDLE base, const Text& name, ACCESS_MASK access
   InitializeObjectAttributes(&attributes, &unicode, OBJ_CASE_INSENSITIVE, base, nullptr);
   IO_STATUS_BLOCK status;
   HANDLE handle = nullptr;
-  const NTSTATUS result = ::NtOpenFile(&handle, access | SYNCHRONIZE, &attributes, &status, kShareAll,
+  const NTSTATUS result = ::NtOpenFile(&handle, access | SYNCHRONIZE, &attributes, &status, share,
                                        options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT);
   if (result < 0) {
     error = ::RtlNtStatusToDosError(result);
@@ -479,39 +503,27 @@ std::unique_ptr<OpenFolder> Win32Platform::OpenFolderBelow(OpenFolder& base, con
                                           FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, status);
   error = status;
   if (!handle) return nullptr;
-  return std::make_unique<Win32Folder>(std::move(handle));
+  return std::make_unique<Win32Folder>(std::move(handle), FolderOf(base).volume);
 }
 
 bool Win32Platform::IdentifyFolder(OpenFolder& opened, FolderIdentity& identity) {
   Win32Folder& folder = FolderOf(opened);
-  BY_HANDLE_FILE_INFORMATION info = {};
-  if (!::GetFileInformationByHandle(folder.handle.get(), &info)) return false;
+  const std::optional<uint64_t> id = FileIdOf(folder.handle.get());
+  const std::optional<DWORD> attributes = AttributesOf(folder.handle.get());
+  if (!id || !attributes) return false;
+  identity.isLink = (*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (!folder.volume || identity.isLink) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!::GetFileInformationByHandle(folder.handle.get(), &info)) return false;
+    folder.volume = info.dwVolumeSerialNumber;
+  }
   identity.finalPath = FinalPathOfFolder(folder);
-  identity.volumeSerial = info.dwVolumeSerialNumber;
-  identity.fileId = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  identity.isLink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  identity.volumeSerial = *folder.volume;
+  identity.fileId = *id;
   return !identity.finalPath.empty();
 }
 
 namespace {
-
-// Which file an open handle names: its file ID on its volume. Two files
-// opened relative to one folder handle, without following links, lie on
-// the same volume. (GetFileInformationByHandle asks the volume too, which
-// costs a quarter of a millisecond under Wine.)
-std::optional<uint64_t> FileIdOf(HANDLE file) {
-  FILE_INTERNAL_INFORMATION internal = {};
-  IO_STATUS_BLOCK status;
-  if (::NtQueryInformationFile(file, &status, &internal, sizeof internal, FileInternalInformation) < 0)
-    return std::nullopt;
-  return uint64_t(internal.IndexNumber.QuadPart);
-}
-
-std::optional<DWORD> AttributesOf(HANDLE file) {
-  FILE_BASIC_INFO basic = {};
-  if (!::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) return std::nullopt;
-  return basic.FileAttributes;
-}
 
 bool MarkForDeletion(HANDLE file, bool mark) {
   FILE_DISPOSITION_INFO dispose = {BOOLEAN(mark)};
@@ -535,22 +547,6 @@ bool DeleteNameAtOnce(HANDLE file) {
 DWORD RestorableAttributes(DWORD attributes) {
   const DWORD kept = attributes & kSettableAttributes;
   return kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept;
-}
-
-// After the classic deletion and the close of its handle: whether the name is
-// gone. It stays, marked for deletion, while another program holds the file
-// with delete sharing, and that program may still cancel the deletion. A name
-// that now names another file was taken over: ours went.
-DeleteOutcome OutcomeAfterClose(Win32Folder& folder, const Text& name, uint64_t deleted) {
-  DWORD error = ERROR_SUCCESS;
-  const win32::UniqueFile again =
-      OpenRelative(folder.handle.get(), name, FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, error);
-  if (!again) {
-    const bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return gone ? DeleteOutcome::Deleted : DeleteOutcome::Kept;  // one marked for deletion does not open
-  }
-  const std::optional<uint64_t> now = FileIdOf(again.get());
-  return now && *now != deleted ? DeleteOutcome::Deleted : DeleteOutcome::Kept;
 }
 
 // The classic deletion of a read-only file: reopened to be made archive-only,
@@ -587,11 +583,17 @@ DeleteOutcome DeleteReadOnly(Win32Folder& folder, const Text& name, uint64_t che
 DeleteOutcome Win32Platform::DeleteFileIn(OpenFolder& opened, const Text& name) {
   if (!IsPlainEntryName(name)) return DeleteOutcome::Kept;
   Win32Folder& folder = FolderOf(opened);
-  DWORD error = ERROR_SUCCESS;
   // No write access: a file that only the folder's right to delete its
-  // entries lets go opens too.
+  // entries lets go opens too. Shared for deletion alone at first: where that
+  // opens, no other program holds the file for reading or writing, and none
+  // can until it is gone, so its name goes at our close whichever deletion
+  // the file system offers.
+  DWORD error = ERROR_SUCCESS;
+  constexpr ACCESS_MASK kAccess = DELETE | FILE_READ_ATTRIBUTES;
   win32::UniqueFile file(
-      OpenRelative(folder.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, error));
+      OpenRelative(folder.handle.get(), name, kAccess, FILE_NON_DIRECTORY_FILE, error, FILE_SHARE_DELETE));
+  const bool heldElsewhere = !file && error == ERROR_SHARING_VIOLATION;
+  if (heldElsewhere) file = OpenRelative(folder.handle.get(), name, kAccess, FILE_NON_DIRECTORY_FILE, error);
   if (!file) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteOutcome::Missing
                                                                           : DeleteOutcome::Kept;
@@ -600,16 +602,15 @@ DeleteOutcome Win32Platform::DeleteFileIn(OpenFolder& opened, const Text& name) 
   // deleting through that handle would delete the link's target.
   if (!IsEntryOf(folder, file.get(), name)) return DeleteOutcome::Redirected;
   if (DeleteNameAtOnce(file.get())) return DeleteOutcome::Deleted;
+  // The classic deletion takes the name only at the last close: while another
+  // program holds the file (sharing deletion), the name would stay, and that
+  // program could still cancel the deletion. The file stays as it is.
+  if (heldElsewhere) return DeleteOutcome::Kept;
+  if (MarkForDeletion(file.get(), true)) return DeleteOutcome::Deleted;
+  const std::optional<DWORD> attributes = AttributesOf(file.get());
   const std::optional<uint64_t> id = FileIdOf(file.get());
-  if (!id) return DeleteOutcome::Kept;
-  DeleteOutcome outcome = DeleteOutcome::Kept;
-  if (MarkForDeletion(file.get(), true)) {
-    outcome = DeleteOutcome::Deleted;
-  } else if (const auto attributes = AttributesOf(file.get()); attributes && (*attributes & FILE_ATTRIBUTE_READONLY)) {
-    outcome = DeleteReadOnly(folder, name, *id);  // refused until it is archive-only
-  }
-  file.reset();
-  return outcome == DeleteOutcome::Deleted ? OutcomeAfterClose(folder, name, *id) : outcome;
+  if (!attributes || !id || (*attributes & FILE_ATTRIBUTE_READONLY) == 0) return DeleteOutcome::Kept;
+  return DeleteReadOnly(folder, name, *id);  // refused until it is archive-only
 }
 
 std::unique_ptr<FolderListing> Win32Platform::ListFolder(OpenFolder& opened, FindEntry& first) {

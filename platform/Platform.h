@@ -215,10 +215,11 @@ class Platform {
   // Deletes the file `name` of `folder`, exactly that entry: it is opened
   // relative to the folder without following a link, and an object that is
   // not the entry `name` of this very folder is left alone (Redirected).
-  // Read-only files go too. Deleted means the name is gone: a name that
-  // outlives the deletion (another program holds the file and the file system
-  // removes names only at the last close) is Kept. When the file stays, and
-  // when other names of it stay, its attributes are exactly as they were.
+  // Read-only files go too. Deleted means the name is gone: a file whose name
+  // would outlive the deletion (another program holds it and the file system
+  // removes names only at the last close) is not deleted but Kept. When the
+  // file stays, and when other names of it stay, its attributes are exactly
+  // as they were.
   virtual DeleteOutcome DeleteFileIn(OpenFolder& folder, const Text& name) = 0;
   // The entries of `folder` as FindFirstFileW lists folder + "*.*" ("." and ".." included).
   virtual std::unique_ptr<FolderListing> ListFolder(OpenFolder& folder, FindEntry& first) = 0;

@@ -91,8 +91,7 @@ void TForm1::Button3Click() {
     State.Results.Clear();
   List2.SetVisible(stayed);
   ActionPanel.SetCaption(DeleteAllStatus(report));
-  for (ui::Label* label : {&Label1, &Label2, &Label3}) label->SetVisible(stayed);
-  Label4.SetVisible(false);
+  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) label->SetVisible(false);
   Button3.SetCaption(u"Delete");
   for (ui::Button* button : {&Button2, &Button3, &Button4}) button->SetEnabled(true);
   Button4.SetFocus();

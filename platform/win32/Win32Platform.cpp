@@ -549,22 +549,6 @@ DWORD RestorableAttributes(DWORD attributes) {
   return kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept;
 }
 
-// After the classic deletion and the close of its handle: whether the name
-// is gone. The file system takes it only at that close, and may fail to (a
-// Unix file that refuses its unlink under Wine). A name that now names
-// another file was taken over: ours went.
-DeleteOutcome OutcomeAfterClose(Win32Folder& folder, const Text& name, uint64_t deleted) {
-  DWORD error = ERROR_SUCCESS;
-  const win32::UniqueFile again =
-      OpenRelative(folder.handle.get(), name, FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, error);
-  if (!again) {
-    const bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return gone ? DeleteOutcome::Deleted : DeleteOutcome::Kept;  // one marked for deletion does not open
-  }
-  const std::optional<uint64_t> now = FileIdOf(again.get());
-  return now && *now != deleted ? DeleteOutcome::Deleted : DeleteOutcome::Kept;
-}
-
 // The classic deletion of a read-only file: reopened to be made archive-only,
 // marked for deletion, and given its attributes back, so that its other
 // names, or the file itself when it stays, keep them.
@@ -622,16 +606,11 @@ DeleteOutcome Win32Platform::DeleteFileIn(OpenFolder& opened, const Text& name) 
   // program holds the file (sharing deletion), the name would stay, and that
   // program could still cancel the deletion. The file stays as it is.
   if (heldElsewhere) return DeleteOutcome::Kept;
+  if (MarkForDeletion(file.get(), true)) return DeleteOutcome::Deleted;
+  const std::optional<DWORD> attributes = AttributesOf(file.get());
   const std::optional<uint64_t> id = FileIdOf(file.get());
-  if (!id) return DeleteOutcome::Kept;
-  DeleteOutcome outcome = DeleteOutcome::Kept;
-  if (MarkForDeletion(file.get(), true)) {
-    outcome = DeleteOutcome::Deleted;
-  } else if (const auto attributes = AttributesOf(file.get()); attributes && (*attributes & FILE_ATTRIBUTE_READONLY)) {
-    outcome = DeleteReadOnly(folder, name, *id);  // refused until it is archive-only
-  }
-  file.reset();
-  return outcome == DeleteOutcome::Deleted ? OutcomeAfterClose(folder, name, *id) : outcome;
+  if (!attributes || !id || (*attributes & FILE_ATTRIBUTE_READONLY) == 0) return DeleteOutcome::Kept;
+  return DeleteReadOnly(folder, name, *id);  // refused until it is archive-only
 }
 
 std::unique_ptr<FolderListing> Win32Platform::ListFolder(OpenFolder& opened, FindEntry& first) {

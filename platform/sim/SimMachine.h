@@ -35,6 +35,9 @@ struct FileNode {
   EntryOwner owner = EntryOwner::CurrentUser;  // whoever made it
   bool denyListing = false;  // listing fails with access denied
   bool denyDelete = false;   // delete/remove fails with access denied
+  // The deletion is granted but the name stays, as when Wine's Unix unlink
+  // fails at the last close (an immutable file).
+  bool nameOutlivesDeletion = false;
   std::optional<ForeignLock> lock;
   std::vector<NodePtr> children;  // in enumeration order
   std::weak_ptr<FileNode> parent;

@@ -251,7 +251,7 @@ DeleteOutcome SimPlatform::DeleteFileIn(OpenFolder& folder, const Text& name) {
   if (node.isFolder) return DeleteOutcome::Kept;
   if (node.lock && (node.lock->shareMode & win::kShareDelete) == 0) return DeleteOutcome::Kept;
   if (node.denyDelete) return DeleteOutcome::Kept;
-  SimMachine::Detach(node);
+  if (!node.nameOutlivesDeletion) SimMachine::Detach(node);
   return DeleteOutcome::Deleted;
 }
 

@@ -174,6 +174,20 @@ TEST_F(DeleteAll, ValuesChangedSinceAnalyzeStayAndTheStatusSaysWhy) {
   ExpectFinishedWithStayed(3, u"3 items could not be deleted and are still listed (3 changed since Analyze)");
 }
 
+TEST_F(DeleteAll, ANameThatOutlivesItsGrantedDeletionStaysListed) {
+  Analyzed();
+  const Text stuck = Finding(u"01", u"C:\\T\\stuck.tmp");
+  const Text gone = Finding(u"01", u"C:\\T\\gone.tmp");
+  machine.Find(stuck)->nameOutlivesDeletion = true;
+
+  form.Button3.Click();
+
+  EXPECT_TRUE(machine.Exists(stuck));
+  EXPECT_FALSE(machine.Exists(gone));
+  ExpectFinishedWithStayed(1, u"1 items could not be deleted and are still listed (1 in use or access denied)");
+  EXPECT_EQ(form.State.Results.At(0), u"01#" + stuck + u"#0.01 KB");
+}
+
 TEST_F(DeleteAll, ButtonsAndStatusWhileRunning) {
   Analyzed();
   Finding(u"01", u"C:\\T\\a.tmp");

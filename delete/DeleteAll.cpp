@@ -1,9 +1,7 @@
 #include "delete/DeleteAll.h"
 
 #include <array>
-#include <map>
 #include <set>
-#include <utility>
 #include <new>
 
 #include "catalogue/Catalogue.h"
@@ -55,30 +53,6 @@ void Count(DeleteAllReport& report, DeleteOutcome outcome) {
   }
 }
 
-// The findings deleted in each folder, by folder text: entry index and name.
-using DeletedByFolder = std::map<Text, std::vector<std::pair<size_t, Text>>>;
-
-// A name can outlive a deletion that was granted: where the file system
-// takes names only at the last close, and that close fails to (a Unix
-// unlink under Wine), the file stays. One listing of each folder tells which
-// names are still there; their findings stayed.
-void CountNamesStillThere(Platform& os, const DeletedByFolder& deleted, DeleteAllReport& report) {
-  for (const auto& [folder, files] : deleted) {
-    std::set<Text> names;
-    FindEntry entry;
-    if (auto listing = os.FindFirst(folder + u"*.*", entry)) {
-      do names.insert(FoldCaseText(entry.name));
-      while (listing->Next(entry));
-    }
-    for (const auto& [index, name] : files) {
-      if (!names.count(FoldCaseText(name))) continue;
-      --report.deleted;
-      ++report.refused;
-      report.stays[index] = true;
-    }
-  }
-}
-
 }  // namespace
 
 DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
@@ -87,6 +61,7 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
 
   const ResultStore& store = ctx.state.Results;
   FoundFileDeleter files(ctx.os, ctx.state.Folders);
+  files.TrackDeletedNames();
   DeleteAllReport report;
   const size_t count = store.Count();
   report.stays.assign(count, false);
@@ -94,7 +69,7 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
     const int section = SectionNumberOf(store.View(i));
     return section != 0 && ticked[section] ? section : 0;  // no section's code, or not ticked
   };
-  DeletedByFolder deleted;
+  std::vector<size_t> deleted;  // the file findings whose deletion was granted
   size_t i = 0;
   try {
     for (; i < count; ++i) {
@@ -107,10 +82,8 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
       if (const RegistrySection* registry = RegistrySectionNumbered(section))
         outcome =
             DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject), FoundValueOf(ctx.state, i));
-      else if ((outcome = files.Delete(subject, store.Origin(i))) == DeleteOutcome::Deleted) {
-        const size_t cut = subject.find_last_of(u'\\') + 1;
-        deleted[subject.substr(0, cut)].emplace_back(i, subject.substr(cut));
-      }
+      else if ((outcome = files.Delete(subject, store.Origin(i))) == DeleteOutcome::Deleted)
+        deleted.push_back(i);
       Count(report, outcome);
       report.stays[i] = outcome != DeleteOutcome::Deleted && outcome != DeleteOutcome::Missing;
     }
@@ -122,8 +95,16 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
     ++report.notReached;
     report.stays[i] = true;
   }
+  // A name that outlived its granted deletion (Wine's unlink can fail at the
+  // last close): that finding stayed.
   try {
-    CountNamesStillThere(ctx.os, deleted, report);
+    const std::set<Text> stillThere = files.NamesStillThere();
+    for (const size_t index : deleted) {
+      if (!stillThere.count(Text(SplitEntryView(store.View(index)).subject))) continue;
+      --report.deleted;
+      ++report.refused;
+      report.stays[index] = true;
+    }
   } catch (const std::bad_alloc&) {
     // Out of memory: the deletions stand as reported.
   }

@@ -2,8 +2,31 @@
 
 namespace nb {
 
+void FoundFileDeleter::LeaveFolders(size_t keep) {
+  while (chain_.size() > keep) {
+    Held& held = chain_.back();
+    if (held.handle && !held.deleted.empty()) {
+      std::set<Text> names;
+      FindEntry entry;
+      if (auto listing = os_.ListFolder(*held.handle, entry)) {
+        do names.insert(FoldCaseText(entry.name));
+        while (listing->Next(entry));
+      }
+      for (const Text& name : held.deleted)
+        if (names.count(FoldCaseText(name))) stillThere_.insert(held.folder + name);
+    }
+    chain_.pop_back();
+  }
+}
+
+std::set<Text> FoundFileDeleter::NamesStillThere() {
+  LeaveFolders(0);
+  root_ = kNoScanRoot;
+  return std::move(stillThere_);
+}
+
 void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, const ScanRoot* recorded) {
-  chain_.clear();
+  LeaveFolders(0);
   rootFolder_ = rootFolder;
   root_ = rootNumber;
   Held root;
@@ -25,7 +48,9 @@ void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, co
 }
 
 FoundFileDeleter::Held& FoundFileDeleter::Reach(const Text& folder) {
-  while (chain_.size() > 1 && !StartsWith(folder, chain_.back().folder)) chain_.pop_back();
+  size_t keep = chain_.size();
+  while (keep > 1 && !StartsWith(folder, chain_[keep - 1].folder)) --keep;
+  LeaveFolders(keep);
   Held& base = chain_.back();
   if (base.folder.size() == folder.size() || !base.handle) return base;
   // Below the root every folder was a real folder at Analyze: the scanner
@@ -53,7 +78,10 @@ DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root) {
   if (chain_.empty() || root != root_ || rootFolder != rootFolder_) EnterRoot(rootFolder, root, recorded);
   Held& held = Reach(folder);
   if (!held.handle) return held.failure;
-  return os_.DeleteFileIn(*held.handle, path.substr(cut + 1));
+  Text name = path.substr(cut + 1);
+  const DeleteOutcome outcome = os_.DeleteFileIn(*held.handle, name);
+  if (tracking_ && outcome == DeleteOutcome::Deleted) held.deleted.push_back(std::move(name));
+  return outcome;
 }
 
 }  // namespace nb

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -24,6 +25,15 @@ class FoundFileDeleter {
   // no link lies on its way.
   DeleteOutcome Delete(const Text& path, uint32_t root);
 
+  // A name can outlive a deletion that was granted: where the file system
+  // takes names only at the last close, and that close fails to (a Unix
+  // unlink under Wine), the file stays. With TrackDeletedNames called before
+  // the deletions, each folder that files were deleted from is listed once,
+  // through its handle, as it is left; NamesStillThere tells which of those
+  // paths were still there.
+  void TrackDeletedNames() { tracking_ = true; }
+  std::set<Text> NamesStillThere();
+
  private:
   // A folder of the current root held open, with where it must lie.
   struct Held {
@@ -31,7 +41,11 @@ class FoundFileDeleter {
     std::unique_ptr<OpenFolder> handle;
     Text finalPath;
     DeleteOutcome failure = DeleteOutcome::Deleted;  // why it is not held, when handle is null
+    std::vector<Text> deleted;                       // names deleted in it
   };
+
+  // Looks for the names deleted in the held folders from `keep` on, then lets them go.
+  void LeaveFolders(size_t keep);
 
   void EnterRoot(const Text& rootFolder, uint32_t root, const ScanRoot* recorded);
   // The held folder `folder` lies in or is, opened and checked as needed.
@@ -43,6 +57,8 @@ class FoundFileDeleter {
   uint32_t root_ = kNoScanRoot;
   uint32_t rootVolume_ = 0;
   std::vector<Held> chain_;  // the root first, then folders below it, each inside the one before
+  bool tracking_ = false;
+  std::set<Text> stillThere_;
 };
 
 }  // namespace nb

@@ -1,8 +1,8 @@
 #include "delete/DeleteAll.h"
 
 #include <array>
-#include <set>
 #include <new>
+#include <set>
 
 #include "catalogue/Catalogue.h"
 #include "delete/DeleteFinding.h"
@@ -38,10 +38,6 @@ void PruneRecycleBins(RunContext& ctx) {
     if (FolderExists(ctx.os, bin)) PruneEmptyFolders(ctx, bin);
   }
 }
-
-}  // namespace
-
-namespace {
 
 void Count(DeleteAllReport& report, DeleteOutcome outcome) {
   switch (outcome) {

@@ -6,26 +6,24 @@ namespace nb {
 
 namespace {
 
-// A place in the forms it is known by: as the system names it and, where
-// that differs, where it really lies.
+// A folder in the forms it is known by: as the system names it and, where
+// that differs, where it really lies. Each ends with "\".
+std::vector<Text> FormsOf(Platform& os, const Text& folder) {
+  std::vector<Text> forms{WithTrailingBackslash(folder)};
+  if (const auto identity = IdentifyFolderAt(os, forms[0])) {
+    Text final = WithTrailingBackslash(identity->finalPath);
+    if (!EqualsIgnoreCase(final, forms[0])) forms.push_back(std::move(final));
+  }
+  return forms;
+}
+
 void AddPlace(Platform& os, ProtectedPlaces& found, const Text& folder, bool exactly,
               const std::vector<Text>& except = {}) {
   if (folder.empty()) return;
-  std::vector<Text> forms{WithTrailingBackslash(folder)};
-  uint32_t error = 0;
-  FolderIdentity identity;
-  if (auto opened = os.OpenFolderAt(forms[0], error); opened && os.IdentifyFolder(*opened, identity)) {
-    const Text final = WithTrailingBackslash(identity.finalPath);
-    if (!EqualsIgnoreCase(final, forms[0])) forms.push_back(final);
-  }
   std::vector<Text> exceptForms;
-  for (const Text& below : except) {
-    exceptForms.push_back(below);
-    FolderIdentity belowIdentity;
-    if (auto opened = os.OpenFolderAt(below, error); opened && os.IdentifyFolder(*opened, belowIdentity))
-      exceptForms.push_back(WithTrailingBackslash(belowIdentity.finalPath));
-  }
-  for (Text& form : forms) found.places.push_back({std::move(form), exactly, exceptForms});
+  for (const Text& below : except)
+    for (Text& form : FormsOf(os, below)) exceptForms.push_back(std::move(form));
+  for (Text& form : FormsOf(os, folder)) found.places.push_back({std::move(form), exactly, exceptForms});
 }
 
 Text ParentFolder(const Text& folder) {
@@ -137,10 +135,8 @@ uint32_t TrustedScanRoot(RunContext& run, const Text& folder) {
   // What was judged must be what was recorded: a swap while the links were
   // looked at refuses the root.
   if (trusted) {
-    uint32_t error = 0;
-    FolderIdentity now;
-    auto opened = run.os.OpenFolderAt(folder, error);
-    trusted = opened && run.os.IdentifyFolder(*opened, now) && IsRecordedFolder(recorded, folder, now);
+    const auto now = IdentifyFolderAt(run.os, folder);
+    trusted = now && IsRecordedFolder(recorded, folder, *now);
   }
   if (trusted) return root;
   state.Folders.Refuse(root);

@@ -7,8 +7,10 @@ uint32_t FoundFolders::Record(Platform& os, const Text& folder) {
     if (roots_[i].folder == folder) return uint32_t(i);
   ScanRoot root;
   root.folder = folder;
-  uint32_t error = 0;
-  if (auto opened = os.OpenFolderAt(folder, error)) root.known = os.IdentifyFolder(*opened, root.identity);
+  if (auto identity = IdentifyFolderAt(os, folder)) {
+    root.known = true;
+    root.identity = std::move(*identity);
+  }
   roots_.push_back(std::move(root));
   return uint32_t(roots_.size() - 1);
 }
@@ -25,6 +27,14 @@ const ScanRoot* FoundFolders::Find(const Text& folder) const {
   for (const ScanRoot& root : roots_)
     if (root.folder == folder) return &root;
   return nullptr;
+}
+
+std::optional<FolderIdentity> IdentifyFolderAt(Platform& os, const Text& path) {
+  uint32_t error = 0;
+  FolderIdentity identity;
+  auto opened = os.OpenFolderAt(path, error);
+  if (!opened || !os.IdentifyFolder(*opened, identity)) return std::nullopt;
+  return identity;
 }
 
 bool LiesBelow(TextView path, TextView folder) {

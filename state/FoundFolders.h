@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -50,6 +51,10 @@ bool LiesBelow(TextView path, TextView folder);
 // it: the same object on the same volume, lying where it lay. With no record,
 // whether it lies where `folder` says, no link on the way.
 bool IsRecordedFolder(const ScanRoot* recorded, const Text& folder, const FolderIdentity& now);
+
+// What the folder at `path` is now, links on the way followed; no value when
+// it does not open or cannot be told.
+std::optional<FolderIdentity> IdentifyFolderAt(Platform& os, const Text& path);
 
 // The final path of `relative` ("a" or "a\\b") below a folder's final path.
 Text FinalPathBelow(const Text& finalPath, TextView relative);

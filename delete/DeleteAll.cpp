@@ -19,13 +19,13 @@ constexpr int kSectionTemp = 1;
 constexpr int kSectionRecycleBin = 2;
 constexpr int kSectionSkype = 11;
 
-void PruneTempFolders(RunContext& ctx) {
+void PruneTempFolders(RunContext& ctx, DeletedNames* names) {
   for (const Text& folder : ctx.state.Loc.TempFolders) {
-    if (PumpAndCheck(ctx)) PruneEmptyFolders(ctx, folder);
+    if (PumpAndCheck(ctx)) PruneEmptyFolders(ctx, folder, names);
   }
 }
 
-void PruneRecycleBins(RunContext& ctx) {
+void PruneRecycleBins(RunContext& ctx, DeletedNames* names) {
   const uint32_t drives = ctx.os.GetLogicalDrives();
   const Text binName = ctx.state.Loc.OsMajorVersion == 5 ? u":\\RECYCLER\\" : u":\\$RECYCLE.BIN\\";
   for (int i = 0; i < 26; ++i) {
@@ -35,7 +35,7 @@ void PruneRecycleBins(RunContext& ctx) {
     // Drive A is a floppy drive: asking about it may spin the drive up.
     if (!going || i == 0 || ctx.os.GetDriveType(letter + u":\\") != win::kDriveFixed) continue;
     const Text bin = letter + binName;
-    if (FolderExists(ctx.os, bin)) PruneEmptyFolders(ctx, bin);
+    if (FolderExists(ctx.os, bin)) PruneEmptyFolders(ctx, bin, names);
   }
 }
 
@@ -49,23 +49,34 @@ void Count(DeleteAllReport& report, DeleteOutcome outcome) {
   }
 }
 
-}  // namespace
+// Whether Delete all's purge walks the folders of `section` after the entry pass.
+bool PurgedAfterwards(int section) {
+  return section == kSectionTemp || section == kSectionRecycleBin || section == kSectionSkype;
+}
 
-DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
+// The entry pass of Delete all. The names whose deletion was granted go to
+// `names`; those in folders the purge walks wait for its listing, with
+// `purgeLooks`.
+struct EntryPass {
+  DeleteAllReport report;
+  std::vector<size_t> deleted;  // the file findings whose deletion was granted
+};
+
+EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names, bool purgeLooks) {
   std::array<bool, kSectionCount + 1> ticked{};
   for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
   const ResultStore& store = ctx.state.Results;
   FoundFileDeleter files(ctx.os, ctx.state.Folders);
-  files.TrackDeletedNames();
-  DeleteAllReport report;
+  files.TrackDeletedNames(names);
+  EntryPass pass;
+  DeleteAllReport& report = pass.report;
   const size_t count = store.Count();
   report.stays.assign(count, false);
   auto sectionOf = [&](size_t i) {
     const int section = SectionNumberOf(store.View(i));
     return section != 0 && ticked[section] ? section : 0;  // no section's code, or not ticked
   };
-  std::vector<size_t> deleted;  // the file findings whose deletion was granted
   size_t i = 0;
   try {
     for (; i < count; ++i) {
@@ -78,8 +89,9 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
       if (const RegistrySection* registry = RegistrySectionNumbered(section))
         outcome =
             DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject), FoundValueOf(ctx.state, i));
-      else if ((outcome = files.Delete(subject, store.Origin(i))) == DeleteOutcome::Deleted)
-        deleted.push_back(i);
+      else if ((outcome = files.Delete(subject, store.Origin(i), purgeLooks && PurgedAfterwards(section))) ==
+               DeleteOutcome::Deleted)
+        pass.deleted.push_back(i);
       Count(report, outcome);
       report.stays[i] = outcome != DeleteOutcome::Deleted && outcome != DeleteOutcome::Missing;
     }
@@ -91,12 +103,23 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
     ++report.notReached;
     report.stays[i] = true;
   }
-  // A name that outlived its granted deletion (Wine's unlink can fail at the
-  // last close): that finding stayed.
   try {
-    const std::set<Text> stillThere = files.NamesStillThere();
-    for (const size_t index : deleted) {
-      if (!stillThere.count(Text(SplitEntryView(store.View(index)).subject))) continue;
+    files.LeaveFolders();
+  } catch (const std::bad_alloc&) {
+    // Out of memory: the names not looked for count as gone.
+  }
+  return pass;
+}
+
+// A name that outlived its granted deletion (Wine's unlink can fail at the
+// last close): that finding stayed.
+DeleteAllReport CountNamesThatOutlived(RunContext& ctx, EntryPass pass, DeletedNames& names) {
+  DeleteAllReport& report = pass.report;
+  try {
+    names.LookAtTheRest(ctx.os);
+    const ResultStore& store = ctx.state.Results;
+    for (const size_t index : pass.deleted) {
+      if (!names.StillThere().count(Text(SplitEntryView(store.View(index)).subject))) continue;
       --report.deleted;
       ++report.refused;
       report.stays[index] = true;
@@ -104,27 +127,37 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
   } catch (const std::bad_alloc&) {
     // Out of memory: the deletions stand as reported.
   }
-  return report;
+  return std::move(report);
 }
 
-void PruneLeftoverFolders(RunContext& ctx, const Text& mask) {
+}  // namespace
+
+DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
+  DeletedNames names;
+  return CountNamesThatOutlived(ctx, DeleteEntries(ctx, mask, names, false), names);
+}
+
+void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names) {
   if (!PumpAndCheck(ctx)) return;
-  if (MaskTicks(mask, kSectionTemp)) PruneTempFolders(ctx);
+  if (MaskTicks(mask, kSectionTemp)) PruneTempFolders(ctx, names);
   if (!PumpAndCheck(ctx)) return;
-  if (MaskTicks(mask, kSectionRecycleBin)) PruneRecycleBins(ctx);
+  if (MaskTicks(mask, kSectionRecycleBin)) PruneRecycleBins(ctx, names);
   if (!PumpAndCheck(ctx)) return;
   if (MaskTicks(mask, kSectionSkype) && !ctx.state.Loc.SkypeChatsyncFolder.empty())
-    PruneEmptyFolders(ctx, ctx.state.Loc.SkypeChatsyncFolder);
+    PruneEmptyFolders(ctx, ctx.state.Loc.SkypeChatsyncFolder, names);
 }
 
 DeleteAllReport DeleteAllFindings(RunContext& ctx, const Text& mask) {
-  DeleteAllReport report = DeleteStoredFindings(ctx, mask);
+  // The purge lists every folder it walks: the names deleted there wait for
+  // that listing instead of being looked for twice.
+  DeletedNames names;
+  EntryPass pass = DeleteEntries(ctx, mask, names, true);
   try {
-    PruneLeftoverFolders(ctx, mask);
+    PruneLeftoverFolders(ctx, mask, &names);
   } catch (const std::bad_alloc&) {
     // Out of memory: the run ends as a stopped one; the folders it did not reach stay.
   }
-  return report;
+  return CountNamesThatOutlived(ctx, std::move(pass), names);
 }
 
 Text DeleteAllStatus(const DeleteAllReport& report) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "delete/DeletedNames.h"
 #include "state/RunContext.h"
 
 namespace nb {
@@ -31,7 +32,8 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask);
 // Prunes the empty subfolders of the temp folders (section 01), of the
 // recycle bins of the fixed drives (02) and of the Skype chat-sync folder
 // (11). Pumps between the steps and ends early once the busy flag is clear.
-void PruneLeftoverFolders(RunContext& ctx, const Text& mask);
+// Each folder `names` awaits is compared with the purge's listing of it.
+void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names = nullptr);
 
 // Both of the above, in that order; running out of memory ends the run as a
 // stopped one: what it did not reach stays.

@@ -1,5 +1,7 @@
 #include "delete/FolderPurge.h"
 
+#include <set>
+
 namespace nb {
 
 namespace {
@@ -14,15 +16,21 @@ bool IsDotEntry(const Text& name) { return name == u"." || name == u".."; }
 // that folder's own entry, no link, on the root's volume.
 class Purge {
  public:
-  Purge(RunContext& ctx, uint32_t volume) : ctx_(ctx), volume_(volume) {}
+  Purge(RunContext& ctx, uint32_t volume, DeletedNames* deleted) : ctx_(ctx), volume_(volume), deleted_(deleted) {}
 
   void Prune(OpenFolder& folder, const Text& path, const Text& finalPath) {
     FindEntry entry;
     auto listing = ctx_.os.ListFolder(folder, entry);
     if (!listing) return;
+    const bool awaited = deleted_ && deleted_->Awaits(path);
+    std::set<Text> files;  // folded, while `deleted` awaits this folder
     do {
       ctx_.ui.PumpMessages();
-      if ((entry.attributes & win::kAttrDirectory) == 0 || IsDotEntry(entry.name)) continue;
+      if ((entry.attributes & win::kAttrDirectory) == 0) {
+        if (awaited) files.insert(FoldCaseText(entry.name));
+        continue;
+      }
+      if (IsDotEntry(entry.name)) continue;
       // A junction in a temp folder or a recycle bin may point anywhere, at the
       // user's own folders too: its target is none of our business, and the
       // link itself is left for whoever made it.
@@ -35,16 +43,18 @@ class Purge {
       sub.handle.reset();
       ctx_.os.RemoveFolderIn(folder, entry.name);  // fails, and the folder stays, while anything is left in it
     } while (listing->Next(entry));
+    if (awaited) deleted_->Listed(path, files);
   }
 
  private:
   RunContext& ctx_;
   uint32_t volume_;
+  DeletedNames* deleted_;
 };
 
 }  // namespace
 
-void PruneEmptyFolders(RunContext& ctx, const Text& folder) {
+void PruneEmptyFolders(RunContext& ctx, const Text& folder, DeletedNames* deleted) {
   uint32_t error = 0;
   auto root = ctx.os.OpenFolderAt(folder, error);
   FolderIdentity now;
@@ -52,7 +62,7 @@ void PruneEmptyFolders(RunContext& ctx, const Text& folder) {
   // The folder must be the one Analyze found there, links on the way as they
   // were then; a folder never recorded must lie where its path says.
   if (!IsRecordedFolder(ctx.state.Folders.Find(folder), folder, now)) return;
-  Purge(ctx, now.volumeSerial).Prune(*root, folder, now.finalPath);
+  Purge(ctx, now.volumeSerial, deleted).Prune(*root, folder, now.finalPath);
 }
 
 }  // namespace nb

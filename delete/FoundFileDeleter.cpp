@@ -5,24 +5,14 @@ namespace nb {
 void FoundFileDeleter::LeaveFolders(size_t keep) {
   while (chain_.size() > keep) {
     Held& held = chain_.back();
-    if (held.handle && !held.deleted.empty()) {
-      std::set<Text> names;
-      FindEntry entry;
-      if (auto listing = os_.ListFolder(*held.handle, entry)) {
-        do names.insert(FoldCaseText(entry.name));
-        while (listing->Next(entry));
-      }
-      for (const Text& name : held.deleted)
-        if (names.count(FoldCaseText(name))) stillThere_.insert(held.folder + name);
+    if (held.handle && !held.deleted.empty() && names_) {
+      if (held.listedLater)
+        names_->Await(held.folder, std::move(held.deleted));
+      else
+        names_->LookAt(os_, *held.handle, held.folder, held.deleted);
     }
     chain_.pop_back();
   }
-}
-
-std::set<Text> FoundFileDeleter::NamesStillThere() {
-  LeaveFolders(0);
-  root_ = kNoScanRoot;
-  return std::move(stillThere_);
 }
 
 void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, const ScanRoot* recorded) {
@@ -66,7 +56,7 @@ FoundFileDeleter::Held& FoundFileDeleter::Reach(const Text& folder) {
   return chain_.back();
 }
 
-DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root) {
+DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root, bool listedLater) {
   const size_t cut = path.find_last_of(u'\\');
   if (cut == Text::npos || cut + 1 == path.size()) return DeleteOutcome::Kept;
   const Text folder = path.substr(0, cut + 1);
@@ -80,7 +70,10 @@ DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root) {
   if (!held.handle) return held.failure;
   Text name = path.substr(cut + 1);
   const DeleteOutcome outcome = os_.DeleteFileIn(*held.handle, name);
-  if (tracking_ && outcome == DeleteOutcome::Deleted) held.deleted.push_back(std::move(name));
+  if (names_ && outcome == DeleteOutcome::Deleted) {
+    held.deleted.push_back(std::move(name));
+    held.listedLater = listedLater;
+  }
   return outcome;
 }
 

@@ -8,9 +8,9 @@
 #pragma once
 
 #include <memory>
-#include <set>
 #include <vector>
 
+#include "delete/DeletedNames.h"
 #include "platform/Platform.h"
 #include "state/FoundFolders.h"
 
@@ -23,16 +23,16 @@ class FoundFileDeleter {
   // Deletes the file at `path`, a finding's subject, found by the walk of the
   // scan root numbered `root`. With kNoScanRoot the file is deleted only when
   // no link lies on its way.
-  DeleteOutcome Delete(const Text& path, uint32_t root);
+  // With `listedLater`, a later walk lists the file's folder (the purge of
+  // emptied folders), and the name deleted waits for that listing.
+  DeleteOutcome Delete(const Text& path, uint32_t root, bool listedLater = false);
 
-  // A name can outlive a deletion that was granted: where the file system
-  // takes names only at the last close, and that close fails to (a Unix
-  // unlink under Wine), the file stays. With TrackDeletedNames called before
-  // the deletions, each folder that files were deleted from is listed once,
-  // through its handle, as it is left; NamesStillThere tells which of those
-  // paths were still there.
-  void TrackDeletedNames() { tracking_ = true; }
-  std::set<Text> NamesStillThere();
+  // With TrackDeletedNames called before the deletions, each folder that files
+  // were deleted from is listed once, through its handle, as it is left,
+  // unless a later walk lists it; `names` learns which names outlived their
+  // deletion. LeaveFolders lets the last ones go.
+  void TrackDeletedNames(DeletedNames& names) { names_ = &names; }
+  void LeaveFolders() { LeaveFolders(0); }
 
  private:
   // A folder of the current root held open, with where it must lie.
@@ -42,6 +42,7 @@ class FoundFileDeleter {
     Text finalPath;
     DeleteOutcome failure = DeleteOutcome::Deleted;  // why it is not held, when handle is null
     std::vector<Text> deleted;                       // names deleted in it
+    bool listedLater = false;
   };
 
   // Looks for the names deleted in the held folders from `keep` on, then lets them go.
@@ -57,8 +58,7 @@ class FoundFileDeleter {
   uint32_t root_ = kNoScanRoot;
   uint32_t rootVolume_ = 0;
   std::vector<Held> chain_;  // the root first, then folders below it, each inside the one before
-  bool tracking_ = false;
-  std::set<Text> stillThere_;
+  DeletedNames* names_ = nullptr;
 };
 
 }  // namespace nb

@@ -1,0 +1,52 @@
+#include "delete/DeletedNames.h"
+
+namespace nb {
+
+namespace {
+
+std::set<Text> FilesListed(Platform& os, OpenFolder& folder) {
+  std::set<Text> files;
+  FindEntry entry;
+  if (auto listing = os.ListFolder(folder, entry)) {
+    do
+      if ((entry.attributes & win::kAttrDirectory) == 0) files.insert(FoldCaseText(entry.name));
+    while (listing->Next(entry));
+  }
+  return files;
+}
+
+}  // namespace
+
+void DeletedNames::Await(const Text& folder, std::vector<Text> names) {
+  Awaited& awaited = awaited_[FoldCaseText(folder)];
+  awaited.folder = folder;
+  awaited.names.insert(awaited.names.end(), std::make_move_iterator(names.begin()),
+                       std::make_move_iterator(names.end()));
+}
+
+void DeletedNames::Compare(const Text& folder, const std::vector<Text>& names, const std::set<Text>& foldedFiles) {
+  for (const Text& name : names)
+    if (foldedFiles.count(FoldCaseText(name))) stillThere_.insert(folder + name);
+}
+
+void DeletedNames::Listed(const Text& folder, const std::set<Text>& foldedFiles) {
+  const auto found = awaited_.find(FoldCaseText(folder));
+  if (found == awaited_.end()) return;
+  Compare(found->second.folder, found->second.names, foldedFiles);
+  awaited_.erase(found);
+}
+
+void DeletedNames::LookAt(Platform& os, OpenFolder& folder, const Text& path, const std::vector<Text>& names) {
+  Compare(path, names, FilesListed(os, folder));
+}
+
+void DeletedNames::LookAtTheRest(Platform& os) {
+  for (const auto& [key, awaited] : awaited_) {
+    uint32_t error = 0;
+    if (auto folder = os.OpenFolderAt(awaited.folder, error))
+      Compare(awaited.folder, awaited.names, FilesListed(os, *folder));
+  }
+  awaited_.clear();
+}
+
+}  // namespace nb

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <new>
+#include <optional>
 #include <set>
 
 #include "catalogue/Catalogue.h"
@@ -25,18 +26,40 @@ void PruneTempFolders(RunContext& ctx, DeletedNames* names) {
   }
 }
 
+// The recycle bin the purge walks on the present drive numbered `drive` (0
+// is A:), if it is a fixed drive.
+std::optional<Text> PurgedRecycleBin(RunContext& ctx, int drive) {
+  const Text letter(1, char16_t(u'A' + drive));
+  // Drive A is a floppy drive: asking about it may spin the drive up.
+  if (drive == 0 || ctx.os.GetDriveType(letter + u":\\") != win::kDriveFixed) return std::nullopt;
+  return letter + (ctx.state.Loc.OsMajorVersion == 5 ? u":\\RECYCLER\\" : u":\\$RECYCLE.BIN\\");
+}
+
 void PruneRecycleBins(RunContext& ctx, DeletedNames* names) {
   const uint32_t drives = ctx.os.GetLogicalDrives();
-  const Text binName = ctx.state.Loc.OsMajorVersion == 5 ? u":\\RECYCLER\\" : u":\\$RECYCLE.BIN\\";
   for (int i = 0; i < 26; ++i) {
-    if ((drives & (1u << i)) == 0) continue;
-    const bool going = PumpAndCheck(ctx);
-    const Text letter(1, char16_t(u'A' + i));
-    // Drive A is a floppy drive: asking about it may spin the drive up.
-    if (!going || i == 0 || ctx.os.GetDriveType(letter + u":\\") != win::kDriveFixed) continue;
-    const Text bin = letter + binName;
-    if (FolderExists(ctx.os, bin)) PruneEmptyFolders(ctx, bin, names);
+    if ((drives & (1u << i)) == 0 || !PumpAndCheck(ctx)) continue;
+    const std::optional<Text> bin = PurgedRecycleBin(ctx, i);
+    if (bin && FolderExists(ctx.os, *bin)) PruneEmptyFolders(ctx, *bin, names);
   }
+}
+
+bool SkypeFolderPurged(RunContext& ctx, const Text& mask) {
+  return MaskTicks(mask, kSectionSkype) && !ctx.state.Loc.SkypeChatsyncFolder.empty();
+}
+
+// The folders the purge walks after the entry pass, for the sections ticked in `mask`.
+std::vector<Text> PurgedFolders(RunContext& ctx, const Text& mask) {
+  std::vector<Text> folders;
+  if (MaskTicks(mask, kSectionTemp)) folders = ctx.state.Loc.TempFolders;
+  if (MaskTicks(mask, kSectionRecycleBin)) {
+    const uint32_t drives = ctx.os.GetLogicalDrives();
+    for (int i = 0; i < 26; ++i)
+      if (drives & (1u << i))
+        if (std::optional<Text> bin = PurgedRecycleBin(ctx, i)) folders.push_back(std::move(*bin));
+  }
+  if (SkypeFolderPurged(ctx, mask)) folders.push_back(ctx.state.Loc.SkypeChatsyncFolder);
+  return folders;
 }
 
 void Count(DeleteAllReport& report, DeleteOutcome outcome) {
@@ -49,20 +72,13 @@ void Count(DeleteAllReport& report, DeleteOutcome outcome) {
   }
 }
 
-// Whether Delete all's purge walks the folders of `section` after the entry pass.
-bool PurgedAfterwards(int section) {
-  return section == kSectionTemp || section == kSectionRecycleBin || section == kSectionSkype;
-}
-
-// The entry pass of Delete all. The names whose deletion was granted go to
-// `names`; those in folders the purge walks wait for its listing, with
-// `purgeLooks`.
+// The entry pass of Delete all. The names whose deletion was granted go to `names`.
 struct EntryPass {
   DeleteAllReport report;
   std::vector<size_t> deleted;  // the file findings whose deletion was granted
 };
 
-EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names, bool purgeLooks) {
+EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) {
   std::array<bool, kSectionCount + 1> ticked{};
   for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
@@ -89,8 +105,7 @@ EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names, 
       if (const RegistrySection* registry = RegistrySectionNumbered(section))
         outcome =
             DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject), FoundValueOf(ctx.state, i));
-      else if ((outcome = files.Delete(subject, store.Origin(i), purgeLooks && PurgedAfterwards(section))) ==
-               DeleteOutcome::Deleted)
+      else if ((outcome = files.Delete(subject, store.Origin(i))) == DeleteOutcome::Deleted)
         pass.deleted.push_back(i);
       Count(report, outcome);
       report.stays[i] = outcome != DeleteOutcome::Deleted && outcome != DeleteOutcome::Missing;
@@ -134,7 +149,7 @@ DeleteAllReport CountNamesThatOutlived(RunContext& ctx, EntryPass pass, DeletedN
 
 DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
   DeletedNames names;
-  return CountNamesThatOutlived(ctx, DeleteEntries(ctx, mask, names, false), names);
+  return CountNamesThatOutlived(ctx, DeleteEntries(ctx, mask, names), names);
 }
 
 void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names) {
@@ -143,15 +158,15 @@ void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names
   if (!PumpAndCheck(ctx)) return;
   if (MaskTicks(mask, kSectionRecycleBin)) PruneRecycleBins(ctx, names);
   if (!PumpAndCheck(ctx)) return;
-  if (MaskTicks(mask, kSectionSkype) && !ctx.state.Loc.SkypeChatsyncFolder.empty())
+  if (SkypeFolderPurged(ctx, mask))
     PruneEmptyFolders(ctx, ctx.state.Loc.SkypeChatsyncFolder, names);
 }
 
 DeleteAllReport DeleteAllFindings(RunContext& ctx, const Text& mask) {
   // The purge lists every folder it walks: the names deleted there wait for
   // that listing instead of being looked for twice.
-  DeletedNames names;
-  EntryPass pass = DeleteEntries(ctx, mask, names, true);
+  DeletedNames names(PurgedFolders(ctx, mask));
+  EntryPass pass = DeleteEntries(ctx, mask, names);
   try {
     PruneLeftoverFolders(ctx, mask, &names);
   } catch (const std::bad_alloc&) {

@@ -1,5 +1,9 @@
 #include "delete/DeletedNames.h"
 
+#include <algorithm>
+
+#include "state/FoundFolders.h"
+
 namespace nb {
 
 namespace {
@@ -17,7 +21,18 @@ std::set<Text> FilesListed(Platform& os, OpenFolder& folder) {
 
 }  // namespace
 
-void DeletedNames::Await(const Text& folder, std::vector<Text> names) {
+DeletedNames::DeletedNames(std::vector<Text> walked) {
+  for (const Text& folder : walked) walked_.push_back(WithTrailingBackslash(folder));
+}
+
+void DeletedNames::Deleted(Platform& os, OpenFolder& handle, const Text& folder, std::vector<Text> names) {
+  const bool listedLater = std::any_of(walked_.begin(), walked_.end(), [&](const Text& walked) {
+    return EqualsIgnoreCase(folder, walked) || LiesBelow(folder, walked);
+  });
+  if (!listedLater) {
+    Compare(folder, names, FilesListed(os, handle));
+    return;
+  }
   Awaited& awaited = awaited_[FoldCaseText(folder)];
   awaited.folder = folder;
   awaited.names.insert(awaited.names.end(), std::make_move_iterator(names.begin()),
@@ -34,10 +49,6 @@ void DeletedNames::Listed(const Text& folder, const std::set<Text>& foldedFiles)
   if (found == awaited_.end()) return;
   Compare(found->second.folder, found->second.names, foldedFiles);
   awaited_.erase(found);
-}
-
-void DeletedNames::LookAt(Platform& os, OpenFolder& folder, const Text& path, const std::vector<Text>& names) {
-  Compare(path, names, FilesListed(os, folder));
 }
 
 void DeletedNames::LookAtTheRest(Platform& os) {

@@ -14,13 +14,16 @@ namespace nb {
 
 class DeletedNames {
  public:
-  // `folder` ends with "\"; `names` were deleted in it.
-  void Await(const Text& folder, std::vector<Text> names);
+  // A later walk (the purge of emptied folders) lists `walked` and the
+  // folders below them: the names deleted there wait for its listing.
+  explicit DeletedNames(std::vector<Text> walked = {});
+
+  // `names` were deleted in `folder` (ending with "\"), held open as `handle`:
+  // it is listed now, unless a later walk lists it.
+  void Deleted(Platform& os, OpenFolder& handle, const Text& folder, std::vector<Text> names);
   bool Awaits(const Text& folder) const { return !awaited_.empty() && awaited_.count(FoldCaseText(folder)) != 0; }
   // A listing of `folder` showed these files (names folded): the awaited ones among them stayed.
   void Listed(const Text& folder, const std::set<Text>& foldedFiles);
-  // Lists, through its handle, a folder names were just deleted in.
-  void LookAt(Platform& os, OpenFolder& folder, const Text& path, const std::vector<Text>& names);
   // Lists, by path, each folder still awaited; a folder that is gone took its names along.
   void LookAtTheRest(Platform& os);
 
@@ -34,6 +37,7 @@ class DeletedNames {
     Text folder;  // as the findings name it
     std::vector<Text> names;
   };
+  std::vector<Text> walked_;
   std::map<Text, Awaited> awaited_;  // by folded folder path
   std::set<Text> stillThere_;
 };

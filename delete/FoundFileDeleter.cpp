@@ -5,12 +5,8 @@ namespace nb {
 void FoundFileDeleter::LeaveFolders(size_t keep) {
   while (chain_.size() > keep) {
     Held& held = chain_.back();
-    if (held.handle && !held.deleted.empty() && names_) {
-      if (held.listedLater)
-        names_->Await(held.folder, std::move(held.deleted));
-      else
-        names_->LookAt(os_, *held.handle, held.folder, held.deleted);
-    }
+    if (held.handle && !held.deleted.empty() && names_)
+      names_->Deleted(os_, *held.handle, held.folder, std::move(held.deleted));
     chain_.pop_back();
   }
 }
@@ -56,7 +52,7 @@ FoundFileDeleter::Held& FoundFileDeleter::Reach(const Text& folder) {
   return chain_.back();
 }
 
-DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root, bool listedLater) {
+DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root) {
   const size_t cut = path.find_last_of(u'\\');
   if (cut == Text::npos || cut + 1 == path.size()) return DeleteOutcome::Kept;
   const Text folder = path.substr(0, cut + 1);
@@ -70,10 +66,7 @@ DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root, bool lis
   if (!held.handle) return held.failure;
   Text name = path.substr(cut + 1);
   const DeleteOutcome outcome = os_.DeleteFileIn(*held.handle, name);
-  if (names_ && outcome == DeleteOutcome::Deleted) {
-    held.deleted.push_back(std::move(name));
-    held.listedLater = listedLater;
-  }
+  if (names_ && outcome == DeleteOutcome::Deleted) held.deleted.push_back(std::move(name));
   return outcome;
 }
 

@@ -23,14 +23,11 @@ class FoundFileDeleter {
   // Deletes the file at `path`, a finding's subject, found by the walk of the
   // scan root numbered `root`. With kNoScanRoot the file is deleted only when
   // no link lies on its way.
-  // With `listedLater`, a later walk lists the file's folder (the purge of
-  // emptied folders), and the name deleted waits for that listing.
-  DeleteOutcome Delete(const Text& path, uint32_t root, bool listedLater = false);
+  DeleteOutcome Delete(const Text& path, uint32_t root);
 
-  // With TrackDeletedNames called before the deletions, each folder that files
-  // were deleted from is listed once, through its handle, as it is left,
-  // unless a later walk lists it; `names` learns which names outlived their
-  // deletion. LeaveFolders lets the last ones go.
+  // With TrackDeletedNames called before the deletions, the names deleted in
+  // each folder go to `names` as the folder is left, to learn which outlived
+  // their deletion. LeaveFolders lets the last ones go.
   void TrackDeletedNames(DeletedNames& names) { names_ = &names; }
   void LeaveFolders() { LeaveFolders(0); }
 
@@ -42,7 +39,6 @@ class FoundFileDeleter {
     Text finalPath;
     DeleteOutcome failure = DeleteOutcome::Deleted;  // why it is not held, when handle is null
     std::vector<Text> deleted;                       // names deleted in it
-    bool listedLater = false;
   };
 
   // Looks for the names deleted in the held folders from `keep` on, then lets them go.

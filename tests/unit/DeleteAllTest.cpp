@@ -179,7 +179,7 @@ TEST_F(DeleteAll, ANameThatOutlivesItsGrantedDeletionStaysListed) {
   const Text temp = u"C:\\Temp\\";
   form.State.Loc.TempFolders = {temp};
   // Each folder is looked at once: a cache's as it is left, a temp folder's
-  // in the purge's listing, one the purge does not walk by path at the end.
+  // in the purge's listing, one too deep for the purge by path at the end.
   const struct {
     const char16_t* code;
     Text folder;
@@ -187,7 +187,7 @@ TEST_F(DeleteAll, ANameThatOutlivesItsGrantedDeletionStaysListed) {
       {u"06", u"C:\\Cache\\"},
       {u"01", temp},
       {u"01", temp + u"sub\\deeper\\"},
-      {u"01", u"C:\\T\\"},
+      {u"01", temp + Text(250, u'L') + u"\\"},
   };
   std::vector<Text> stuck, gone;
   for (const auto& c : cases) {
@@ -204,7 +204,7 @@ TEST_F(DeleteAll, ANameThatOutlivesItsGrantedDeletionStaysListed) {
   }
   ExpectFinishedWithStayed(4, u"4 items could not be deleted and are still listed (4 in use or access denied)");
   EXPECT_EQ(form.State.Results.At(0), u"06#C:\\Cache\\Stuck.tmp#0.01 KB");
-  EXPECT_EQ(form.State.Results.At(3), u"01#C:\\T\\Stuck.tmp#0.01 KB");
+  EXPECT_EQ(form.State.Results.At(2), u"01#C:\\Temp\\sub\\deeper\\Stuck.tmp#0.01 KB");
 }
 
 TEST_F(DeleteAll, ButtonsAndStatusWhileRunning) {

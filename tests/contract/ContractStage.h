@@ -17,6 +17,9 @@ class ContractStage {
   virtual ~ContractStage() = default;
   virtual Platform& os() = 0;
   virtual const char* name() const = 0;
+  // Whether the stage can set up every situation below: the real API can,
+  // so a case it cannot set up there fails instead of skipping.
+  virtual bool SetsUpEverything() const = 0;
   // A scratch folder, existing and empty, ending with "\".
   virtual Text Folder() = 0;
   // A scratch key below HKEY_CURRENT_USER (no leading backslash), existing and empty.

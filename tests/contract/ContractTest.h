@@ -9,6 +9,14 @@
 
 #include "contract/ContractStage.h"
 
+// Skips a case whose situation the stage could not set up (`what` it
+// cannot do); where the stage sets up everything, the case fails instead.
+#define NB_STAGE_CANNOT(what)                                                      \
+  do {                                                                             \
+    if (stage->SetsUpEverything()) FAIL() << stage->name() << " failed to " << what; \
+    GTEST_SKIP() << "stage cannot " << what;                                       \
+  } while (false)
+
 namespace nb::contract {
 
 class ContractTest : public testing::Test {

@@ -31,7 +31,7 @@ TEST_F(DeletePurgeContract, ProtectedFilesGoAndAFileHeldOpenKeepsItsAttributes) 
 
   const Text held = root + u"held.log";
   stage->MakeFile(held, "h", win::kAttrHidden);
-  if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
+  if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
   const uint32_t before = os.GetFileAttributes(held).attributes;
   EXPECT_EQ(files.Delete(held, scanRoot), DeleteOutcome::Kept);
   stage->ReleaseLock();
@@ -96,7 +96,7 @@ TEST_P(SwapContract, LeavesWhatLiesBehindTheSwapAsItWas) {
   const Text behind = (swap.link ? root + u"Bait" : swapped) + u"\\" + swap.rest;
   stage->MakeFolder(behind + u"empty");
   stage->MakeFile(behind + u"victim.tmp", "precious", win::kAttrReadOnly | win::kAttrHidden);
-  if (swap.link && !stage->MakeFolderLink(swapped, root + u"Bait")) GTEST_SKIP() << "stage cannot make a folder link";
+  if (swap.link && !stage->MakeFolderLink(swapped, root + u"Bait")) NB_STAGE_CANNOT("make a folder link");
   // Wine adds the archive mark to every file it lists: compare with what was there.
   const uint32_t before = os.GetFileAttributes(behind + u"victim.tmp").attributes;
   ASSERT_EQ(Contents(finding), "precious") << "the finding's path leads to the victim";
@@ -121,7 +121,7 @@ TEST_F(DeletePurgeContract, PreviewReadsFilesOthersWriteButNotOnesTheyLock) {
   const Text log = root + u"busy.log";
   stage->MakeFile(log, "Hello\r\nWorld");
   EXPECT_EQ(ItemDetailLines(os, u"01", log, u"0.01 KB"), std::vector<Text>{u"HelloWorld"});
-  if (!stage->HoldOpen(log, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
+  if (!stage->HoldOpen(log, win::kShareRead | win::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
   EXPECT_EQ(ItemDetailLines(os, u"01", log, u"0.01 KB"), std::vector<Text>{u"HelloWorld"});
   stage->ReleaseLock();
   ASSERT_TRUE(stage->HoldOpen(log, 0));

@@ -11,7 +11,7 @@ using FileSizeContract = ContractTest;
 TEST_F(FileSizeContract, ListingAndOpenFileGiveTheFull64BitSize) {
   constexpr uint64_t kSixGigabytes = 6ull << 30;
   const Text path = stage->Folder() + u"huge.bin";
-  if (!stage->MakeSizedFile(path, kSixGigabytes)) GTEST_SKIP() << "stage cannot make a sparse 6 GB file";
+  if (!stage->MakeSizedFile(path, kSixGigabytes)) NB_STAGE_CANNOT("make a sparse 6 GB file");
 
   FindEntry entry;
   auto listing = os.FindFirst(stage->Folder() + u"*.*", entry);

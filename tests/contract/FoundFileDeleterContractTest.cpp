@@ -55,7 +55,7 @@ TEST_F(FoundFileDeleterContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsAt
   const Text held = root + u"held.log";
   stage->MakeFile(held, "h", win::kAttrReadOnly | win::kAttrHidden);
   const uint32_t before = os.GetFileAttributes(held).attributes;
-  if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) GTEST_SKIP() << "stage cannot hold a file open";
+  if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
   EXPECT_EQ(files.Delete(held, scratch), DeleteOutcome::Kept);
   stage->ReleaseLock();
   EXPECT_EQ(os.GetFileAttributes(held).attributes, before);
@@ -85,7 +85,7 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
   stage->MakeFolder(root + u"Moved\\sub");
   stage->MakeFile(root + u"Moved\\a.tmp", "a", win::kAttrReadOnly);
   stage->MakeFile(root + u"Moved\\sub\\b.tmp", "b");
-  if (!stage->MakeFolderLink(root + u"Temp", root + u"Moved")) GTEST_SKIP() << "stage cannot make a folder link";
+  if (!stage->MakeFolderLink(root + u"Temp", root + u"Moved")) NB_STAGE_CANNOT("make a folder link");
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
   EXPECT_EQ(files.Delete(root + u"Temp\\a.tmp", scanRoot), DeleteOutcome::Deleted);
@@ -109,7 +109,7 @@ TEST_F(FoundFileDeleterContract, AFileLinkGoesAsItsOwnNameAndWhatItNamesStays) {
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
   if (!stage->MakeFileLink(root + u"Temp\\letter.tmp", root + u"Documents\\letter.txt"))
-    GTEST_SKIP() << "stage cannot make a file link";
+    NB_STAGE_CANNOT("make a file link");
   // Windows deletes the link itself; Wine can only open what it points at, and leaves it.
   const DeleteOutcome outcome = files.Delete(root + u"Temp\\letter.tmp", scanRoot);
   EXPECT_TRUE(outcome == DeleteOutcome::Deleted || outcome == DeleteOutcome::Redirected);
@@ -133,7 +133,7 @@ TEST_P(FileNamesContract, TheOtherNamesAndAKeptFileKeepTheirAttributes) {
   std::vector<Text> others;
   for (int i = 1; i < names; ++i) {
     others.push_back(root + u"Documents\\name" + NumberText(i) + u".txt");
-    if (!stage->MakeHardLink(others.back(), finding)) GTEST_SKIP() << "stage cannot give a file a second name";
+    if (!stage->MakeHardLink(others.back(), finding)) NB_STAGE_CANNOT("give a file a second name");
   }
   ASSERT_TRUE(stage->SetAttributes(finding, attributes));
   const uint32_t before = os.GetFileAttributes(finding).attributes;
@@ -141,7 +141,7 @@ TEST_P(FileNamesContract, TheOtherNamesAndAKeptFileKeepTheirAttributes) {
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
   if (held && !stage->HoldOpen(finding, win::kShareRead | win::kShareWrite))
-    GTEST_SKIP() << "stage cannot hold a file open";
+    NB_STAGE_CANNOT("hold a file open");
 
   EXPECT_EQ(files.Delete(finding, scanRoot), held ? DeleteOutcome::Kept : DeleteOutcome::Deleted);
   stage->ReleaseLock();

@@ -108,7 +108,7 @@ TEST_F(PathContract, OpeningBesideAnotherHandleDependsOnBothShareModes) {
   const Text path = root + u"shared.dat";
   stage->MakeFile(path, "s");
   for (const auto& c : cases) {
-    if (!stage->HoldOpen(path, c.held)) GTEST_SKIP() << "stage cannot hold a file open";
+    if (!stage->HoldOpen(path, c.held)) NB_STAGE_CANNOT("hold a file open");
     uint32_t error = 0;
     auto file = os.OpenForRead(path, c.ours, error);
     EXPECT_EQ(file != nullptr, c.opens) << "held " << c.held << ", ours " << c.ours;

@@ -82,7 +82,7 @@ TEST_F(Wow64Contract, ProgramFilesVariablesNameThe32BitFoldersAndTheProgramResol
 
 TEST_F(Wow64Contract, AFileOfTheNativeSystemFolderIsFoundOnlyWithRedirectionOff) {
   const Text path = stage->MakeSystemFile(true);
-  if (path.empty()) GTEST_SKIP() << "the stage cannot write to the system folder";
+  if (path.empty()) NB_STAGE_CANNOT("write to the system folder");
   const Text name = path.substr(path.rfind(u'\\') + 1);
   EXPECT_EQ(os.GetFileAttributes(path).error, win::kErrorFileNotFound) << "System32 is SysWOW64 here";
   ASSERT_TRUE(os.DisableWow64Redirection());
@@ -105,7 +105,7 @@ TEST_F(Wow64Contract, AFileOfTheNativeSystemFolderIsFoundOnlyWithRedirectionOff)
 
 TEST_F(Wow64Contract, AFileOfThe32BitSystemFolderIsSeenInSystem32ButNotByTheNativeSearch) {
   const Text path = stage->MakeSystemFile(false);
-  if (path.empty()) GTEST_SKIP() << "the stage cannot write to the system folder";
+  if (path.empty()) NB_STAGE_CANNOT("write to the system folder");
   EXPECT_TRUE(FileExists(os, path));
   EXPECT_TRUE(PassesFileTest(os, path));
   EXPECT_FALSE(NativeFileExists(os, loc, path)) << "the native System32 holds no such file";
@@ -118,7 +118,7 @@ TEST_F(Wow64Contract, AFileOfThe32BitSystemFolderIsSeenInSystem32ButNotByTheNati
 // is one key in both.
 TEST_F(Wow64Contract, DefaultViewOfMachineSoftwareIsWow6432NodeAndTheSixtyFourBitViewTheNativeKey) {
   const Text name = stage->MachineKeyName();
-  if (name.empty()) GTEST_SKIP() << "the stage cannot write below HKEY_LOCAL_MACHINE\\SOFTWARE";
+  if (name.empty()) NB_STAGE_CANNOT("write below HKEY_LOCAL_MACHINE\\SOFTWARE");
   const Text key = u"SOFTWARE\\" + name;
   const Text node = u"SOFTWARE\\Wow6432Node\\" + name;
   WriteRegText(os, kHklm, key, u"Where", u"32-bit view");
@@ -164,9 +164,9 @@ TEST_F(Wow64Contract, DefaultViewOfMachineSoftwareIsWow6432NodeAndTheSixtyFourBi
 // naming a file that only the native System32 holds is not stale.
 TEST_F(Wow64Contract, RegistryWalkReadsTheNativeViewAndSearchesTheNativeSystemFolder) {
   const Text name = stage->MachineKeyName();
-  if (name.empty()) GTEST_SKIP() << "the stage cannot write below HKEY_LOCAL_MACHINE\\SOFTWARE";
+  if (name.empty()) NB_STAGE_CANNOT("write below HKEY_LOCAL_MACHINE\\SOFTWARE");
   const Text nativeFile = stage->MakeSystemFile(true);
-  if (nativeFile.empty()) GTEST_SKIP() << "the stage cannot write to the system folder";
+  if (nativeFile.empty()) NB_STAGE_CANNOT("write to the system folder");
   const Text elsewhere = u"C:\\NightBroomContract\\" + nativeFile.substr(nativeFile.rfind(u'\\') + 1);
   const Text key = u"SOFTWARE\\" + name;
   WriteRegText(os, kHklm, key, u"Gone", u"C:\\NightBroomContract\\gone32.exe");

@@ -16,6 +16,7 @@ class SimStage : public ContractStage {
   }
   Platform& os() override { return os_; }
   const char* name() const override { return "sim"; }
+  bool SetsUpEverything() const override { return false; }
   Text Folder() override { return u"C:\\Scratch\\"; }
   Text Key() override { return u"Software\\NightBroomContract"; }
   void MakeFolder(const Text& path) override { machine_.AddFolder(path); }

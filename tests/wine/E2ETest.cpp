@@ -8,6 +8,7 @@
 
 #include <cwchar>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -196,7 +197,7 @@ class EndToEnd : public testing::Test {
   void RequireDemoFindings() {
     const std::wstring& first = expected_->findings.at("01").front();
     ASSERT_TRUE(FileExists(first)) << Narrow(first)
-                                   << " is gone: these tests need a fresh demo machine and run in order (tools/e2e)";
+                                   << " is gone: each test needs a fresh demo machine (tools/e2e gives it one)";
   }
 
   // Presses "Analyze", returns when the run is over, and gives the summary.
@@ -283,7 +284,7 @@ TEST_F(EndToEnd, StopQuestionNoFinishesTheRunAndYesEndsItEarly) {
   const std::wstring stopped = TextOf(program_.Summary());
   const int stoppedCount = SummaryCount(stopped);
   std::printf("[   info   ] stopped run: %s\n", Narrow(stopped).c_str());
-  EXPECT_GE(stoppedCount, 0) << Narrow(stopped);
+  EXPECT_TRUE(std::regex_match(stopped, std::wregex(LR"(Total:\d+ items found, \d+[.,]\d\d MB)"))) << Narrow(stopped);
   EXPECT_LT(stoppedCount, fullCount);
   EXPECT_TRUE(::IsWindowVisible(program_.Summary()));
   EXPECT_EQ(TextOf(program_.Analyze()), L"Analyze");
@@ -353,17 +354,13 @@ TEST_F(EndToEnd, RegistryRowsShowTheValueOfTheViewTheyWereFoundIn) {
 
 // Delete checked of two registry rows, one of whose values a program pointed
 // at a live file again after Analyze: only the other goes, and is counted.
-// The revived value is put back as it was for the tests that follow, and the
-// deleted one struck from their expectations.
 TEST_F(EndToEnd, DeleteCheckedKeepsAValueRevivedSinceAnalyze) {
   wine::ComApartment com;
   ASSERT_TRUE(com.Ready());
-  auto& userValues = expected_->findings.at("15");
+  const auto& userValues = expected_->findings.at("15");
   ASSERT_GE(userValues.size(), 2u);
   const std::wstring revived = userValues[0], stale = userValues[1];
-  DWORD originalType = 0;
-  std::vector<BYTE> original;
-  ASSERT_TRUE(ReadRegistryValue(revived, originalType, original)) << Narrow(revived);
+  ASSERT_TRUE(RegistryValueExists(revived)) << Narrow(revived);
   Start(kRegistrySections);
   Analyze();
   wine::RemoteList sections, results;
@@ -401,9 +398,6 @@ TEST_F(EndToEnd, DeleteCheckedKeepsAValueRevivedSinceAnalyze) {
   EXPECT_EQ(results.Name(staleRow), L"Deleted value " + stale.substr(stale.find(L'=') + 1));
   EXPECT_TRUE(RegistryValueExists(revived)) << Narrow(revived) << " was deleted";
   EXPECT_FALSE(RegistryValueExists(stale)) << Narrow(stale) << " was not deleted";
-  program_.End();
-  ASSERT_TRUE(WriteRegistryValue(revived, originalType, original));
-  userValues.erase(userValues.begin() + 1);
 }
 
 // The registry sections: every stale value of the demo is found and deleted,
@@ -446,8 +440,7 @@ TEST_F(EndToEnd, DeleteAllOfTheRegistrySectionsRemovesTheStaleValues) {
 // Delete checked, steered through the lists' IAccessible as a screen reader
 // would: a section's default action fills the results list, one finding is
 // unticked with put_accValue, and "Delete checked", confirmed, deletes the
-// files of the ticked rows alone and relabels their rows. The findings deleted
-// here are struck from the expectations of the tests that follow.
+// files of the ticked rows alone and relabels their rows.
 TEST_F(EndToEnd, DeleteCheckedThroughTheAccessibleListsLeavesTheUntickedFinding) {
   RequireDemoFindings();
   wine::ComApartment com;
@@ -513,14 +506,10 @@ TEST_F(EndToEnd, DeleteCheckedThroughTheAccessibleListsLeavesTheUntickedFinding)
   EXPECT_EQ(results.Name(rows[1]), kept);
   EXPECT_FALSE(results.Checked(rows[1]));
   for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(results.Value(rows[i]), sizes[i]);
-
-  auto& steamFindings = expected_->findings.at("13");
-  steamFindings.erase(steamFindings.begin() + 2);
-  steamFindings.erase(steamFindings.begin());
 }
 
 // Stop answered Yes at the entry pass's first pump: Delete all ends as a
-// stopped run does, and every finding is still on disk for the next test.
+// stopped run does, and every finding is still on disk.
 TEST_F(EndToEnd, StopYesDuringDeleteAllLeavesTheRemainingFindings) {
   RequireDemoFindings();
   Start(kFileSections);

@@ -136,6 +136,7 @@ class Win32Stage : public ContractStage {
 
   Platform& os() override { return os_; }
   const char* name() const override { return "win32"; }
+  bool SetsUpEverything() const override { return true; }
   Text Folder() override { return FromWide(folder_.c_str()); }
   Text Key() override { return FromWide(key_.c_str()); }
 

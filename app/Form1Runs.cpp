@@ -3,10 +3,10 @@
 // clears the flag so that the work, further down this thread's stack inside
 // a pump, finishes at its next check.
 #include "app/Form1.h"
+#include "app/CheckedRows.h"
 #include "app/Settings.h"
 #include "catalogue/RunningApps.h"
 #include "delete/DeleteAll.h"
-#include "delete/DeleteChecked.h"
 #include "results/ResultsViews.h"
 #include "scan/AnalyzeRun.h"
 

@@ -9,7 +9,6 @@
 #include "delete/DeleteFinding.h"
 #include "delete/FolderPurge.h"
 #include "delete/FoundFileDeleter.h"
-#include "registry/RegistrySections.h"
 
 namespace nb {
 
@@ -75,7 +74,7 @@ void Count(DeleteAllReport& report, DeleteOutcome outcome) {
 // The entry pass of Delete all. The names whose deletion was granted go to `names`.
 struct EntryPass {
   DeleteAllReport report;
-  std::vector<size_t> deleted;  // the file findings whose deletion was granted
+  std::vector<size_t> deleted;  // the findings whose deletion was granted
 };
 
 EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) {
@@ -98,15 +97,9 @@ EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) 
     for (; i < count; ++i) {
       if (i % kEntriesPerPump == 0 && !PumpAndCheck(ctx)) break;
       if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
-      const int section = sectionOf(i);
-      if (section == 0) continue;
-      const Text subject(SplitEntryView(store.View(i)).subject);
-      DeleteOutcome outcome;
-      if (const RegistrySection* registry = RegistrySectionNumbered(section))
-        outcome =
-            DeleteFoundValue(ctx.os, registry->root, SplitRegistrySubject(subject), FoundValueOf(ctx.state, i));
-      else if ((outcome = files.Delete(subject, store.Origin(i))) == DeleteOutcome::Deleted)
-        pass.deleted.push_back(i);
+      if (sectionOf(i) == 0) continue;
+      const DeleteOutcome outcome = DeleteFindingAt(ctx.state, ctx.os, files, i);
+      if (outcome == DeleteOutcome::Deleted) pass.deleted.push_back(i);
       Count(report, outcome);
       report.stays[i] = outcome != DeleteOutcome::Deleted && outcome != DeleteOutcome::Missing;
     }

@@ -1,5 +1,6 @@
 #include "delete/DeleteFinding.h"
 
+#include "catalogue/Catalogue.h"
 #include "registry/RegistrySections.h"
 
 namespace nb {
@@ -21,6 +22,17 @@ DeleteOutcome DeleteFoundValue(Platform& os, uint32_t root, const RegistrySubjec
 const RegValue* FoundValueOf(const AppState& state, size_t index) {
   const uint32_t origin = state.Results.Origin(index);
   return origin < state.FoundValues.size() ? &state.FoundValues[origin] : nullptr;
+}
+
+DeleteOutcome DeleteFindingAt(const AppState& state, Platform& os, FoundFileDeleter& files, size_t index) {
+  if (index >= state.Results.Count()) return DeleteOutcome::Kept;
+  const TextView entry = state.Results.View(index);
+  const int section = SectionNumberOf(entry);
+  if (section == 0) return DeleteOutcome::Kept;
+  const Text subject(SplitEntryView(entry).subject);
+  if (const RegistrySection* registry = RegistrySectionNumbered(section))
+    return DeleteFoundValue(os, registry->root, SplitRegistrySubject(subject), FoundValueOf(state, index));
+  return files.Delete(subject, state.Results.Origin(index));
 }
 
 }  // namespace nb

@@ -1,6 +1,7 @@
-// Deleting one registry finding, the step Delete all and Delete checked share.
+// Deleting one stored finding, the step Delete all and Delete checked share.
 #pragma once
 
+#include "delete/FoundFileDeleter.h"
 #include "platform/Platform.h"
 #include "state/AppState.h"
 
@@ -17,5 +18,11 @@ DeleteOutcome DeleteFoundValue(Platform& os, uint32_t root, const RegistrySubjec
 // What the walk read from the value of the stored finding `index`; null
 // when nothing is on record for it.
 const RegValue* FoundValueOf(const AppState& state, size_t index);
+
+// Deletes the finding at `index` of the results store, its section read from
+// the entry: a file below the scan root that found it, through `files`; a
+// registry value only while it holds what the walk read. The entry stays in
+// the store. Kept for an entry of no section or beyond the store.
+DeleteOutcome DeleteFindingAt(const AppState& state, Platform& os, FoundFileDeleter& files, size_t index);
 
 }  // namespace nb

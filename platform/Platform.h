@@ -248,8 +248,6 @@ class Platform {
                                        const Text& file) = 0;
   // The user's decimal separator, as the process reads it at start-up.
   virtual Text GetDecimalSeparator() = 0;
-  // CompareStringW(user locale, NORM_IGNORECASE) == CSTR_EQUAL.
-  virtual bool EqualsIgnoreCaseLocale(const Text& a, const Text& b) = 0;
   // Bytes of the system's ANSI code page turned into text.
   virtual Text DecodeAnsi(const std::string& bytes) = 0;
 

@@ -29,7 +29,7 @@ void AddSectionRows(const ResultStore& store, const Text& section, UiHost& ui, u
     }
     if (i < first) continue;
     const EntryViews parts = SplitEntryView(store.View(i));
-    list.AddRowViews(kFindingsGroup, parts.subject, parts.sizeText, true);
+    list.AddRowViews(kFindingsGroup, parts.subject, parts.sizeText, true, uint32_t(i));
   }
 }
 

@@ -16,4 +16,7 @@ inline Text DeletedFileCaption(TextView path) {
 
 inline Text DeletedValueCaption(TextView valueName) { return u"Deleted value " + Text(valueName); }
 
+// The caption of the row of a deleted store entry: its file's or its value's.
+Text DeletedCaption(TextView entry);
+
 }  // namespace nb

@@ -70,10 +70,6 @@ int64_t ResultStore::IndexOf(const Text& text, const std::function<bool(const Te
   return -1;
 }
 
-int64_t ResultStore::IndexOfIgnoringCase(Platform& os, const Text& text) const {
-  return IndexOf(text, [&os](const Text& a, const Text& b) { return os.EqualsIgnoreCaseLocale(a, b); });
-}
-
 size_t ResultStore::BytesHeld() const {
   size_t bytes = blocks_->capacity() * sizeof(Block);
   for (const Block& block : *blocks_) bytes += block.capacity * sizeof(char16_t);

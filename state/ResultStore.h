@@ -67,9 +67,6 @@ class ResultStore {
   void KeepOnly(const std::vector<bool>& keep);
   // Index of the first entry equal to `text` under `equal`, or -1.
   int64_t IndexOf(const Text& text, const std::function<bool(const Text&, const Text&)>& equal) const;
-  // Index of the first entry equal to `text` without regard to letter case, as
-  // the user's locale compares, or -1.
-  int64_t IndexOfIgnoringCase(Platform& os, const Text& text) const;
   // Heap bytes held for the entries: blocks and records.
   size_t BytesHeld() const;
 

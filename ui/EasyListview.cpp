@@ -83,14 +83,14 @@ int TEasyListview::AddGroup(Text caption, int imageIndex) {
   return GroupCount() - 1;
 }
 
-int TEasyListview::AddRow(int group, Text caption, Text detail, bool checked) {
+int TEasyListview::AddRow(int group, Text caption, Text detail, bool checked, uint32_t item) {
   const TextView kept = Keep(std::move(caption));
-  return AddRowViews(group, kept, Keep(std::move(detail)), checked);
+  return AddRowViews(group, kept, Keep(std::move(detail)), checked, item);
 }
 
-int TEasyListview::AddRowViews(int group, TextView caption, TextView detail, bool checked) {
+int TEasyListview::AddRowViews(int group, TextView caption, TextView detail, bool checked, uint32_t item) {
   auto& rows = groups_[size_t(group)].rows;
-  rows.push_back({caption, detail, checked, false});
+  rows.push_back({caption, detail, checked, false, item});
   Repaint();
   return int(rows.size()) - 1;
 }

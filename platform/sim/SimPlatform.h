@@ -31,7 +31,6 @@ class SimPlatform : public Platform {
   std::optional<Text> ExpandEnvironmentStrings(const Text& text, uint32_t bufferChars) override;
   Text GetPrivateProfileString(const Text& section, const Text& key, const Text& fallback, const Text& file) override;
   Text GetDecimalSeparator() override { return m_.decimalSeparator; }
-  bool EqualsIgnoreCaseLocale(const Text& a, const Text& b) override { return EqualsIgnoreCase(a, b); }
   Text DecodeAnsi(const std::string& bytes) override { return FromLatin1(bytes); }
 
   uint32_t GetLogicalDrives() override;

@@ -732,12 +732,6 @@ Text Win32Platform::GetDecimalSeparator() {
   return FromWide(buffer, size_t(length - 1));
 }
 
-bool Win32Platform::EqualsIgnoreCaseLocale(const Text& a, const Text& b) {
-  const std::wstring wideA = ToWide(a), wideB = ToWide(b);
-  return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideA.c_str(), int(wideA.size()), wideB.c_str(),
-                          int(wideB.size())) == CSTR_EQUAL;
-}
-
 Text Win32Platform::DecodeAnsi(const std::string& bytes) {
   if (bytes.empty()) return {};
   const int count = int(std::min<size_t>(bytes.size(), size_t(std::numeric_limits<int>::max())));

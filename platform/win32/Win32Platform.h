@@ -28,7 +28,6 @@ class Win32Platform : public Platform {
   std::optional<Text> ExpandEnvironmentStrings(const Text& text, uint32_t bufferChars) override;
   Text GetPrivateProfileString(const Text& section, const Text& key, const Text& fallback, const Text& file) override;
   Text GetDecimalSeparator() override;
-  bool EqualsIgnoreCaseLocale(const Text& a, const Text& b) override;
   Text DecodeAnsi(const std::string& bytes) override;
 
   uint32_t GetLogicalDrives() override;

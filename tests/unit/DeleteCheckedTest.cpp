@@ -20,7 +20,7 @@ class DeleteChecked : public FormFixture {
   void FileRow(const Text& path, bool checked = true, bool onDisk = true) {
     if (onDisk) machine.AddFile(path, "contents", win::kAttrReadOnly);
     form.State.Results.Append(form.State.ShownSection + u"#" + path + u"#0.01 KB");
-    form.List2.AddRow(0, path, u"0.01 KB", checked);
+    form.List2.AddRow(0, path, u"0.01 KB", checked, uint32_t(form.State.Results.Count() - 1));
   }
   Text Caption(int row) const { return Text(form.List2.RowCaption(0, row)); }
 };
@@ -88,8 +88,8 @@ TEST_F(DeleteChecked, NothingDeletedShowsNoCountButEmptiesTheSummary) {
 TEST_F(DeleteChecked, RegistryRowsAndRowsAlreadyDeleted) {
   Shown(u"15");
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"", u"C:\\gone.exe");
-  StoreValueFinding(form.State, os, u"15#hkcu\\software\\vendor\\app=#11 b");  // differs only in case
-  form.List2.AddRow(0, u"HKCU\\SOFTWARE\\Vendor\\App=", u"11 b", true);
+  StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\Vendor\\App=#11 b");
+  form.List2.AddRow(0, u"HKCU\\SOFTWARE\\Vendor\\App=", u"11 b", true, 0);
   ui.answers = {win::kIdYes};
 
   form.Label3.Click();
@@ -105,6 +105,41 @@ TEST_F(DeleteChecked, RegistryRowsAndRowsAlreadyDeleted) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, kSelect);
   EXPECT_EQ(Caption(0), u"Deleted value ");
+}
+
+// Each row deletes the finding it shows, found by its place in the store:
+// after a sort, and where two findings differ only in letter case (as in a
+// case-sensitive folder), the store loses exactly the deleted ones.
+TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterCase) {
+  Shown(u"01");
+  const Text entries[] = {u"01#C:\\T\\c.tmp#3.00 KB", u"01#C:\\T\\a.tmp#2.00 KB", u"01#C:\\T\\A.TMP#1.00 KB",
+                          u"01#C:\\T\\b.tmp#4.00 KB"};
+  for (const Text& entry : entries) form.State.Results.Append(entry);
+  for (const char16_t* name : {u"C:\\T\\a.tmp", u"C:\\T\\b.tmp", u"C:\\T\\c.tmp"}) machine.AddFile(name, "x");
+  form.List1ItemClick(PositionOfSection(u"01").first, PositionOfSection(u"01").second);
+  form.List2ColumnClick(1);  // by size: A.TMP, a.tmp, c.tmp, b.tmp
+  ASSERT_EQ(form.List2.RowCount(0), 4);
+  ASSERT_EQ(Caption(0), u"C:\\T\\A.TMP");
+  ASSERT_EQ(Caption(3), u"C:\\T\\b.tmp");
+  form.List2.SetChecked(0, 1, false);  // a.tmp
+  form.List2.SetChecked(0, 2, false);  // c.tmp
+  ui.answers = {win::kIdYes};
+
+  form.Label3.Click();
+
+  EXPECT_EQ(Caption(0), u"Deleted file A.TMP");
+  EXPECT_EQ(Caption(3), u"Deleted file b.tmp");
+  ASSERT_EQ(form.State.Results.Count(), 2u);
+  EXPECT_EQ(form.State.Results.At(0), entries[0]);
+  EXPECT_EQ(form.State.Results.At(1), entries[1]);
+  // The rows left point at their findings' new places: ticking c.tmp's row deletes c.tmp alone.
+  form.List2.SetChecked(0, 2, true);
+  ui.answers = {win::kIdYes};
+  form.Label3.Click();
+  EXPECT_EQ(Caption(2), u"Deleted file c.tmp");
+  EXPECT_FALSE(machine.Exists(u"C:\\T\\c.tmp"));
+  ASSERT_EQ(form.State.Results.Count(), 1u);
+  EXPECT_EQ(form.State.Results.At(0), entries[1]);
 }
 
 TEST_F(DeleteChecked, HoldsTheBusyFlagSoThatNoOtherRunCutsIn) {

@@ -33,16 +33,6 @@ TEST(ResultsStore, KeepsOrderAcrossBlocksAndClosesGapsOnRemoval) {
   EXPECT_EQ(store.BytesHeld(), 0u);
 }
 
-TEST(ResultsStore, FindsTheFirstEntryEqualIgnoringCase) {
-  test::SimMachineFixture m;
-  ResultStore store;
-  for (const char16_t* entry : {u"01#C:\\a.txt#1.00 KB", u"01#C:\\\u00c4.TXT#1.00 KB", u"01#C:\\\u00e4.txt#1.00 KB"})
-    store.Append(entry);
-  EXPECT_EQ(store.IndexOfIgnoringCase(m.os, u"01#c:\\A.TXT#1.00 kb"), 0);
-  EXPECT_EQ(store.IndexOfIgnoringCase(m.os, u"01#C:\\\u00e4.txt#1.00 KB"), 1);  // beyond ASCII too
-  EXPECT_EQ(store.IndexOfIgnoringCase(m.os, u"01#C:\\b.txt#1.00 KB"), -1);
-}
-
 TEST(ResultsStore, EntriesSplitAtTheFirstThreeCharactersAndTheLastHash) {
   struct Case {
     Text entry;

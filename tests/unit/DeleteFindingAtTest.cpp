@@ -1,43 +1,39 @@
 #include <gtest/gtest.h>
 
-#include "delete/DeleteCheckedRow.h"
+#include "delete/DeleteFinding.h"
+#include "results/RowCaptions.h"
 #include "support/SimRun.h"
 #include "support/StoredFindings.h"
 
 namespace nb {
 namespace {
 
-class DeleteCheckedRowTest : public testing::Test, protected test::SimRun {
+class DeleteFindingAtTest : public testing::Test, protected test::SimRun {
  protected:
+  DeleteOutcome DeleteAt(size_t index) { return DeleteFindingAt(state, os, files, index); }
   FoundFileDeleter files{os, state.Folders};
 };
 
-TEST_F(DeleteCheckedRowTest, FileRowIsRelabelledAndItsCaseDifferentStoreEntryRemoved) {
-  state.ShownSection = u"05";
+TEST_F(DeleteFindingAtTest, AFileFindingIsDeletedByItsPlaceAndItsEntryStays) {
   const Text path = u"C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a=b.dat";
   machine.AddFile(path, "123456", win::kAttrReadOnly | win::kAttrHidden);
-  state.Results.Append(u"05#c:\\p\\ac\\#!001\\microsoftedge\\cache\\x1\\A=B.DAT#0.01 KB");
-  state.Results.Append(u"05#" + path + u"#0.01 KB");  // a second, later copy stays
+  state.Results.Append(u"05#" + path + u"#0.01 KB");
 
-  EXPECT_EQ(DeleteCheckedRow(run, files, path, u"0.01 KB"), Text(u"Deleted file a=b.dat"));
+  EXPECT_EQ(DeleteAt(0), DeleteOutcome::Deleted);
   EXPECT_FALSE(machine.Exists(path));
-  ASSERT_EQ(state.Results.Count(), 1u);
-  EXPECT_EQ(state.Results.At(0), u"05#" + path + u"#0.01 KB");
+  EXPECT_EQ(state.Results.Count(), 1u);
+  EXPECT_EQ(DeleteAt(0), DeleteOutcome::Missing);
+  EXPECT_EQ(DeleteAt(1), DeleteOutcome::Kept);  // beyond the store
 }
 
-TEST_F(DeleteCheckedRowTest, FileThatIsGoneOrStaysChangesNothing) {
-  state.ShownSection = u"01";
-  state.Results.Append(u"01#C:\\T\\gone.tmp#1.00 KB");
-  EXPECT_EQ(DeleteCheckedRow(run, files, u"C:\\T\\gone.tmp", u"1.00 KB"), std::nullopt);
-
+TEST_F(DeleteFindingAtTest, AFileThatStaysKeepsItsAttributes) {
   machine.AddFile(u"C:\\T\\busy.tmp", "x", win::kAttrHidden).lock = sim::ForeignLock{win::kShareRead};
   state.Results.Append(u"01#C:\\T\\busy.tmp#1.00 KB");
-  EXPECT_EQ(DeleteCheckedRow(run, files, u"C:\\T\\busy.tmp", u"1.00 KB"), std::nullopt);
+  EXPECT_EQ(DeleteAt(0), DeleteOutcome::Kept);
   EXPECT_EQ(os.GetFileAttributes(u"C:\\T\\busy.tmp").attributes, win::kAttrHidden);
-  EXPECT_EQ(state.Results.Count(), 2u);
 }
 
-TEST_F(DeleteCheckedRowTest, RegistryRowsDeleteTheNamedValueUnderTheirRoot) {
+TEST_F(DeleteFindingAtTest, RegistryFindingsDeleteTheNamedValueUnderTheirRoot) {
   struct Case {
     Text section, caption, key, name, relabel;
     uint32_t root;
@@ -54,16 +50,15 @@ TEST_F(DeleteCheckedRowTest, RegistryRowsDeleteTheNamedValueUnderTheirRoot) {
   for (const auto& c : cases) {
     machine.SetString(c.root, c.key, c.name, u"C:\\gone.exe");
     machine.SetString(c.root, c.key, u"other", u"C:\\gone.exe");
-    state.ShownSection = c.section;
     state.Results.Clear();
     test::StoreValueFinding(state, os, c.section + u"#" + c.caption + u"#11 b");
 
-    EXPECT_EQ(DeleteCheckedRow(run, files, c.caption, u"11 b"), c.relabel) << ToUtf8(c.caption);
+    EXPECT_EQ(DeleteAt(0), DeleteOutcome::Deleted) << ToUtf8(c.caption);
+    EXPECT_EQ(DeletedCaption(state.Results.View(0)), c.relabel) << ToUtf8(c.caption);
     EXPECT_EQ(machine.FindValue(c.root, c.key, c.name), nullptr) << ToUtf8(c.caption);
     EXPECT_NE(machine.FindValue(c.root, c.key, u"other"), nullptr) << ToUtf8(c.caption);
-    EXPECT_TRUE(state.Results.Empty()) << ToUtf8(c.caption);
     // Gone now: a second try deletes nothing.
-    EXPECT_EQ(DeleteCheckedRow(run, files, c.caption, u"11 b"), std::nullopt) << ToUtf8(c.caption);
+    EXPECT_EQ(DeleteAt(0), DeleteOutcome::Missing) << ToUtf8(c.caption);
   }
 }
 

@@ -1,6 +1,8 @@
 #include "app/CheckedRows.h"
 
+#include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "delete/DeleteFinding.h"
@@ -43,12 +45,23 @@ uint32_t DeleteCheckedRows(RunContext& ctx, ui::TEasyListview& list) {
   std::vector<bool> gone(store.Count(), false);
   FoundFileDeleter files(ctx.os, ctx.state.Folders);
   try {
+    // The findings go in the order Analyze stored them, a folder after the
+    // other, whatever order a column click gave the rows: each folder is then
+    // opened once, not once per row.
+    std::vector<std::pair<uint32_t, int>> ticked;  // finding, row
     const int rows = list.RowCount(kFindingsGroup);
     for (int row = 0; row < rows; ++row) {
-      // A Yes to another operation's cancel question cleared the flag: stop here.
-      if (!PumpAndCheck(ctx) || row >= list.RowCount(kFindingsGroup)) break;
       const uint32_t item = list.RowItem(kFindingsGroup, row);
-      if (!list.Checked(kFindingsGroup, row) || item >= gone.size() || gone[item]) continue;
+      if (list.Checked(kFindingsGroup, row) && item < gone.size()) ticked.emplace_back(item, row);
+    }
+    std::sort(ticked.begin(), ticked.end());
+    // One pump per row, ticked or not.
+    for (size_t step = 0; step < size_t(rows); ++step) {
+      // A Yes to another operation's cancel question cleared the flag: stop here.
+      if (!PumpAndCheck(ctx)) break;
+      if (step >= ticked.size()) continue;
+      const auto [item, row] = ticked[step];
+      if (gone[item] || row >= list.RowCount(kFindingsGroup)) continue;
       if (DeleteFindingAt(ctx.state, ctx.os, files, item) != DeleteOutcome::Deleted) continue;
       ++deleted;
       gone[item] = true;

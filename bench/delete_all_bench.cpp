@@ -25,25 +25,15 @@
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
 #include "platform/sim/SimPlatform.h"
-#include "ui/headless/HeadlessToolkit.h"
+#include "DeletionBench.h"
 
 #ifdef _WIN32
-#include "platform/win32/Wide.h"
 #include "platform/win32/Win32Platform.h"
 #endif
 
 namespace nb {
 
-#ifdef _WIN32
-// Defined at the end of the file, after windows.h, whose macros would rename
-// the Platform calls. Every queued message of the thread, then back:
-void PumpThreadMessages();
-struct ListedFile;
-// The bare loop on the real API: DeleteFileW by path, SetFileAttributesW first
-// where the listing shows read-only, hidden or system; then RemoveDirectoryW
-// for the emptied folders, deepest first.
-void RealBareLoop(const std::vector<ListedFile>& files, const std::vector<Text>& folders);
-#endif
+using bench::ListedFile;
 
 namespace {
 
@@ -53,19 +43,8 @@ constexpr int kFilesPerFolder = 10;  // 100,000 findings in 10,000 folders
 constexpr size_t kFilesPerPump = 100;
 const Text kSimRoot = u"C:\\Bench\\";
 
-#ifdef _WIN32
-// The headless toolkit with a real message pump, as the window's pump does it.
-class PumpingToolkit : public ui::HeadlessToolkit {
- public:
-  void PumpMessages() override {
-    PumpThreadMessages();
-    HeadlessToolkit::PumpMessages();
-  }
-};
-using BenchToolkit = PumpingToolkit;
-#else
-using BenchToolkit = ui::HeadlessToolkit;
-#endif
+using bench::BenchToolkit;
+using bench::Time;
 
 const char16_t* CodeFor(size_t i) {
   static const char16_t* const codes[] = {u"01", u"03", u"04", u"05", u"06", u"07", u"12", u"13"};
@@ -86,33 +65,6 @@ std::vector<Text> SimPaths(int caches) {
 void LayOut(sim::SimMachine& m, const std::vector<Text>& paths) {
   for (size_t i = 0; i < paths.size(); ++i)
     m.AddFile(paths[i], "0123456789", i % 10 == 0 ? win::kAttrReadOnly | win::kAttrHidden : win::kAttrArchive);
-}
-
-}  // namespace
-
-// A file as the listing shows it.
-struct ListedFile {
-  Text path;
-  uint32_t attributes = 0;
-};
-
-namespace {
-
-// The files below `folder` and its subfolders (deepest first), found with the
-// same listing the scanner uses.
-void ListTree(Platform& os, const Text& folder, std::vector<ListedFile>& files, std::vector<Text>& folders) {
-  FindEntry entry;
-  auto listing = os.FindFirst(folder + u"*.*", entry);
-  if (!listing) return;
-  do {
-    if (entry.name == u"." || entry.name == u"..") continue;
-    if (entry.attributes & win::kAttrDirectory) {
-      ListTree(os, folder + entry.name + u"\\", files, folders);
-      folders.push_back(folder + entry.name);
-    } else {
-      files.push_back({folder + entry.name, entry.attributes});
-    }
-  } while (listing->Next(entry));
 }
 
 // The window as an Analyze run of `root` leaves it, with the findings in the
@@ -137,16 +89,6 @@ void SimBareLoop(sim::SimMachine& machine, const std::vector<Text>& paths) {
     machine.SetAttributes(path, win::kAttrArchive);
     machine.RemoveFile(path);
   }
-}
-
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-// Wall-clock seconds: under Wine much of the work is the wineserver's.
-template <typename F>
-double Time(F&& f) {
-  const auto start = std::chrono::steady_clock::now();
-  f();
-  return Seconds(std::chrono::steady_clock::now() - start);
 }
 
 // Seconds of this process's processor time: on a loaded machine the simulated
@@ -226,7 +168,7 @@ int RealBench(const Text& folder) {
   std::vector<Chunk> chunks;
   for (int k = 0;; ++k) {
     Chunk chunk{folder + u"chunk" + NumberText(k) + u"\\", {}, {}};
-    ListTree(os, chunk.root, chunk.files, chunk.folders);
+    bench::ListTree(os, chunk.root, chunk.files, chunk.folders);
     if (chunk.files.empty()) break;
     chunks.push_back(std::move(chunk));
   }
@@ -244,7 +186,10 @@ int RealBench(const Text& folder) {
       allFiles += chunk.files.size();
     };
     const auto runBare = [&](const Chunk& chunk) {
-      bare = Time([&] { RealBareLoop(chunk.files, chunk.folders); });
+      bare = Time([&] {
+        bench::RealBareDelete(chunk.files);
+        bench::RealBareRemoveFolders(chunk.folders);
+      });
       bareFiles += chunk.files.size();
     };
     if (pair % 2 == 0) {
@@ -292,25 +237,3 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--small") == 0) return nb::SimBench(1, 2);
   return nb::SimBench(argc > 1 ? std::max(1, std::atoi(argv[1])) : 5, nb::kCaches);
 }
-
-#ifdef _WIN32
-#include <windows.h>
-
-void nb::PumpThreadMessages() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
-void nb::RealBareLoop(const std::vector<ListedFile>& files, const std::vector<Text>& folders) {
-  for (const ListedFile& file : files) {
-    const std::wstring path = win32::ToWide(file.path);
-    if (file.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-    ::DeleteFileW(path.c_str());
-  }
-  for (const Text& folder : folders) ::RemoveDirectoryW(win32::ToWide(folder).c_str());
-}
-#endif

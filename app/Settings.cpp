@@ -9,7 +9,7 @@ Text LoadSectionMask(Platform& os) {
   return NormalizeSectionMask(ReadRegText(os, win::kHkeyCurrentUser, kSettingsKey, kSettingsValue));
 }
 
-Text BuildSectionMask(const std::array<bool, 16>& ticks) {
+Text BuildSectionMask(const std::array<bool, kSectionCount>& ticks) {
   Text mask;
   for (bool ticked : ticks) mask += ticked ? u'1' : u'0';
   return mask;

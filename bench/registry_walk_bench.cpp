@@ -206,7 +206,7 @@ int Compare(Platform& os, UiHost* pump, AppState& state, uint32_t root, int roun
       if ((side == 0) == (round % 2 == 0)) {
         CountingHost walkHost(pump);
         state.Results.Clear();
-        state.SectionFileCounts = {};
+        state.SectionFindingCounts = {};
         state.FoundValues.clear();
         state.Busy = true;
         RunContext run{os, walkHost, state};

@@ -2,28 +2,6 @@
 
 namespace nb {
 
-const std::array<SectionInfo, kSectionCount>& Sections() {
-  static const std::array<SectionInfo, kSectionCount> sections = {{
-      {u"01", 0, 0, u"Folders \"Temp\""},
-      {u"02", 0, 1, u"Recycle Bin"},
-      {u"03", 0, 2, u"Windows log files"},
-      {u"04", 1, 0, u"IE cache"},
-      {u"05", 1, 1, u"Edge cache"},
-      {u"06", 1, 2, u"Chrome cache"},
-      {u"07", 1, 3, u"Firefox cache"},
-      {u"08", 2, 0, u"Yahoo! Messenger"},
-      {u"09", 2, 1, u"AIM Messenger"},
-      {u"10", 2, 2, u"MSN Messenger"},
-      {u"11", 2, 3, u"Skype"},
-      {u"12", 3, 0, u"Explorer"},
-      {u"13", 3, 1, u"Steam"},
-      {u"14", 3, 2, u"SnagIt"},
-      {u"15", 4, 0, u"HKEY_CURRENT_USER"},
-      {u"16", 4, 1, u"HKEY_LOCAL_MACHINE"},
-  }};
-  return sections;
-}
-
 const std::array<const char16_t*, kGroupCount>& SectionGroups() {
   static const std::array<const char16_t*, kGroupCount> groups = {
       u"Temporary Files", u"Internet Files", u"Messengers", u"Files of applications", u"Temporary registry values"};

@@ -1,26 +1,17 @@
-// The sixteen sections: codes, captions, groups and their place in the section
-// list, and the 16-character mask of ticked sections.
+// The sections as the window and the settings know them: codes, places in
+// the section list, group captions, and the mask of ticked sections. The
+// table itself is state/Sections.h.
 #pragma once
 
 #include <array>
 #include <utility>
 
-#include "platform/Text.h"
+#include "state/Sections.h"
 
 namespace nb {
 
-constexpr int kSectionCount = 16;
-constexpr int kGroupCount = 5;
-
-struct SectionInfo {
-  const char16_t* code;
-  int group;
-  int item;
-  const char16_t* caption;
-};
-
 // In code order: index 0 is section "01".
-const std::array<SectionInfo, kSectionCount>& Sections();
+inline constexpr const std::array<SectionInfo, kSectionCount>& Sections() { return kSections; }
 // Group captions in list order.
 const std::array<const char16_t*, kGroupCount>& SectionGroups();
 
@@ -34,7 +25,7 @@ Text SectionForPosition(int group, int item);
 // The (group, item) of a section code; (-1, -1) for an unknown code.
 std::pair<int, int> PositionOfSection(const Text& code);
 
-// A stored text that is not exactly 16 characters long means every section ticked.
+// A stored text that is not exactly one character a section long means every section ticked.
 Text NormalizeSectionMask(const Text& stored);
 // Character k of the mask ticks section k exactly when it is "1".
 bool MaskTicks(const Text& mask, int sectionNumber);

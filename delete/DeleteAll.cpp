@@ -15,9 +15,11 @@ namespace nb {
 namespace {
 
 constexpr size_t kEntriesPerPump = 100;
-constexpr int kSectionTemp = 1;
-constexpr int kSectionRecycleBin = 2;
-constexpr int kSectionSkype = 11;
+
+// Whether the run of `mask` prunes the folders of `section` after its deletions.
+bool Prunes(const Text& mask, int section) {
+  return MaskTicks(mask, section) && SectionNumbered(section)->prunedByDeleteAll;
+}
 
 void PruneTempFolders(RunContext& ctx, DeletedNames* names) {
   for (const Text& folder : ctx.state.Loc.TempFolders) {
@@ -44,14 +46,14 @@ void PruneRecycleBins(RunContext& ctx, DeletedNames* names) {
 }
 
 bool SkypeFolderPurged(RunContext& ctx, const Text& mask) {
-  return MaskTicks(mask, kSectionSkype) && !ctx.state.Loc.SkypeChatsyncFolder.empty();
+  return Prunes(mask, sections::kSkype) && !ctx.state.Loc.SkypeChatsyncFolder.empty();
 }
 
 // The folders the purge walks after the entry pass, for the sections ticked in `mask`.
 std::vector<Text> PurgedFolders(RunContext& ctx, const Text& mask) {
   std::vector<Text> folders;
-  if (MaskTicks(mask, kSectionTemp)) folders = ctx.state.Loc.TempFolders;
-  if (MaskTicks(mask, kSectionRecycleBin)) {
+  if (Prunes(mask, sections::kTemp)) folders = ctx.state.Loc.TempFolders;
+  if (Prunes(mask, sections::kRecycleBin)) {
     const uint32_t drives = ctx.os.GetLogicalDrives();
     for (int i = 0; i < 26; ++i)
       if (drives & (1u << i))
@@ -78,7 +80,7 @@ struct EntryPass {
 };
 
 EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) {
-  std::array<bool, kSectionCount + 1> ticked{};
+  PerSection<bool> ticked{};
   for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
   const ResultStore& store = ctx.state.Results;
@@ -147,9 +149,9 @@ DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
 
 void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names) {
   if (!PumpAndCheck(ctx)) return;
-  if (MaskTicks(mask, kSectionTemp)) PruneTempFolders(ctx, names);
+  if (Prunes(mask, sections::kTemp)) PruneTempFolders(ctx, names);
   if (!PumpAndCheck(ctx)) return;
-  if (MaskTicks(mask, kSectionRecycleBin)) PruneRecycleBins(ctx, names);
+  if (Prunes(mask, sections::kRecycleBin)) PruneRecycleBins(ctx, names);
   if (!PumpAndCheck(ctx)) return;
   if (SkypeFolderPurged(ctx, mask))
     PruneEmptyFolders(ctx, ctx.state.Loc.SkypeChatsyncFolder, names);

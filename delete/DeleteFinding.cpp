@@ -30,8 +30,8 @@ DeleteOutcome DeleteFindingAt(const AppState& state, Platform& os, FoundFileDele
   const int section = SectionNumberOf(entry);
   if (section == 0) return DeleteOutcome::Kept;
   const Text subject(SplitEntryView(entry).subject);
-  if (const RegistrySection* registry = RegistrySectionNumbered(section))
-    return DeleteFoundValue(os, registry->root, SplitRegistrySubject(subject), FoundValueOf(state, index));
+  if (const SectionInfo* registry = RegistrySectionNumbered(section))
+    return DeleteFoundValue(os, registry->registryRoot, SplitRegistrySubject(subject), FoundValueOf(state, index));
   return files.Delete(subject, state.Results.Origin(index));
 }
 

@@ -1,36 +1,24 @@
-// The two registry sections: which root each walks, how its findings begin,
-// and the view its rows are found, shown and deleted in.
+// The registry sections: which root each walks, and the view its rows are
+// found, shown and deleted in.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
+#include "catalogue/Catalogue.h"
 #include "platform/Platform.h"
 
 namespace nb {
 
-struct RegistrySection {
-  int section;           // 15 or 16
-  uint32_t root;         // HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE
-  TextView entryPrefix;  // what a finding's entry begins with: its code, "#", the root's short name
-};
-
-inline constexpr std::array<RegistrySection, 2> kRegistrySections{{
-    {15, win::kHkeyCurrentUser, u"15#HKCU"},
-    {16, win::kHkeyLocalMachine, u"16#HKLM"},
-}};
-
 // The registry section numbered `section`; null for a file section or no section.
-constexpr const RegistrySection* RegistrySectionNumbered(int section) {
-  for (const auto& known : kRegistrySections)
-    if (known.section == section) return &known;
-  return nullptr;
+constexpr const SectionInfo* RegistrySectionNumbered(int section) {
+  const SectionInfo* known = SectionNumbered(section);
+  return known && known->kind == SectionKind::Registry ? known : nullptr;
 }
 
 // The registry section that walks `root`; null for any other root.
-constexpr const RegistrySection* RegistrySectionOfRoot(uint32_t root) {
-  for (const auto& known : kRegistrySections)
-    if (known.root == root) return &known;
+constexpr const SectionInfo* RegistrySectionOfRoot(uint32_t root) {
+  for (const SectionInfo& known : kSections)
+    if (known.kind == SectionKind::Registry && known.registryRoot == root) return &known;
   return nullptr;
 }
 

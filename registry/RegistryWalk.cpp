@@ -59,9 +59,11 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName, RegVa
 
 // Appends the finding with what its value held: the deletion later takes the
 // value only while it still holds exactly that.
-void Record(RunContext& run, const RegistrySection& walkRoot, const Text& keyPath, const Text& valueName,
+void Record(RunContext& run, const SectionInfo& walkRoot, const Text& keyPath, const Text& valueName,
             const Text& path, RegValue&& read) {
-  Text entry(walkRoot.entryPrefix);
+  Text entry(walkRoot.code);
+  entry += u'#';
+  entry += walkRoot.rootName;
   entry += keyPath;
   entry += u'=';
   entry += valueName;
@@ -70,7 +72,7 @@ void Record(RunContext& run, const RegistrySection& walkRoot, const Text& keyPat
   entry += u" b";
   run.state.FoundValues.push_back(std::move(read));
   run.state.Results.Append(entry, uint32_t(run.state.FoundValues.size() - 1));
-  ++run.state.SectionFileCounts[walkRoot.section];
+  ++run.state.SectionFindingCounts[size_t(walkRoot.number)];
 }
 
 }  // namespace
@@ -84,7 +86,7 @@ bool IsExcludedKeyPath(TextView keyPath) {
 
 void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
   if (!run.state.Busy) return;
-  const RegistrySection* walkRoot = RegistrySectionOfRoot(root);
+  const SectionInfo* walkRoot = RegistrySectionOfRoot(root);
   if (!walkRoot || IsExcludedKeyPath(keyPath)) return;
 
   // The walk and its entries hold the path with its leading "\"; RegOpenKeyExW takes it without.

@@ -37,8 +37,8 @@ std::vector<Text> FileLines(Platform& os, const Text& path) {
 
 std::vector<Text> ItemDetailLines(Platform& os, const Text& shownSection, const Text& caption, const Text& sizeText) {
   if (IsDeletedRow(caption) || IsZeroSizeText(sizeText)) return {};
-  if (const RegistrySection* registry = RegistrySectionNumbered(SectionNumberOf(shownSection)))
-    return RegistryLines(os, registry->root, caption);
+  if (const SectionInfo* registry = RegistrySectionNumbered(SectionNumberOf(shownSection)))
+    return RegistryLines(os, registry->registryRoot, caption);
   return FileLines(os, caption);
 }
 

@@ -10,7 +10,7 @@
 namespace nb {
 
 void ClearFindings(AppState& state) {
-  state.SectionFileCounts = {};
+  state.SectionFindingCounts = {};
   state.SectionKbTotals = {};
   state.Results.Clear();
   state.Folders.Clear();
@@ -31,7 +31,7 @@ void AnalyzeSections(RunContext& run, const Text& mask) {
 
 Text SummaryText(const AppState& state) {
   int64_t count = 0;
-  for (int32_t sectionCount : state.SectionFileCounts) count += sectionCount;
+  for (int32_t sectionCount : state.SectionFindingCounts) count += sectionCount;
   int64_t kilobytes = 0;
   for (int64_t total : state.SectionKbTotals) kilobytes += total;
   Text text = u"Total:" + NumberText(count) + u" items found, ";

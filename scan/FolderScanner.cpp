@@ -57,7 +57,7 @@ class FolderWalk {
       if (!everyFile_ && !MatchesFileMask(mask_, item.name)) continue;
       if (IsDesktopIni(item.name)) continue;
       // The recycle bin's own index of older Windows versions, written exactly so.
-      if (section_ == 2 && item.name == u"INFO2") continue;
+      if (section_ == sections::kRecycleBin && item.name == u"INFO2") continue;
       // A file that is a link is reported as the link: deleting it removes the link.
       writer_.Add(path_, item.name, item.size, root_);
     } while (listing->Next(item));
@@ -107,8 +107,8 @@ void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes, uint
   at = std::copy(name.begin(), name.end(), at);
   *at++ = u'#';
   std::copy_n(sizeText_.data(), sizeChars, at);
-  if (section_ >= 1 && section_ <= 14) {
-    run_.state.SectionFileCounts[size_t(section_)] += 1;
+  if (IsFileSection(section_)) {
+    run_.state.SectionFindingCounts[size_t(section_)] += 1;
     run_.state.SectionKbTotals[size_t(section_)] += RoundedKilobytes(bytes);
   }
 }

@@ -21,52 +21,52 @@ constexpr PlanStep List(int section, PlanList list, uint32_t minOsMajor = 0) {
   return {.section = section, .kind = StepKind::List, .list = list, .minOsMajor = minOsMajor};
 }
 
-constexpr PlanStep Procedure(int section, StepKind kind, uint32_t registryRoot = 0) {
-  return {.section = section, .kind = kind, .registryRoot = registryRoot};
-}
+constexpr PlanStep Procedure(int section, StepKind kind) { return {.section = section, .kind = kind}; }
 
 using enum PlanBase;
 constexpr bool kTree = true;
 constexpr bool kFlat = false;
 
+using namespace sections;
+
 constexpr std::array kSteps = {
-    List(1, PlanList::Temp),
-    Procedure(2, StepKind::RecycleBins),
-    Folder(3, Windows, u"", u"*.log", kFlat),
-    Folder(3, Windows, u"Logs\\", u"*.log", kFlat),
-    Folder(3, Windows, u"Debug\\", u"*.log", kFlat),
-    Folder(3, Windows, u"Debug\\UserMode\\", u"*.log", kFlat),
-    Folder(3, Windows, u"security\\Logs\\", u"*.log", kFlat),
-    Folder(3, Windows, u"Microsoft.NET\\", u"*.log", kTree),
-    Folder(3, System, u"wbem\\Logs\\", u"*.log", kFlat),
-    Folder(3, LocalAppData, u"Microsoft\\Windows\\", u"*.log", kTree),
-    Folder(3, AppData, u"Microsoft\\Windows\\", u"*.log", kTree),
-    List(4, PlanList::IeCache),
-    List(5, PlanList::EdgeCache, 10),  // the Edge of older Windows versions keeps no such cache
-    List(6, PlanList::ChromeTargets),
-    Procedure(6, StepKind::ChromeFiles),
-    List(7, PlanList::FirefoxCache),
-    Folder(8, ProgramFiles, u"Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
-    Folder(8, LocalAppData, u"VirtualStore\\Program Files\\Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
-    Folder(8, LocalAppData, u"VirtualStore\\Program Files (x86)\\Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
-    Folder(9, Documents, u"AIMLogger\\", u"*.*", kTree),
-    Folder(9, AppData, u"acccore\\caches\\bart\\", u"*.*", kTree),
-    Folder(9, LocalAppData, u"AIM\\Settings\\aolbartcache\\", u"*.*", kTree),
-    Folder(10, AppData, u"Microsoft\\MSN Messenger\\", u"*.*", kTree),
-    Folder(11, SkypeChatsync, u"", u"*.*", kTree),
-    Folder(12, LocalAppData, u"Microsoft\\Windows\\Explorer\\", u"thumbcache_*.db", kFlat),
-    Folder(12, LocalAppData, u"Microsoft\\Windows\\Explorer\\ThumbCacheToDelete\\", u"thm*.tmp", kFlat),
-    Folder(12, Windows, u"ServiceProfiles\\LocalService\\AppData\\Local\\", u"FontCache*.dat", kFlat),
-    Folder(12, Documents, u"", u"thumbs.db", kTree),
-    Folder(12, Recent, u"", u"*.lnk", kFlat),
-    Folder(12, OfficeRecent, u"", u"*.lnk", kFlat),
-    Folder(13, ProgramFiles, u"Steam\\html5app\\htmlcache\\", u"*.*", kTree),
-    Folder(13, ProgramFiles, u"Steam\\Dumps\\", u"*.*", kTree),
-    Folder(13, ProgramFiles, u"Steam\\Logs\\", u"*.*", kTree),
-    Folder(14, LocalAppData, u"TechSmith\\SnagIt\\CrashDumps\\", u"*.*", kTree),
-    Folder(14, LocalAppData, u"TechSmith\\SnagIt\\Thumbnails\\", u"*.*", kTree),
-    Procedure(15, StepKind::Registry, win::kHkeyCurrentUser),
-    Procedure(16, StepKind::Registry, win::kHkeyLocalMachine),
+    List(kTemp, PlanList::Temp),
+    Procedure(kRecycleBin, StepKind::RecycleBins),
+    Folder(kWindowsLogs, Windows, u"", u"*.log", kFlat),
+    Folder(kWindowsLogs, Windows, u"Logs\\", u"*.log", kFlat),
+    Folder(kWindowsLogs, Windows, u"Debug\\", u"*.log", kFlat),
+    Folder(kWindowsLogs, Windows, u"Debug\\UserMode\\", u"*.log", kFlat),
+    Folder(kWindowsLogs, Windows, u"security\\Logs\\", u"*.log", kFlat),
+    Folder(kWindowsLogs, Windows, u"Microsoft.NET\\", u"*.log", kTree),
+    Folder(kWindowsLogs, System, u"wbem\\Logs\\", u"*.log", kFlat),
+    Folder(kWindowsLogs, LocalAppData, u"Microsoft\\Windows\\", u"*.log", kTree),
+    Folder(kWindowsLogs, AppData, u"Microsoft\\Windows\\", u"*.log", kTree),
+    List(kIeCache, PlanList::IeCache),
+    List(kEdgeCache, PlanList::EdgeCache, 10),  // the Edge of older Windows versions keeps no such cache
+    List(kChromeCache, PlanList::ChromeTargets),
+    Procedure(kChromeCache, StepKind::ChromeFiles),
+    List(kFirefoxCache, PlanList::FirefoxCache),
+    Folder(kYahooMessenger, ProgramFiles, u"Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
+    Folder(kYahooMessenger, LocalAppData, u"VirtualStore\\Program Files\\Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
+    Folder(kYahooMessenger, LocalAppData, u"VirtualStore\\Program Files (x86)\\Yahoo!\\Messenger\\Cache\\", u"*.*", kTree),
+    Folder(kAimMessenger, Documents, u"AIMLogger\\", u"*.*", kTree),
+    Folder(kAimMessenger, AppData, u"acccore\\caches\\bart\\", u"*.*", kTree),
+    Folder(kAimMessenger, LocalAppData, u"AIM\\Settings\\aolbartcache\\", u"*.*", kTree),
+    Folder(kMsnMessenger, AppData, u"Microsoft\\MSN Messenger\\", u"*.*", kTree),
+    Folder(kSkype, SkypeChatsync, u"", u"*.*", kTree),
+    Folder(kExplorer, LocalAppData, u"Microsoft\\Windows\\Explorer\\", u"thumbcache_*.db", kFlat),
+    Folder(kExplorer, LocalAppData, u"Microsoft\\Windows\\Explorer\\ThumbCacheToDelete\\", u"thm*.tmp", kFlat),
+    Folder(kExplorer, Windows, u"ServiceProfiles\\LocalService\\AppData\\Local\\", u"FontCache*.dat", kFlat),
+    Folder(kExplorer, Documents, u"", u"thumbs.db", kTree),
+    Folder(kExplorer, Recent, u"", u"*.lnk", kFlat),
+    Folder(kExplorer, OfficeRecent, u"", u"*.lnk", kFlat),
+    Folder(kSteam, ProgramFiles, u"Steam\\html5app\\htmlcache\\", u"*.*", kTree),
+    Folder(kSteam, ProgramFiles, u"Steam\\Dumps\\", u"*.*", kTree),
+    Folder(kSteam, ProgramFiles, u"Steam\\Logs\\", u"*.*", kTree),
+    Folder(kSnagIt, LocalAppData, u"TechSmith\\SnagIt\\CrashDumps\\", u"*.*", kTree),
+    Folder(kSnagIt, LocalAppData, u"TechSmith\\SnagIt\\Thumbnails\\", u"*.*", kTree),
+    Procedure(kCurrentUserRegistry, StepKind::Registry),
+    Procedure(kLocalMachineRegistry, StepKind::Registry),
 };
 
 const Text& BaseFolder(const Locations& loc, PlanBase base) {
@@ -163,7 +163,8 @@ class PlanRunner {
   }
 
   void RegistryStep(const PlanStep& step) {
-    WalkRegistryKey(run_, step.registryRoot, u"\\SOFTWARE");
+    if (const SectionInfo* section = SectionNumbered(step.section))
+      WalkRegistryKey(run_, section->registryRoot, u"\\SOFTWARE");
     Check();
   }
 

@@ -44,7 +44,6 @@ struct PlanStep {
   PlanList list = PlanList::Temp;
   const char16_t* mask = u"*.*";
   bool subfolders = true;
-  uint32_t registryRoot = 0;
   uint32_t minOsMajor = 0;  // the step examines nothing on older Windows versions
 };
 

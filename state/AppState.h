@@ -11,6 +11,7 @@
 #include "state/Locations.h"
 #include "state/ProtectedPlaces.h"
 #include "state/ResultStore.h"
+#include "state/Sections.h"
 
 namespace nb {
 
@@ -23,9 +24,9 @@ struct AppState {
   std::vector<RegValue> FoundValues;
   ProtectedPlaces Protected;  // where no link may lead a scan root, looked up once a run
   Locations Loc;
-  // Indexed by section number 1..16 (index 0 unused); totals exist for 1..14.
-  std::array<int32_t, 17> SectionFileCounts{};
-  std::array<int64_t, 15> SectionKbTotals{};
+  // Indexed by section number (index 0 unused); the registry sections total no kilobytes.
+  PerSection<int32_t> SectionFindingCounts{};
+  PerSection<int64_t> SectionKbTotals{};
   bool Busy = false;
   Text ShownSection;
   bool BrowserRunning = false;

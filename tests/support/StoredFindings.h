@@ -10,11 +10,11 @@ namespace nb::test {
 
 // `entry` is "15#HKCU\\SOFTWARE\\...=name#size" or the same for 16.
 inline void StoreValueFinding(AppState& state, Platform& os, const Text& entry) {
-  const RegistrySection* section = RegistrySectionNumbered(SectionNumberOf(entry));
+  const SectionInfo* section = RegistrySectionNumbered(SectionNumberOf(entry));
   const RegistrySubject subject = SplitRegistrySubject(Text(SplitEntryView(entry).subject));
   RegValue value;
   std::unique_ptr<RegistryKey> key;
-  if (section && os.OpenKey(section->root, subject.keyPath, win::kKeyRead | FindingRegistryView(section->root),
+  if (section && os.OpenKey(section->registryRoot, subject.keyPath, win::kKeyRead | FindingRegistryView(section->registryRoot),
                             key) == win::kErrorSuccess)
     key->QueryValue(subject.valueName, value);
   state.FoundValues.push_back(std::move(value));

@@ -103,7 +103,7 @@ TEST_F(AnalyzeRun, FindsEverySectionInCodeOrderAndSumsUp) {
   ExpectIdleWithSummary(kEverySummary);
   EXPECT_TRUE(form.Button3.Enabled());
   EXPECT_TRUE(form.Button3.Focused());
-  EXPECT_EQ(form.State.SectionFileCounts[6], 2);
+  EXPECT_EQ(form.State.SectionFindingCounts[6], 2);
   EXPECT_EQ(form.State.SectionKbTotals[6], 10);
 }
 
@@ -211,7 +211,7 @@ TEST_F(AnalyzeRun, ASecondRunStartsFromNothing) {
     EXPECT_FALSE(form.Label4.Visible());
     EXPECT_EQ(form.List2.RowCount(0), 0);
     EXPECT_TRUE(form.List3.Lines().empty());
-    EXPECT_EQ(form.State.SectionFileCounts, (std::array<int32_t, 17>{}));
+    EXPECT_EQ(form.State.SectionFindingCounts, (PerSection<int32_t>{}));
   };
   form.Button2.Click();
   EXPECT_EQ(Entries(), (std::vector<Text>{u"03#C:\\Windows\\Logs\\cbs.log#1.00 MB"}));

@@ -78,7 +78,7 @@ TEST_F(FolderScan, SizesAreCountedInFullAndRoundedToWholeKilobytes) {
   ScanFolder(run, dir, u"*.*", true, 7);
   EXPECT_EQ(Entries(), (std::vector<Text>{u"07#C:\\Scan\\empty#0,00 KB", u"07#C:\\Scan\\half#1,50 KB",
                                           u"07#C:\\Scan\\huge#6144,00 MB"}));
-  EXPECT_EQ(state.SectionFileCounts[7], 3);
+  EXPECT_EQ(state.SectionFindingCounts[7], 3);
   EXPECT_EQ(state.SectionKbTotals[7], 2 + 6291456);
 }
 
@@ -125,7 +125,7 @@ TEST_F(FolderScan, ClearingTheBusyFlagStopsAtTheNextFileOnEveryLevel) {
   ScanFolder(run, dir, u"*.*", true, 1);
   EXPECT_EQ(Entries(), (std::vector<Text>{u"01#C:\\Scan\\sub\\f0#0.00 KB", u"01#C:\\Scan\\sub\\f1#0.00 KB"}));
   EXPECT_EQ(host.pumps, 4);  // sub2 is passed over; the parent stops at its next file
-  EXPECT_EQ(state.SectionFileCounts[1], 2);
+  EXPECT_EQ(state.SectionFindingCounts[1], 2);
 
   host.pumps = 0;
   ScanFolder(run, dir, u"*.*", true, 1);

@@ -118,9 +118,9 @@ TEST_F(RegistryWalk, RecordsStaleValuesDepthFirstWithTheLengthOfTheExtractedPath
                         "15#HKCU\\SOFTWARE\\Vendor\\Zed=Expand#15 b",
                         "15#HKCU\\SOFTWARE\\Vendor\\Zed=ExpandPlain#16 b",
                     }));
-  EXPECT_EQ(state.SectionFileCounts[15], 6);
-  EXPECT_EQ(state.SectionFileCounts[16], 0);
-  EXPECT_EQ(state.SectionKbTotals, (std::array<int64_t, 15>{}));
+  EXPECT_EQ(state.SectionFindingCounts[15], 6);
+  EXPECT_EQ(state.SectionFindingCounts[16], 0);
+  EXPECT_EQ(state.SectionKbTotals, (PerSection<int64_t>{}));
 }
 
 TEST_F(RegistryWalk, FiltersValuesByTextTypeAndDisk) {
@@ -262,8 +262,8 @@ TEST_F(RegistryWalk, TheSixtyFourBitViewShowsWow6432NodeAsAnOrdinaryKey) {
 
   EXPECT_EQ(Walk(HKLM, u"SOFTWARE"), (Findings{"16#HKLM\\SOFTWARE\\Vendor64\\App=v#14 b",
                                               "16#HKLM\\SOFTWARE\\Wow6432Node\\Vendor32\\App=v#14 b"}));
-  EXPECT_EQ(state.SectionFileCounts[16], 2);
-  EXPECT_EQ(state.SectionFileCounts[15], 0);
+  EXPECT_EQ(state.SectionFindingCounts[16], 2);
+  EXPECT_EQ(state.SectionFindingCounts[15], 0);
 }
 
 TEST_F(RegistryWalk, EnumerationsEndAtTheReportedCountsAndAtAnyError) {

@@ -52,7 +52,7 @@ class ScanPlans : public test::ScanFixture {
 
   std::vector<Text> RunAlone(int section) {
     state.Results.Clear();
-    state.SectionFileCounts = {};
+    state.SectionFindingCounts = {};
     state.SectionKbTotals = {};
     EXPECT_TRUE(RunSectionPlan(run, section));
     return Entries();
@@ -144,7 +144,7 @@ TEST_F(ScanPlans, EveryFileSectionFindsExactlyItsOwnFiles) {
   };
   for (const auto& [section, entries] : expected) {
     EXPECT_EQ(RunAlone(section), entries) << "section " << section;
-    EXPECT_EQ(state.SectionFileCounts[size_t(section)], int32_t(entries.size())) << "section " << section;
+    EXPECT_EQ(state.SectionFindingCounts[size_t(section)], int32_t(entries.size())) << "section " << section;
   }
   RunAlone(6);
   EXPECT_EQ(state.SectionKbTotals[6], 10) << "the Chrome History file adds its 10 KB";
@@ -194,7 +194,7 @@ TEST_F(ScanPlans, AFolderListedTwiceInASectionsListIsScannedOncePerRun) {
   Plant({{cache + u"IE\\X1\\page[1].htm", 2048}, {cache + u"b.dat", 1024}});
   EXPECT_EQ(RunAlone(4), (std::vector<Text>{u"04#" + cache + u"IE\\X1\\page[1].htm#2.00 KB",
                                            u"04#" + cache + u"b.dat#1.00 KB"}));
-  EXPECT_EQ(state.SectionFileCounts[4], 2);
+  EXPECT_EQ(state.SectionFindingCounts[4], 2);
   EXPECT_EQ(state.SectionKbTotals[4], 3);
   // A second run finds them again, once.
   EXPECT_EQ(RunAlone(4).size(), 2u);
@@ -250,7 +250,7 @@ TEST_F(ScanPlans, RegistrySectionsWalkTheirRootsSoftwareKey) {
   machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"", u"C:\\Old\\b.dll");
   EXPECT_EQ(RunAlone(15), (std::vector<Text>{u"15#HKCU\\SOFTWARE\\Vendor\\App=Updater#14 b"}));
   EXPECT_EQ(RunAlone(16), (std::vector<Text>{u"16#HKLM\\SOFTWARE\\Vendor=#12 b"}));
-  EXPECT_EQ(state.SectionFileCounts[16], 1);
+  EXPECT_EQ(state.SectionFindingCounts[16], 1);
 }
 
 }  // namespace

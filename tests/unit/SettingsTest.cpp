@@ -64,7 +64,7 @@ TEST_F(Settings, SavingCreatesTheKeyWithItsParentsAndWritesAnSzWithTerminator) {
 }
 
 TEST_F(Settings, BuildingTheMaskFollowsCodeOrder) {
-  std::array<bool, 16> ticks{};
+  std::array<bool, kSectionCount> ticks{};
   ticks.fill(true);
   ticks[15] = false;
   EXPECT_EQ(BuildSectionMask(ticks), u"1111111111111110");

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "delete/DeleteFinding.h"
-#include "results/ResultsViews.h"
+#include "app/ResultsRows.h"
 #include "results/RowCaptions.h"
 
 namespace nb {

@@ -8,7 +8,7 @@
 #include "app/SingleInstance.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DiscoverLocations.h"
-#include "results/ResultsViews.h"
+#include "app/ResultsRows.h"
 
 namespace nb {
 

@@ -1,9 +1,10 @@
 // The main window: the section list, the results list and memo, the status and
 // action strip, the four buttons. Its handlers are thin: they keep the
 // controls and the busy flag, and call the routines of scan/, delete/ and
-// results/ for the work.
+// results/ for the work, with the window's toolkit behind their host.
 #pragma once
 
+#include "app/ToolkitHost.h"
 #include "platform/Platform.h"
 #include "state/RunContext.h"
 #include "ui/Controls.h"
@@ -19,10 +20,11 @@ class TForm1 : public ui::Form {
   ~TForm1() override;
 
   // What the logic works with: the machine, the pump and boxes, the state.
-  RunContext Context() { return {Os, Ui, State}; }
+  RunContext Context() { return {Os, Host, State}; }
 
   Platform& Os;
   ui::Toolkit& Ui;
+  ToolkitHost Host{Ui};
   AppState State;
 
   ui::Panel TopPanel;

@@ -7,7 +7,7 @@
 #include "app/Settings.h"
 #include "catalogue/RunningApps.h"
 #include "delete/DeleteAll.h"
-#include "results/ResultsViews.h"
+#include "app/ResultsRows.h"
 #include "scan/AnalyzeRun.h"
 
 namespace nb {

@@ -4,7 +4,7 @@
 #include "app/Form1.h"
 #include "catalogue/Catalogue.h"
 #include "results/ItemDetails.h"
-#include "results/ResultsViews.h"
+#include "app/ResultsRows.h"
 
 namespace nb {
 
@@ -17,7 +17,7 @@ void TForm1::List1ItemClick(int group, int item) {
 
   BusyScope busy(State);
   List2.BeginUpdate();
-  FillSection(State.Results, State.ShownSection, Ui, List2);
+  FillSection(State.Results, State.ShownSection, Host, List2);
   List2.EndUpdate();
 }
 

@@ -38,6 +38,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Platform.h"
+#include "app/ToolkitHost.h"
 #include "ui/win32/Win32Toolkit.h"
 #endif
 
@@ -58,9 +59,9 @@ constexpr Shape kFull{100, 9, 110, 300000};  // 100 + 900 + 99,000 = 100,000 key
 constexpr Shape kSmall{3, 2, 5, 600};
 
 // Counts the pumps and passes them on to the pump being measured, if any.
-class CountingHost : public UiHost {
+class CountingHost : public RunHost {
  public:
-  explicit CountingHost(UiHost* pump) : pump_(pump) {}
+  explicit CountingHost(RunHost* pump) : pump_(pump) {}
   void PumpMessages() override {
     ++pumps;
     if (pump_) pump_->PumpMessages();
@@ -69,7 +70,7 @@ class CountingHost : public UiHost {
   long long pumps = 0;
 
  private:
-  UiHost* pump_;
+  RunHost* pump_;
 };
 
 Text Num(int n) { return NumberText(n); }
@@ -196,7 +197,7 @@ bool EveryDeadValueFound(const ResultStore& results, const Mix& mix) {
 
 // The walk and the bare enumeration of root\SOFTWARE, `rounds` times, taking
 // turns in going first.
-int Compare(Platform& os, UiHost* pump, AppState& state, uint32_t root, int rounds, const Enumeration& enumerate,
+int Compare(Platform& os, RunHost* pump, AppState& state, uint32_t root, int rounds, const Enumeration& enumerate,
             const Mix& mix) {
   std::vector<double> walkTimes, bareTimes;
   long long walkPumps = 0, values = 0;
@@ -288,6 +289,7 @@ int main(int argc, char** argv) {
     // benchmark prefix's), beside what the user's SOFTWARE key already holds.
     Win32Platform os;
     ui::win32::Win32Toolkit toolkit(::GetModuleHandleW(nullptr));
+    ToolkitHost program(toolkit);
     const RegistrySink real{
         [&os](const Text& key) {
           std::unique_ptr<RegistryKey> made;
@@ -312,7 +314,7 @@ int main(int argc, char** argv) {
       RawEnumerate(HKEY_CURRENT_USER, path, values);
     };
     const int result =
-        Compare(os, &toolkit, state, kSimRoot, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5, raw, mix);
+        Compare(os, &program, state, kSimRoot, argc > 2 ? std::max(1, std::atoi(argv[2])) : 5, raw, mix);
     // The prefix's registry as it was; the programs' empty files may stay.
     for (int v = 0; v < kFull.vendors; ++v)
       ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"SOFTWARE\\Vendor" + std::to_wstring(v)).c_str());

@@ -34,6 +34,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Win32Platform.h"
+#include "app/ToolkitHost.h"
 #include "ui/win32/Win32Toolkit.h"
 #else
 #include <malloc.h>
@@ -47,9 +48,9 @@ namespace {
 using bench::Now;
 
 // Counts the pumps and passes them on to the pump being measured, if any.
-class PumpHost : public UiHost {
+class PumpHost : public RunHost {
  public:
-  explicit PumpHost(UiHost* pump = nullptr) : pump_(pump) {}
+  explicit PumpHost(RunHost* pump = nullptr) : pump_(pump) {}
   void PumpMessages() override {
     ++pumps;
     if (pump_) pump_->PumpMessages();
@@ -58,12 +59,12 @@ class PumpHost : public UiHost {
   long long pumps = 0;
 
  private:
-  UiHost* pump_;
+  RunHost* pump_;
 };
 
 #ifdef _WIN32
 // A plain pump: every queued message of the thread, then back.
-class PeekPump : public UiHost {
+class PeekPump : public RunHost {
  public:
   void PumpMessages() override {
     MSG msg;
@@ -77,7 +78,7 @@ class PeekPump : public UiHost {
 
 // The listing walk with nothing done per file but the pump, if there is one:
 // FindFirstFileW and FindNextFileW on the path built in place.
-void RawWalk(std::wstring& folder, UiHost* ui, long long& files) {
+void RawWalk(std::wstring& folder, RunHost* ui, long long& files) {
   const size_t length = folder.size();
   folder += L"*.*";
   WIN32_FIND_DATAW item;
@@ -99,14 +100,14 @@ void RawWalk(std::wstring& folder, UiHost* ui, long long& files) {
   } while (::FindNextFileW(listing.get(), &item));
 }
 
-void BareWalk(Platform&, UiHost* ui, const Text& root, long long& files) {
+void BareWalk(Platform&, RunHost* ui, const Text& root, long long& files) {
   std::wstring folder = win32::ToWide(root);
   RawWalk(folder, ui, files);
 }
 #else
 
 // The simulated machine's one listing, with nothing done per file but the pump, if there is one.
-void BareWalk(Platform& os, UiHost* ui, const Text& folder, long long& files) {
+void BareWalk(Platform& os, RunHost* ui, const Text& folder, long long& files) {
   FindEntry item;
   const auto listing = os.FindFirst(folder + u"*.*", item);
   if (!listing) return;
@@ -148,8 +149,8 @@ struct Round {
 
 // What the Analyze side pumps through, and the plain pump of the second bare walk.
 struct Pumps {
-  UiHost* program = nullptr;
-  UiHost* plain = nullptr;
+  RunHost* program = nullptr;
+  RunHost* plain = nullptr;
 };
 
 // The Analyze run's plan for one folder list entry: the folder scan with the
@@ -167,7 +168,7 @@ double TimeAnalyze(Platform& os, const Pumps& pumps, const Text& root, long long
   return t1 - t0;
 }
 
-double TimeBare(Platform& os, UiHost* pump, const Text& root, long long& files) {
+double TimeBare(Platform& os, RunHost* pump, const Text& root, long long& files) {
   files = 0;
   const double t0 = Now();
   BareWalk(os, pump, root, files);
@@ -264,8 +265,9 @@ int wmain(int argc, wchar_t** argv) {
   const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
   nb::Win32Platform os;
   nb::ui::win32::Win32Toolkit toolkit(::GetModuleHandleW(nullptr));
+  nb::ToolkitHost program(toolkit);
   nb::PeekPump plain;
-  return nb::Run(os, {&toolkit, &plain}, root, rounds, -1);
+  return nb::Run(os, {&program, &plain}, root, rounds, -1);
 }
 #else
 int main(int argc, char** argv) {

@@ -25,7 +25,7 @@ class Purge {
     const bool awaited = deleted_ && deleted_->Awaits(path);
     std::set<Text> files;  // folded, while `deleted` awaits this folder
     do {
-      ctx_.ui.PumpMessages();
+      ctx_.host.PumpMessages();
       if ((entry.attributes & win::kAttrDirectory) == 0) {
         if (awaited) files.insert(FoldCaseText(entry.name));
         continue;

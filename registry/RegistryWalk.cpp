@@ -100,11 +100,11 @@ void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
     RegValue read;
     const Text stale = StaleFileOf(run, *key, valueName, read);
     if (stale.empty()) continue;
-    if (Contains(stale, u"Embarcadero")) run.ui.ShowMessage(stale, u"", win::kMbOk);
+    if (Contains(stale, u"Embarcadero")) run.host.ShowMessage(stale, u"", win::kMbOk);
     Record(run, *walkRoot, path, valueName, stale, std::move(read));
   }
   for (const auto& subkeyName : names.subkeys) {
-    run.ui.PumpMessages();
+    run.host.PumpMessages();
     if (!subkeyName.empty()) WalkRegistryKey(run, root, path + u"\\" + subkeyName);
   }
 }

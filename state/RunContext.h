@@ -4,20 +4,20 @@
 
 #include "platform/Platform.h"
 #include "state/AppState.h"
-#include "ui/Host.h"
+#include "state/RunHost.h"
 
 namespace nb {
 
 struct RunContext {
   Platform& os;
-  UiHost& ui;
+  RunHost& host;
   AppState& state;
 };
 
 // Lets the window dispatch what is queued, then tells whether the operation
 // holding the busy flag goes on: false once a Stop answered Yes cleared it.
 inline bool PumpAndCheck(RunContext& run) {
-  run.ui.PumpMessages();
+  run.host.PumpMessages();
   return run.state.Busy;
 }
 

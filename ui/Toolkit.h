@@ -6,15 +6,19 @@
 #include <functional>
 
 #include "ui/Form.h"
-#include "ui/Host.h"
 
 namespace nb::ui {
 
 // Sees every queued message of the user-interface thread before dispatch.
 using MessageHook = std::function<void(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
 
-class Toolkit : public UiHost {
+class Toolkit {
  public:
+  virtual ~Toolkit() = default;
+  // Lets the toolkit dispatch every window message already queued, then returns.
+  virtual void PumpMessages() = 0;
+  // MessageBoxW owned by the program's main (or active) window; returns IDOK, IDYES, IDNO ...
+  virtual int ShowMessage(const Text& text, const Text& caption, uint32_t flags) = 0;
   // Builds the form's window and its controls' windows, then raises OnCreate.
   // The first form realised is the main window: message boxes belong to it,
   // and the program ends when it closes.

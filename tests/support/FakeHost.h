@@ -1,4 +1,4 @@
-// A UiHost for logic tests: counts pumps, runs an optional action at each pump
+// A RunHost for logic tests: counts pumps, runs an optional action at each pump
 // (a click arriving mid-operation), answers message boxes from a script and
 // records every box shown.
 #pragma once
@@ -7,11 +7,11 @@
 #include <functional>
 #include <vector>
 
-#include "ui/Host.h"
+#include "state/RunHost.h"
 
 namespace nb::test {
 
-class FakeHost : public UiHost {
+class FakeHost : public RunHost {
  public:
   struct Box {
     Text text;

@@ -29,7 +29,6 @@ class HeadlessToolkit : public Toolkit {
     intptr_t lParam;
   };
 
-  // UiHost
   void PumpMessages() override;
   int ShowMessage(const Text& text, const Text& caption, uint32_t flags) override;
 

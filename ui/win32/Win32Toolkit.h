@@ -35,7 +35,7 @@ class Win32Toolkit : public Toolkit {
   // Dispatches messages until the main window has closed.
   void RunMessageLoop();
 
-  // UiHost. Looks at the queue only once a time slice has passed since it
+  // Looks at the queue only once a time slice has passed since it
   // last did (see Win32Toolkit.cpp), then dispatches everything queued.
   void PumpMessages() override;
   // Dispatches everything queued now, whenever the pump last looked.

@@ -1,10 +1,10 @@
-// The views on the results store: a section's findings as rows of the results
+// The results list as a view of the results store: a section's findings as rows of the results
 // list, and every row ticked or unticked at once.
 #pragma once
 
 #include "state/ResultStore.h"
+#include "state/RunHost.h"
 #include "ui/EasyListview.h"
-#include "ui/Host.h"
 
 namespace nb {
 
@@ -18,7 +18,7 @@ inline constexpr int kFindingsGroup = 0;
 // the store changes under it, no row is left. The rows show the store's texts:
 // the list holds the store's registration of them (ResultStore::RegisterViews)
 // until its rows are removed, and the store is not emptied before.
-void FillSection(const ResultStore& store, const Text& section, UiHost& ui, ui::TEasyListview& list);
+void FillSection(const ResultStore& store, const Text& section, RunHost& host, ui::TEasyListview& list);
 
 void SetAllChecks(ui::TEasyListview& list, bool checked);
 

@@ -1,4 +1,4 @@
-#include "results/ResultsViews.h"
+#include "app/ResultsRows.h"
 
 #include <new>
 
@@ -9,7 +9,7 @@ namespace {
 // The list is filled in runs of this many entries between two pumps.
 constexpr size_t kEntriesPerPump = 100;
 
-void AddSectionRows(const ResultStore& store, const Text& section, UiHost& ui, ui::TEasyListview& list) {
+void AddSectionRows(const ResultStore& store, const Text& section, RunHost& host, ui::TEasyListview& list) {
   size_t first = 0;
   while (first < store.Count() && !store.EntryStartsWith(first, section)) ++first;
   size_t end = first;
@@ -20,7 +20,7 @@ void AddSectionRows(const ResultStore& store, const Text& section, UiHost& ui, u
   if (first < end) list.KeepTextsOf(kFindingsGroup, store.RegisterViews());
   const size_t count = store.Count();
   for (size_t i = 0; i < end; ++i) {
-    if (i % kEntriesPerPump == 0) ui.PumpMessages();
+    if (i % kEntriesPerPump == 0) host.PumpMessages();
     // The busy flag keeps every writer of the store out; should one get in
     // all the same, the rows must not outlive the texts they show.
     if (store.Count() != count) {
@@ -35,9 +35,9 @@ void AddSectionRows(const ResultStore& store, const Text& section, UiHost& ui, u
 
 }  // namespace
 
-void FillSection(const ResultStore& store, const Text& section, UiHost& ui, ui::TEasyListview& list) {
+void FillSection(const ResultStore& store, const Text& section, RunHost& host, ui::TEasyListview& list) {
   try {
-    AddSectionRows(store, section, ui, list);
+    AddSectionRows(store, section, host, list);
   } catch (const std::bad_alloc&) {
     list.RemoveGroupRows(kFindingsGroup);
   }

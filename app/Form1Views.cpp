@@ -30,7 +30,7 @@ void TForm1::Label2Click() {
 }
 
 void TForm1::List2ColumnClick(int column) {
-  if (!State.Busy) List2.RegroupByColumn(column);
+  if (!State.Busy) List2.SortByColumn(column);
 }
 
 void TForm1::List2ItemClick(int row) {

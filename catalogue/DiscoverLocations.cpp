@@ -56,7 +56,7 @@ void FindFolders(Platform& os, Locations& loc) {
   loc.DocumentsFolder = Folder(os.GetSpecialFolder(win::kCsidlPersonal));
   loc.RecentFolder = Folder(os.GetSpecialFolder(win::kCsidlRecent));
   if (!loc.AppDataFolder.empty()) loc.OfficeRecentFolder = loc.AppDataFolder + u"Microsoft\\Office\\Recent\\";
-  loc.ProgramFilesX86 = Contains(ToUpperAscii(loc.ProgramFilesFolder), u"(X86)");
+  loc.Wow64Process = Contains(ToUpperAscii(loc.ProgramFilesFolder), u"(X86)");
 }
 
 void FindIeCacheFolders(Platform& os, Locations& loc) {

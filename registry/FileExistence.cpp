@@ -7,8 +7,8 @@ namespace {
 // Keeps redirection off for the life of the object, on every way out.
 class RedirectionOff {
  public:
-  RedirectionOff(Platform& os, const Locations& loc) : os_(os), loc_(loc) { SetWow64Redirection(os_, loc_, true); }
-  ~RedirectionOff() { SetWow64Redirection(os_, loc_, false); }
+  RedirectionOff(Platform& os, const Locations& loc) : os_(os), loc_(loc) { TurnWow64RedirectionOff(os_, loc_); }
+  ~RedirectionOff() { TurnWow64RedirectionOn(os_, loc_); }
   RedirectionOff(const RedirectionOff&) = delete;
   RedirectionOff& operator=(const RedirectionOff&) = delete;
 
@@ -21,7 +21,7 @@ bool IsFolder(uint32_t attributes) { return (attributes & win::kAttrDirectory) !
 
 }  // namespace
 
-bool PassesFileTest(Platform& os, const Text& path) {
+bool IsExistingFile(Platform& os, const Text& path) {
   const auto found = os.GetFileAttributes(path);
   if (found.Ok()) {
     if (IsFolder(found.attributes)) return false;
@@ -45,21 +45,21 @@ bool PassesFileTest(Platform& os, const Text& path) {
   }
 }
 
-void SetWow64Redirection(Platform& os, const Locations& loc, bool off) {
-  if (!loc.ProgramFilesX86) return;
-  // A failure leaves redirection as it was: the file tests then see the redirected view.
-  if (off)
-    os.DisableWow64Redirection();
-  else
-    os.EnableWow64Redirection();
+// A failure leaves redirection as it was: the file tests then see the redirected view.
+void TurnWow64RedirectionOff(Platform& os, const Locations& loc) {
+  if (loc.Wow64Process) os.DisableWow64Redirection();
 }
 
-bool NativeFileExists(Platform& os, const Locations& loc, const Text& path) {
+void TurnWow64RedirectionOn(Platform& os, const Locations& loc) {
+  if (loc.Wow64Process) os.EnableWow64Redirection();
+}
+
+bool ExistsNativelyOrOnSearchPath(Platform& os, const Locations& loc, const Text& path) {
   const RedirectionOff redirectionOff(os, loc);
-  if (PassesFileTest(os, path)) return true;
+  if (IsExistingFile(os, path)) return true;
   const Text name = path.find(u'\\') == Text::npos ? path : path.substr(path.find_last_of(u"\\:") + 1);
   for (const auto& folder : loc.SearchFolders)
-    if (PassesFileTest(os, folder + name)) return true;
+    if (IsExistingFile(os, folder + name)) return true;
   return false;
 }
 

@@ -44,7 +44,7 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName, RegVa
   if (value.type != win::kRegSz && value.type != win::kRegExpandSz) return {};
   const Text text = ValueTextFromData(value.data);
   if (!IsCandidateValueText(text)) return {};
-  if (PassesFileTest(run.os, text)) return {};
+  if (IsExistingFile(run.os, text)) return {};
 
   const Locations& loc = run.state.Loc;
   Text path = ExtractReferencedFile(run.os, loc, text);
@@ -52,8 +52,8 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName, RegVa
   // Files of the Windows folder belong to the system, missing or not.
   if (!loc.WindowsFolder.empty() && Contains(ToUpperAscii(path), ToUpperAscii(loc.WindowsFolder))) return {};
   // A plain path was tested as it stands already.
-  if (path != text && PassesFileTest(run.os, path)) return {};
-  if (NativeFileExists(run.os, loc, path)) return {};
+  if (path != text && IsExistingFile(run.os, path)) return {};
+  if (ExistsNativelyOrOnSearchPath(run.os, loc, path)) return {};
   return path;
 }
 

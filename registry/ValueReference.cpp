@@ -53,7 +53,7 @@ size_t FindExtension(TextView text, TextView extension) {
 }  // namespace
 
 Text ExpandProgramFolders(Platform& os, const Locations& loc, const Text& text) {
-  if (loc.ProgramFilesX86) {
+  if (loc.Wow64Process) {
     const Text upper = ToUpperAscii(text);
     for (const auto& entry : kProgramFolderVariables)
       if (Contains(upper, entry.variable)) return ReplaceEveryOccurrence(text, upper, entry.variable, entry.folder);

@@ -13,7 +13,7 @@ namespace nb {
 inline constexpr uint32_t kExpansionBufferChars = 260;
 
 // Resolves the environment variables of `text`. On 64-bit Windows
-// (Locations::ProgramFilesX86) the first program-files variable found is
+// (Locations::Wow64Process) the first program-files variable found is
 // replaced by its fixed folder on drive C: and nothing else is expanded;
 // otherwise every variable is expanded from the environment. A text whose
 // expansion does not fit the buffer comes back unexpanded.

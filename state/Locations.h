@@ -11,8 +11,9 @@ namespace nb {
 
 struct Locations {
   // Values
+  // Windows' major version; 7 (a Windows of the $RECYCLE.BIN era) until it is read.
   uint32_t OsMajorVersion = 7;
-  bool ProgramFilesX86 = false;
+  bool Wow64Process = false;  // a 32-bit process on 64-bit Windows
   Text UserName;
   Text WindowsFolder;
   Text SystemFolder;

@@ -195,7 +195,7 @@ void TEasyListview::SortRows(const std::vector<ListRow>& rows, int column, bool 
   });
 }
 
-void TEasyListview::RegroupByColumn(int column) {
+void TEasyListview::SortByColumn(int column) {
   if (column < 0 || column >= ColumnCount()) return;
   // Nothing changes until a group's new order is complete: when memory runs
   // out during a sort, the rows stay as they were.

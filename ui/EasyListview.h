@@ -142,7 +142,7 @@ class TEasyListview : public Control {
   // Sorts the rows of every group by the column (0: captions, 1: second
   // texts); asking for the same column again reverses the order. Rows never
   // leave their group, so everything stays in the first group of a one-group list.
-  void RegroupByColumn(int column);
+  void SortByColumn(int column);
   int SortColumn() const { return sortColumn_; }
   bool SortAscending() const { return ascending_; }
 
@@ -195,7 +195,7 @@ class TEasyListview : public Control {
     if (changed_) changed_(change, pos);
   }
   void ClampScroll();
-  // The order of `rows` by the column, as RegroupByColumn sorts them.
+  // The order of `rows` by the column, as SortByColumn sorts them.
   void SortRows(const std::vector<ListRow>& rows, int column, bool ascending, std::vector<uint32_t>& order) const;
   ListPos Step(ListPos from, int delta) const;
   ListPos FirstRow() const;

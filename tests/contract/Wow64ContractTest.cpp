@@ -50,7 +50,7 @@ TEST_F(Wow64Contract, ProgramFilesFolderIsTheX86OneBesideTheNativeOne) {
   EXPECT_TRUE(FolderExists(os, kX86));
   EXPECT_TRUE(FolderExists(os, kNative));
   EXPECT_EQ(loc.ProgramFilesFolder, kX86 + u"\\");
-  EXPECT_TRUE(loc.ProgramFilesX86) << "the program knows it runs on 64-bit Windows";
+  EXPECT_TRUE(loc.Wow64Process) << "the program knows it runs on 64-bit Windows";
 }
 
 // The environment names the 32-bit folders; the program resolves the
@@ -90,25 +90,25 @@ TEST_F(Wow64Contract, AFileOfTheNativeSystemFolderIsFoundOnlyWithRedirectionOff)
   ASSERT_TRUE(os.EnableWow64Redirection());
   EXPECT_FALSE(FileExists(os, path)) << "redirection is on again";
 
-  SetWow64Redirection(os, loc, true);
+  TurnWow64RedirectionOff(os, loc);
   EXPECT_TRUE(FileExists(os, path));
-  SetWow64Redirection(os, loc, false);
+  TurnWow64RedirectionOn(os, loc);
   EXPECT_FALSE(FileExists(os, path));
 
-  EXPECT_TRUE(NativeFileExists(os, loc, path));
-  EXPECT_TRUE(NativeFileExists(os, loc, u"C:\\NightBroomContract\\" + name)) << "by its name in the system folder";
-  EXPECT_FALSE(FileExists(os, path)) << "NativeFileExists switches redirection back on";
+  EXPECT_TRUE(ExistsNativelyOrOnSearchPath(os, loc, path));
+  EXPECT_TRUE(ExistsNativelyOrOnSearchPath(os, loc, u"C:\\NightBroomContract\\" + name)) << "by its name in the system folder";
+  EXPECT_FALSE(FileExists(os, path)) << "ExistsNativelyOrOnSearchPath switches redirection back on";
   Locations sixtyFourBitFlagClear = loc;
-  sixtyFourBitFlagClear.ProgramFilesX86 = false;
-  EXPECT_FALSE(NativeFileExists(os, sixtyFourBitFlagClear, path)) << "the switch acts only on 64-bit Windows";
+  sixtyFourBitFlagClear.Wow64Process = false;
+  EXPECT_FALSE(ExistsNativelyOrOnSearchPath(os, sixtyFourBitFlagClear, path)) << "the switch acts only on 64-bit Windows";
 }
 
 TEST_F(Wow64Contract, AFileOfThe32BitSystemFolderIsSeenInSystem32ButNotByTheNativeSearch) {
   const Text path = stage->MakeSystemFile(false);
   if (path.empty()) NB_STAGE_CANNOT("write to the system folder");
   EXPECT_TRUE(FileExists(os, path));
-  EXPECT_TRUE(PassesFileTest(os, path));
-  EXPECT_FALSE(NativeFileExists(os, loc, path)) << "the native System32 holds no such file";
+  EXPECT_TRUE(IsExistingFile(os, path));
+  EXPECT_FALSE(ExistsNativelyOrOnSearchPath(os, loc, path)) << "the native System32 holds no such file";
   EXPECT_TRUE(FileExists(os, path)) << "redirection is on again";
 }
 

@@ -3,7 +3,7 @@
 // on a simulated machine with an ordinary and an oversized environment.
 //
 // Input: one flag byte, then the text.
-//   bit 0: ProgramFilesX86          bit 1: text as raw UTF-16LE bytes, else UTF-8
+//   bit 0: Wow64Process          bit 1: text as raw UTF-16LE bytes, else UTF-8
 //
 // fuzz-sources: registry/ValueReference.cpp registry/ValueText.cpp
 // fuzz-sources: platform/Text.cpp platform/Platform.cpp platform/sim/SimMachine.cpp platform/sim/SimPlatform.cpp
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data + 1, data + size);
 
   nb::Locations loc;
-  loc.ProgramFilesX86 = (flags & 1) != 0;
+  loc.Wow64Process = (flags & 1) != 0;
   nb::Text text;
   if (flags & 2) {
     // As the walk reads a value: up to the first NUL.
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const nb::Text expanded = nb::ExpandProgramFolders(m.os, loc, text);
-  if (!loc.ProgramFilesX86 && expanded != text) {
+  if (!loc.Wow64Process && expanded != text) {
     // An expansion that fits the buffer, never a cut one.
     Check(expanded.size() < nb::kExpansionBufferChars);
     Check(expanded.find(u'\0') == nb::Text::npos);

@@ -78,7 +78,7 @@ TEST_F(Locate, StandardUserGetsEveryValueAndList) {
   EXPECT_EQ(loc.DocumentsFolder, kProfile + u"Documents\\");
   EXPECT_EQ(loc.RecentFolder, kRoaming + u"Microsoft\\Windows\\Recent\\");
   EXPECT_EQ(loc.OfficeRecentFolder, kRoaming + u"Microsoft\\Office\\Recent\\");
-  EXPECT_FALSE(loc.ProgramFilesX86);
+  EXPECT_FALSE(loc.Wow64Process);
   EXPECT_EQ(loc.SkypeChatsyncFolder, kRoaming + u"Skype\\alice\\chatsync\\");
 
   EXPECT_EQ(loc.TempFolders, (List{kLocal + u"Temp\\", u"C:\\Windows\\Temp\\", u"C:\\ProgramData\\Temp\\",
@@ -113,14 +113,14 @@ TEST_F(Locate, VersionPicksTheProfileFolderLayout) {
   }
 }
 
-TEST_F(Locate, ProgramFilesX86FollowsTheProgramFilesFolder) {
+TEST_F(Locate, Wow64ProcessFollowsTheProgramFilesFolder) {
   const std::pair<Text, bool> cases[] = {{u"C:\\Program Files (x86)", true},
                                          {u"D:\\apps (X86)\\x", true},
                                          {u"C:\\Program Files", false},
                                          {u"C:\\x86", false}};
   for (const auto& [folder, x86] : cases) {
     machine.specialFolders[win::kCsidlProgramFiles] = folder;
-    EXPECT_EQ(Discover().ProgramFilesX86, x86) << ToUtf8(folder);
+    EXPECT_EQ(Discover().Wow64Process, x86) << ToUtf8(folder);
   }
 }
 
@@ -364,7 +364,7 @@ TEST_F(Locate, FailedLookupsLeaveOutEverythingBuiltFromThem) {
                                    &loc.DocumentsFolder, &loc.RecentFolder, &loc.OfficeRecentFolder,
                                    &loc.SkypeChatsyncFolder})
            EXPECT_EQ(*value, u"");
-         EXPECT_FALSE(loc.ProgramFilesX86);
+         EXPECT_FALSE(loc.Wow64Process);
          EXPECT_EQ(loc.IeCacheFolders, List{});
          EXPECT_EQ(loc.EdgeCacheFolders.size(), 3u) << "built from the user name";
        }},

@@ -75,7 +75,7 @@ TEST_F(Listview, ColumnClickAndRegroupKeepRowsInTheirGroupAndReverse) {
   files.AddRow(0, u"b.dat", u"900,00 KB");
   files.SelectRow({0, 0});  // c.log
 
-  files.RegroupByColumn(1);
+  files.SortByColumn(1);
   ASSERT_EQ(files.GroupCount(), 1);
   auto details = [&] {
     std::vector<Text> out;
@@ -84,9 +84,9 @@ TEST_F(Listview, ColumnClickAndRegroupKeepRowsInTheirGroupAndReverse) {
   };
   EXPECT_EQ(details(), (std::vector<Text>{u"12.50 KB", u"900,00 KB", u"1.00 MB"}));
   EXPECT_EQ(files.RowCaption(0, files.SelectedRow().row), u"c.log");  // the selection follows its row
-  files.RegroupByColumn(1);
+  files.SortByColumn(1);
   EXPECT_EQ(details(), (std::vector<Text>{u"1.00 MB", u"900,00 KB", u"12.50 KB"}));
-  files.RegroupByColumn(0);
+  files.SortByColumn(0);
   EXPECT_EQ(files.RowCaption(0, 0), u"A.tmp");
   EXPECT_EQ(files.RowCaption(0, 2), u"c.log");
   EXPECT_EQ(files.RowCount(0), 3);

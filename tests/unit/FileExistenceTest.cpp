@@ -58,7 +58,7 @@ TEST_F(FileExistenceTest, PassesForFilesAndLinksThatOpen) {
       {u"C:\\Data\\Junction", false},
       {u"not a path", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(PassesFileTest(os, c.path), c.passes) << ToUtf8(c.path);
+  for (const auto& c : cases) EXPECT_EQ(IsExistingFile(os, c.path), c.passes) << ToUtf8(c.path);
 }
 
 TEST_F(FileExistenceTest, AnUnusualAttributeErrorLetsTheListingDecide) {
@@ -80,37 +80,37 @@ TEST_F(FileExistenceTest, AnUnusualAttributeErrorLetsTheListingDecide) {
   };
   for (const auto& c : cases) {
     os.errors = {{c.path, c.error}};
-    EXPECT_EQ(PassesFileTest(os, c.path), c.passes) << ToUtf8(c.path) << " error " << c.error;
+    EXPECT_EQ(IsExistingFile(os, c.path), c.passes) << ToUtf8(c.path) << " error " << c.error;
   }
 }
 
 TEST_F(FileExistenceTest, RedirectionIsSwitchedOnlyOnSixtyFourBitWindows) {
-  loc.ProgramFilesX86 = false;
-  SetWow64Redirection(os, loc, true);
+  loc.Wow64Process = false;
+  TurnWow64RedirectionOff(os, loc);
   EXPECT_FALSE(machine.redirectionDisabled);
 
-  loc.ProgramFilesX86 = true;
-  SetWow64Redirection(os, loc, true);
+  loc.Wow64Process = true;
+  TurnWow64RedirectionOff(os, loc);
   EXPECT_TRUE(machine.redirectionDisabled);
-  SetWow64Redirection(os, loc, false);
+  TurnWow64RedirectionOn(os, loc);
   EXPECT_FALSE(machine.redirectionDisabled);
 
   // Without the entry points nothing happens and nothing fails.
   machine.wow64EntryPointsPresent = false;
-  SetWow64Redirection(os, loc, true);
+  TurnWow64RedirectionOff(os, loc);
   EXPECT_FALSE(machine.redirectionDisabled);
 }
 
-TEST_F(FileExistenceTest, NativeFileExistsLooksPastRedirectionAndThroughTheSearchFolders) {
+TEST_F(FileExistenceTest, ExistsNativelyOrOnSearchPathLooksPastRedirectionAndThroughTheSearchFolders) {
   machine.wow64Process = true;
-  loc.ProgramFilesX86 = true;
+  loc.Wow64Process = true;
   machine.AddFolder(u"C:\\Windows\\SysWOW64");
   machine.AddFile(u"C:\\Windows\\System32\\native.exe");
   machine.AddFile(u"C:\\Tools\\tool.exe");
   loc.SearchFolders = {u"C:\\Bin\\", u"C:\\Windows\\System32\\", u"C:\\Tools\\"};
 
   // The redirected view of a 32-bit process does not hold the file.
-  EXPECT_FALSE(PassesFileTest(os, u"C:\\Windows\\System32\\native.exe"));
+  EXPECT_FALSE(IsExistingFile(os, u"C:\\Windows\\System32\\native.exe"));
 
   const struct {
     const char16_t* path;
@@ -125,16 +125,16 @@ TEST_F(FileExistenceTest, NativeFileExistsLooksPastRedirectionAndThroughTheSearc
       {u"D:\\Old\\gone.exe", false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(NativeFileExists(os, loc, c.path), c.found) << ToUtf8(c.path);
+    EXPECT_EQ(ExistsNativelyOrOnSearchPath(os, loc, c.path), c.found) << ToUtf8(c.path);
     EXPECT_FALSE(machine.redirectionDisabled) << "switched back on after " << ToUtf8(c.path);
   }
 }
 
-TEST_F(FileExistenceTest, NativeFileExistsStopsAtTheFirstSearchFolderThatHoldsTheName) {
+TEST_F(FileExistenceTest, ExistsNativelyOrOnSearchPathStopsAtTheFirstSearchFolderThatHoldsTheName) {
   machine.AddFile(u"C:\\A\\app.exe");
   loc.SearchFolders = {u"C:\\A\\", u"C:\\B\\", u"C:\\C\\"};
   os.attributeQueries = 0;
-  EXPECT_TRUE(NativeFileExists(os, loc, u"D:\\Old\\app.exe"));
+  EXPECT_TRUE(ExistsNativelyOrOnSearchPath(os, loc, u"D:\\Old\\app.exe"));
   EXPECT_EQ(os.attributeQueries, 2) << "the path itself, then C:\\A\\app.exe";
 }
 

@@ -24,11 +24,11 @@ class ValueReference : public testing::Test, protected test::SimMachineFixture {
   }
 
   Text Extract(bool programFilesX86, const Text& text) {
-    loc.ProgramFilesX86 = programFilesX86;
+    loc.Wow64Process = programFilesX86;
     return ExtractReferencedFile(os, loc, text);
   }
   Text Expand(bool programFilesX86, const Text& text) {
-    loc.ProgramFilesX86 = programFilesX86;
+    loc.Wow64Process = programFilesX86;
     return ExpandProgramFolders(os, loc, text);
   }
 
@@ -92,7 +92,7 @@ TEST_F(ValueReference, CutsTheFilePathOutOfValueTexts) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(ToUtf8(Extract(c.programFilesX86, c.text)), ToUtf8(c.expected))
-        << "text: " << ToUtf8(c.text) << ", ProgramFilesX86 " << c.programFilesX86;
+        << "text: " << ToUtf8(c.text) << ", Wow64Process " << c.programFilesX86;
 }
 
 TEST_F(ValueReference, ExpandsOnlyTheFirstProgramFilesVariableOfTheTable) {

@@ -124,7 +124,7 @@ TEST(LocationsWine, ListsMatchThePrefixFoldersAndPlantedProfiles) {
   EXPECT_EQ(loc.DocumentsFolder, ShellFolder(CSIDL_PERSONAL));
   EXPECT_EQ(loc.RecentFolder, ShellFolder(CSIDL_RECENT));
   EXPECT_EQ(loc.OfficeRecentFolder, appData + u"Microsoft\\Office\\Recent\\");
-  EXPECT_EQ(loc.ProgramFilesX86, Contains(ToUpperAscii(loc.ProgramFilesFolder), u"(X86)"));
+  EXPECT_EQ(loc.Wow64Process, Contains(ToUpperAscii(loc.ProgramFilesFolder), u"(X86)"));
   const Text users = version.dwMajorVersion == 5 ? u"\\Documents and Settings\\" : u"\\Users\\";
   EXPECT_EQ(loc.ProfileFolder, windows.substr(0, 2) + users + FromWide(user) + u"\\");
   EXPECT_EQ(loc.SkypeChatsyncFolder, appData + u"Skype\\zo\u00EB\\chatsync\\");

@@ -3,9 +3,9 @@
 namespace nb::test {
 namespace {
 
-class ResultsViews : public FormFixture {
+class ResultsRows : public FormFixture {
  protected:
-  ResultsViews() { Start(); }
+  ResultsRows() { Start(); }
 
   void Fill(std::initializer_list<Text> entries) {
     for (const Text& entry : entries) form.State.Results.Append(entry);
@@ -21,7 +21,7 @@ class ResultsViews : public FormFixture {
   }
 };
 
-TEST_F(ResultsViews, SectionClickShowsTheFirstRunOfTheSectionAllTicked) {
+TEST_F(ResultsRows, SectionClickShowsTheFirstRunOfTheSectionAllTicked) {
   Fill({u"01#C:\\T\\a#1.00 KB", u"01#C:\\T\\b#2.00 KB", u"02#C:\\$RECYCLE.BIN\\c#0.00 KB", u"03#C:\\W\\x.log#0.50 KB",
         u"03#C:\\W\\y.log#0.13 KB", u"01#C:\\T\\late#1.00 KB"});
   struct Case {
@@ -45,7 +45,7 @@ TEST_F(ResultsViews, SectionClickShowsTheFirstRunOfTheSectionAllTicked) {
   }
 }
 
-TEST_F(ResultsViews, CaptionsAreTheSubjectUpToTheLastHash) {
+TEST_F(ResultsRows, CaptionsAreTheSubjectUpToTheLastHash) {
   Fill({u"05#C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a.dat#1.00 KB",
         u"15#HKCU\\SOFTWARE\\Vendor\\App=Updater#14 b", u"15#HKCU\\SOFTWARE\\Vendor\\App=#15 b"});
   form.List1ItemClick(1, 1);
@@ -55,7 +55,7 @@ TEST_F(ResultsViews, CaptionsAreTheSubjectUpToTheLastHash) {
                                        u"HKCU\\SOFTWARE\\Vendor\\App= | 15 b | x"}));
 }
 
-TEST_F(ResultsViews, EmptyStoreLeavesTheListAndMemoAlone) {
+TEST_F(ResultsRows, EmptyStoreLeavesTheListAndMemoAlone) {
   form.List2.AddRow(0, u"left over", u"1.00 KB", false);
   form.List3.AddLine(u"left over");
   form.List1ItemClick(0, 0);
@@ -64,7 +64,7 @@ TEST_F(ResultsViews, EmptyStoreLeavesTheListAndMemoAlone) {
   EXPECT_EQ(form.State.ShownSection, u"");
 }
 
-TEST_F(ResultsViews, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyHeld) {
+TEST_F(ResultsRows, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyHeld) {
   for (int i = 0; i < 250; ++i) form.State.Results.Append(u"01#C:\\T\\f" + NumberText(i) + u"#0.00 KB");
   std::vector<int> rowsAtPump;
   std::vector<bool> busyAtPump;
@@ -88,7 +88,7 @@ TEST_F(ResultsViews, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyH
   EXPECT_FALSE(form.State.Busy);
 }
 
-TEST_F(ResultsViews, TheListHoldsTheStoresTextsUntilItsRowsAreRemoved) {
+TEST_F(ResultsRows, TheListHoldsTheStoresTextsUntilItsRowsAreRemoved) {
   Fill({u"01#C:\\T\\a#1.00 KB", u"01#C:\\T\\b#2.00 KB"});
   form.List1ItemClick(0, 0);
   ASSERT_TRUE(form.State.Results.ViewsRegistered());
@@ -100,7 +100,7 @@ TEST_F(ResultsViews, TheListHoldsTheStoresTextsUntilItsRowsAreRemoved) {
   EXPECT_FALSE(form.State.Results.ViewsRegistered());
 }
 
-TEST_F(ResultsViews, EveryHandlerRemovesTheRowsBeforeTheStoreGoes) {
+TEST_F(ResultsRows, EveryHandlerRemovesTheRowsBeforeTheStoreGoes) {
   const std::pair<const char*, void (*)(TForm1&)> handlers[] = {
       {"Analyze", [](TForm1& f) { f.Button2Click(); }},
       {"Delete all", [](TForm1& f) { f.Button3Click(); }},
@@ -121,7 +121,7 @@ TEST_F(ResultsViews, EveryHandlerRemovesTheRowsBeforeTheStoreGoes) {
   }
 }
 
-TEST_F(ResultsViews, CheckAllUncheckAllAndColumnClick) {
+TEST_F(ResultsRows, CheckAllUncheckAllAndColumnClick) {
   Fill({u"01#C:\\T\\b#2.00 KB", u"01#C:\\T\\a#1.00 KB", u"01#C:\\T\\c#0.50 KB"});
   form.Label2Click();  // empty list: nothing happens
   form.List1ItemClick(0, 0);

@@ -49,7 +49,7 @@ bool StoredIn(const std::vector<uint8_t>& data, const Text& mask) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
-  std::array<bool, kSectionCount> ticks{};
+  std::array<bool, nb::kSectionCount> ticks{};
   for (size_t k = 0; k < 16; ++k) ticks[k] = ((data[k / 8] >> (k % 8)) & 1) != 0;
   const uint8_t setUp = data[2];
   const std::vector<uint8_t> stored(data + 3, data + size);

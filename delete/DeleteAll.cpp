@@ -6,6 +6,7 @@
 #include <set>
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/RecycleBins.h"
 #include "delete/DeleteFinding.h"
 #include "delete/FolderPurge.h"
 #include "delete/FoundFileDeleter.h"
@@ -27,20 +28,11 @@ void PruneTempFolders(RunContext& ctx, DeletedNames* names) {
   }
 }
 
-// The recycle bin the purge walks on the present drive numbered `drive` (0
-// is A:), if it is a fixed drive.
-std::optional<Text> PurgedRecycleBin(RunContext& ctx, int drive) {
-  const Text letter(1, char16_t(u'A' + drive));
-  // Drive A is a floppy drive: asking about it may spin the drive up.
-  if (drive == 0 || ctx.os.GetDriveType(letter + u":\\") != win::kDriveFixed) return std::nullopt;
-  return letter + (ctx.state.Loc.OsMajorVersion == 5 ? u":\\RECYCLER\\" : u":\\$RECYCLE.BIN\\");
-}
-
 void PruneRecycleBins(RunContext& ctx, DeletedNames* names) {
   const uint32_t drives = ctx.os.GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if ((drives & (1u << i)) == 0 || !PumpAndCheck(ctx)) continue;
-    const std::optional<Text> bin = PurgedRecycleBin(ctx, i);
+    const std::optional<Text> bin = RecycleBinOfDrive(ctx.os, ctx.state.Loc, i);
     if (bin && FolderExists(ctx.os, *bin)) PruneEmptyFolders(ctx, *bin, names);
   }
 }
@@ -57,7 +49,7 @@ std::vector<Text> PurgedFolders(RunContext& ctx, const Text& mask) {
     const uint32_t drives = ctx.os.GetLogicalDrives();
     for (int i = 0; i < 26; ++i)
       if (drives & (1u << i))
-        if (std::optional<Text> bin = PurgedRecycleBin(ctx, i)) folders.push_back(std::move(*bin));
+        if (std::optional<Text> bin = RecycleBinOfDrive(ctx.os, ctx.state.Loc, i)) folders.push_back(std::move(*bin));
   }
   if (SkypeFolderPurged(ctx, mask)) folders.push_back(ctx.state.Loc.SkypeChatsyncFolder);
   return folders;

@@ -29,9 +29,10 @@ struct DeleteAllReport {
 // once the busy flag is clear: what a confirmed stop leaves stays on disk.
 DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask);
 
-// Prunes the empty subfolders of the temp folders (section 01), of the
-// recycle bins of the fixed drives (02) and of the Skype chat-sync folder
-// (11). Pumps between the steps and ends early once the busy flag is clear.
+// Prunes the empty subfolders of the folders of the sections the table marks
+// as pruned: the temp folders, the recycle bins of the fixed drives and the
+// Skype chat-sync folder. Pumps between the steps and ends early once the
+// busy flag is clear.
 // Each folder `names` awaits is compared with the purge's listing of it.
 void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names = nullptr);
 

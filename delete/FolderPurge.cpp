@@ -6,9 +6,6 @@ namespace nb {
 
 namespace {
 
-// Paths this long are left alone: the plain API calls cannot reach below them.
-constexpr size_t kMaxSubfolderPath = 256;
-
 bool IsDotEntry(const Text& name) { return name == u"." || name == u".."; }
 
 // Everything below the root happens through handles: each subfolder is opened
@@ -36,7 +33,7 @@ class Purge {
       // link itself is left for whoever made it.
       if (entry.attributes & win::kAttrReparsePoint) continue;
       const Text subPath = path + entry.name;
-      if (subPath.size() >= kMaxSubfolderPath) continue;
+      if (subPath.size() >= kFolderPathLimit) continue;
       ExactFolder sub = OpenFolderExactlyBelow(ctx_.os, folder, finalPath, entry.name, volume_);
       if (!sub.handle) continue;
       Prune(*sub.handle, subPath + u"\\", FinalPathBelow(finalPath, entry.name));

@@ -10,9 +10,6 @@ namespace nb {
 
 namespace {
 
-// A folder path and a name together must stay below this many characters for
-// the subfolder to be walked.
-constexpr size_t kFolderPathLimit = 256;
 
 bool IsDesktopIni(TextView name) {
   // Explorer recreates desktop.ini in any folder it customises: never a finding.

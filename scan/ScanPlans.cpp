@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "catalogue/RecycleBins.h"
 #include "registry/RegistryWalk.h"
 #include "scan/FolderScanner.h"
 #include "scan/RootTrust.h"
@@ -138,20 +139,15 @@ class PlanRunner {
 
   void RecycleBins() {
     const uint32_t drives = run_.os.GetLogicalDrives();
-    const Text binName = run_.state.Loc.OsMajorVersion == 5 ? u"RECYCLER\\" : u"$RECYCLE.BIN\\";
     for (int i = 0; i < 26; ++i) {
-      if ((drives & (1u << i)) == 0) continue;
-      if (!Check()) continue;
-      const Text root = Text(1, char16_t(u'A' + i)) + u":\\";
-      // The floppy drive is never touched; only fixed drives have a bin to empty.
-      if (i == 0 || run_.os.GetDriveType(root) != win::kDriveFixed) continue;
-      const Text folder = root + binName;
-      if (FolderExists(run_.os, folder)) Scan(folder, u"*.*", kTree, 2);
+      if ((drives & (1u << i)) == 0 || !Check()) continue;
+      const std::optional<Text> bin = RecycleBinOfDrive(run_.os, run_.state.Loc, i);
+      if (bin && FolderExists(run_.os, *bin)) Scan(*bin, u"*.*", kTree, sections::kRecycleBin);
     }
   }
 
   void ChromeFiles() {
-    FileFindingWriter writer(run_, 6);
+    FileFindingWriter writer(run_, sections::kChromeCache);
     for (const Text& entry : run_.state.Loc.ChromeTargets) {
       if (!Check() || entry.empty() || entry[0] != u'#') continue;
       const Text path = entry.substr(1);

@@ -42,6 +42,11 @@ class FoundFolders {
   std::vector<ScanRoot> roots_;
 };
 
+// A subfolder whose path (its folder's path and its name together) reaches
+// this many characters is neither walked by Analyze nor pruned by Delete all:
+// the plain API calls cannot reach below it.
+inline constexpr size_t kFolderPathLimit = 256;
+
 // Whether `path` lies below `folder` (a folder text ending with "\"), name by
 // name and ignoring letter case: "C:\X\" holds
 // "C:\x\f" but not "C:\Xy\f", nor the folder itself.

@@ -1,4 +1,4 @@
-#include "state/ResultStore.h"
+#include "state/ResultEntry.h"
 
 #include <algorithm>
 

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "state/ResultEntry.h"
 
 namespace nb {
 
@@ -86,23 +87,5 @@ class ResultStore {
   std::shared_ptr<std::vector<Block>> blocks_ = std::make_shared<std::vector<Block>>();
   std::deque<Record> records_;  // grows in small pieces, never by doubling
 };
-
-// Reading one entry; every reader uses these rules. The pieces are views into
-// the entry.
-struct EntryViews {
-  TextView sectionCode;  // the first two characters
-  TextView subject;      // from the fourth character up to the last "#"
-  TextView sizeText;     // after the last "#"
-};
-EntryViews SplitEntryView(TextView entry);
-
-// A registry subject "HKCU\SOFTWARE\Vendor=Name" splits into root name,
-// key path (without its leading "\") and value name.
-struct RegistrySubject {
-  Text rootName;
-  Text keyPath;
-  Text valueName;
-};
-RegistrySubject SplitRegistrySubject(const Text& subject);
 
 }  // namespace nb

@@ -112,34 +112,42 @@ TEST_F(DeleteChecked, RegistryRowsAndRowsAlreadyDeleted) {
 // case-sensitive folder), the store loses exactly the deleted ones.
 TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterCase) {
   Shown(u"01");
-  const Text entries[] = {u"01#C:\\T\\c.tmp#3.00 KB", u"01#C:\\T\\a.tmp#2.00 KB", u"01#C:\\T\\A.TMP#1.00 KB",
+  // a.tmp and A.TMP differ only in letter case; a deleted finding stands
+  // before one that stays, whose row must follow it to its new place.
+  const Text entries[] = {u"01#C:\\T\\a.tmp#1.00 KB", u"01#C:\\T\\A.TMP#1.00 KB", u"01#C:\\T\\c.tmp#3.00 KB",
                           u"01#C:\\T\\b.tmp#4.00 KB"};
   for (const Text& entry : entries) form.State.Results.Append(entry);
   for (const char16_t* name : {u"C:\\T\\a.tmp", u"C:\\T\\b.tmp", u"C:\\T\\c.tmp"}) machine.AddFile(name, "x");
   form.List1ItemClick(PositionOfSection(u"01").first, PositionOfSection(u"01").second);
-  form.List2ColumnClick(1);  // by size: A.TMP, a.tmp, c.tmp, b.tmp
+  form.List2ColumnClick(1);  // by size: the two 1.00 KB rows, c.tmp, b.tmp
   ASSERT_EQ(form.List2.RowCount(0), 4);
-  ASSERT_EQ(Caption(0), u"C:\\T\\A.TMP");
+  const auto rowOf = [&](const Text& caption) {
+    for (int row = 0; row < form.List2.RowCount(0); ++row)
+      if (Caption(row) == caption) return row;
+    return -1;
+  };
+  const int lower = rowOf(u"C:\\T\\a.tmp"), upper = rowOf(u"C:\\T\\A.TMP"), c = rowOf(u"C:\\T\\c.tmp");
+  ASSERT_EQ(c, 2);
   ASSERT_EQ(Caption(3), u"C:\\T\\b.tmp");
-  form.List2.SetChecked(0, 1, false);  // a.tmp
-  form.List2.SetChecked(0, 2, false);  // c.tmp
+  form.List2.SetChecked(0, lower, false);
+  form.List2.SetChecked(0, c, false);
   ui.answers = {win::kIdYes};
 
   form.Label3.Click();
 
-  EXPECT_EQ(Caption(0), u"Deleted file A.TMP");
+  EXPECT_EQ(Caption(upper), u"Deleted file A.TMP");
   EXPECT_EQ(Caption(3), u"Deleted file b.tmp");
   ASSERT_EQ(form.State.Results.Count(), 2u);
   EXPECT_EQ(form.State.Results.At(0), entries[0]);
-  EXPECT_EQ(form.State.Results.At(1), entries[1]);
+  EXPECT_EQ(form.State.Results.At(1), entries[2]);
   // The rows left point at their findings' new places: ticking c.tmp's row deletes c.tmp alone.
-  form.List2.SetChecked(0, 2, true);
+  form.List2.SetChecked(0, c, true);
   ui.answers = {win::kIdYes};
   form.Label3.Click();
-  EXPECT_EQ(Caption(2), u"Deleted file c.tmp");
+  EXPECT_EQ(Caption(c), u"Deleted file c.tmp");
   EXPECT_FALSE(machine.Exists(u"C:\\T\\c.tmp"));
   ASSERT_EQ(form.State.Results.Count(), 1u);
-  EXPECT_EQ(form.State.Results.At(0), entries[1]);
+  EXPECT_EQ(form.State.Results.At(0), entries[0]);
 }
 
 TEST_F(DeleteChecked, HoldsTheBusyFlagSoThatNoOtherRunCutsIn) {

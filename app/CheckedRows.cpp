@@ -65,7 +65,7 @@ uint32_t DeleteCheckedRows(RunContext& ctx, ui::TEasyListview& list) {
       if (DeleteFindingAt(ctx.state, ctx.os, files, item) != DeleteOutcome::Deleted) continue;
       ++deleted;
       gone[item] = true;
-      list.SetRowCaption(kFindingsGroup, row, DeletedCaption(store.View(item)));
+      list.SetRowCaption(kFindingsGroup, row, DeletedCaption(store, item));
       list.SetRowItem(kFindingsGroup, row, ui::kNoRowItem);
     }
   } catch (const std::bad_alloc&) {

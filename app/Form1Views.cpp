@@ -17,7 +17,7 @@ void TForm1::List1ItemClick(int group, int item) {
 
   BusyScope busy(State);
   List2.BeginUpdate();
-  FillSection(State.Results, State.ShownSection, Host, List2);
+  FillSection(State.Results, SectionNumberOf(State.ShownSection), State.DecimalSeparator, Host, List2);
   List2.EndUpdate();
 }
 
@@ -37,8 +37,10 @@ void TForm1::List2ItemClick(int row) {
   if (State.Busy) return;
   List3.Clear();
   if (row < 0 || row >= List2.RowCount(kFindingsGroup)) return;
-  const Text caption(List2.RowCaption(kFindingsGroup, row)), sizeText(List2.RowDetail(kFindingsGroup, row));
-  for (Text& line : ItemDetailLines(Os, State.ShownSection, caption, sizeText)) List3.AddLine(std::move(line));
+  // A row whose finding was deleted shows nothing.
+  const uint32_t item = List2.RowItem(kFindingsGroup, row);
+  if (item == ui::kNoRowItem) return;
+  for (Text& line : ItemDetailLines(Os, State.Results, item)) List3.AddLine(std::move(line));
 }
 
 }  // namespace nb

@@ -11,14 +11,17 @@ namespace nb {
 // The results list's only group, "Files": every finding is a row of it.
 inline constexpr int kFindingsGroup = 0;
 
-// Adds a row for every entry of `section` (a code such as "07"), ticked, and
-// pumps before every hundredth entry of the store. A section's entries form
-// one unbroken run of the store: the fill stops at the first entry after it.
+// Adds a row for every finding of section number `section`, ticked: its
+// subject and its size text, written with the given decimal separator. Pumps
+// before every hundredth finding of the store. A section's findings form one
+// unbroken run of the store: the fill stops at the first finding after it.
 // A Stop answered Yes meanwhile does not shorten it. When memory runs out, or
-// the store changes under it, no row is left. The rows show the store's texts:
-// the list holds the store's registration of them (ResultStore::RegisterViews)
-// until its rows are removed, and the store is not emptied before.
-void FillSection(const ResultStore& store, const Text& section, RunHost& host, ui::TEasyListview& list);
+// the store changes under it, no row is left. The rows show the store's
+// subjects: the list holds the store's registration of them
+// (ResultStore::RegisterViews) until its rows are removed, and the store is
+// not emptied before.
+void FillSection(const ResultStore& store, int section, TextView decimalSeparator, RunHost& host,
+                 ui::TEasyListview& list);
 
 void SetAllChecks(ui::TEasyListview& list, bool checked);
 

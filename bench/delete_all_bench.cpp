@@ -46,9 +46,10 @@ const Text kSimRoot = u"C:\\Bench\\";
 using bench::BenchToolkit;
 using bench::Time;
 
-const char16_t* CodeFor(size_t i) {
-  static const char16_t* const codes[] = {u"01", u"03", u"04", u"05", u"06", u"07", u"12", u"13"};
-  return codes[i % (sizeof codes / sizeof codes[0])];
+int SectionFor(size_t i) {
+  using namespace sections;
+  static const int numbers[] = {kTemp, kWindowsLogs, kIeCache, kEdgeCache, kChromeCache, kFirefoxCache, kExplorer, kSteam};
+  return numbers[i % (sizeof numbers / sizeof numbers[0])];
 }
 
 std::vector<Text> SimPaths(int caches) {
@@ -79,7 +80,7 @@ void Analyzed(TForm1& form, const Text& root, const Paths& paths, PathOf pathOf,
   form.State.Folders.Clear();
   const uint32_t scanRoot = form.State.Folders.Record(form.Os, root);
   for (size_t i = 0; i < paths.size(); ++i)
-    form.State.Results.AppendJoined({CodeFor(i), u"#", pathOf(paths[i]), u"#0.01 KB"}, scanRoot);
+    form.State.Results.Append(SectionFor(i), pathOf(paths[i]), 10, scanRoot);
   form.Button3.SetEnabled(true);
 }
 

@@ -26,7 +26,6 @@
 #include "app/Form1.h"
 #include "catalogue/Catalogue.h"
 #include "platform/sim/SimPlatform.h"
-#include "scan/SizeText.h"
 
 #ifdef _WIN32
 #include "platform/win32/Win32Platform.h"
@@ -48,9 +47,8 @@ void Shown(TForm1& form, BenchToolkit& ui, const Text& root, const std::vector<L
   form.State.Results.Clear();
   form.State.Folders.Clear();
   const uint32_t scanRoot = form.State.Folders.Record(form.Os, root);
-  const Text separator = form.Os.GetDecimalSeparator();
   for (size_t i = 0; i < files.size(); ++i)
-    form.State.Results.AppendJoined({u"01#", files[i].path, u"#", FormatSizeText(files[i].size, separator)}, scanRoot);
+    form.State.Results.Append(sections::kTemp, files[i].path, files[i].size, scanRoot);
   const auto [group, item] = PositionOfSection(u"01");
   form.List1ItemClick(group, item);
   if (sorted) form.List2ColumnClick(1);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "state/ResultEntry.h"
 #include "BenchClock.h"
 #include "platform/sim/SimPlatform.h"
 #include "ui/headless/HeadlessToolkit.h"
@@ -32,9 +33,10 @@ int Run(int findings, int rounds) {
   toolkit.Realize(form);
   toolkit.Show(form);
   for (int i = 0; i < findings; ++i)
-    form.State.Results.Append(u"01#C:\\Users\\Tester\\AppData\\Local\\Temp\\cache" + NumberText(i % 100) + u"\\entry" +
-                              NumberText(i) + u"\\f_" + NumberText(i % 10) + u".tmp#" + NumberText(i % 1000) +
-                              u".25 KB");
+    form.State.Results.Append(sections::kTemp,
+                              u"C:\\Users\\Tester\\AppData\\Local\\Temp\\cache" + NumberText(i % 100) + u"\\entry" +
+                                  NumberText(i) + u"\\f_" + NumberText(i % 10) + u".tmp",
+                              uint64_t(i % 1000) * 1024 + 256);
 
   std::vector<double> fill, copy, ratio;
   bool allRows = true;
@@ -52,10 +54,9 @@ int Run(int findings, int rounds) {
       } else {
         std::vector<Copied> rows;  // grows as the list's rows do
         const double t0 = Now();
-        for (size_t i = 0; i < form.State.Results.Count(); ++i) {
-          const EntryViews parts = SplitEntryView(form.State.Results.View(i));
-          rows.push_back({Text(parts.subject), Text(parts.sizeText)});
-        }
+        const ResultStore& store = form.State.Results;
+        for (size_t i = 0; i < store.Count(); ++i)
+          rows.push_back({Text(store.Subject(i)), FindingSizeText(store.Section(i), store.Size(i), u".")});
         copied = Now() - t0;
         allRows = allRows && rows.size() == size_t(findings);
       }

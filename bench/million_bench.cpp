@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/Form1.h"
+#include "state/ResultEntry.h"
 #include "catalogue/Catalogue.h"
 #include "platform/sim/SimPlatform.h"
 
@@ -184,7 +185,7 @@ int Run(size_t findings) {
   const double analyze = Seconds(t);
   const size_t found = form.State.Results.Count();
   size_t textBytes = 0;
-  for (size_t i = 0; i < found; ++i) textBytes += form.State.Results.View(i).size() * sizeof(char16_t);
+  for (size_t i = 0; i < found; ++i) textBytes += EntryText(form.State.Results, i, u".").size() * sizeof(char16_t);
   const Memory analyzed = MemoryInUse();
 
   const auto [group, item] = PositionOfSection(u"01");

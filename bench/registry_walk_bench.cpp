@@ -187,7 +187,7 @@ using Enumeration = std::function<void(long long& values)>;
 bool EveryDeadValueFound(const ResultStore& results, const Mix& mix) {
   size_t dead = 0, live = 0;
   for (size_t i = 0; i < results.Count(); ++i) {
-    const Text subject(SplitEntryView(results.View(i)).subject);
+    const Text subject(results.Subject(i));
     if (mix.dead.count(subject)) ++dead;
     else if (StartsWith(subject, u"HKCU\\SOFTWARE\\Vendor")) ++live;
   }

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "state/RunContext.h"
+#include "state/ResultEntry.h"
 #include "BenchClock.h"
 #include "scan/ScanPlans.h"
 
@@ -206,7 +207,7 @@ void StoreMemory(Platform& os, const Text& root) {
   RunSectionPlan(run, 1);
   const size_t after = HeapInUse();
   size_t textBytes = 0;
-  for (size_t i = 0; i < state.Results.Count(); ++i) textBytes += state.Results.View(i).size() * sizeof(char16_t);
+  for (size_t i = 0; i < state.Results.Count(); ++i) textBytes += EntryText(state.Results, i, u".").size() * sizeof(char16_t);
   const double count = double(state.Results.Count());
   std::printf("store: %.0f findings, text %.1f B/finding, held %.1f B/finding (ratio %.2f)", count,
               double(textBytes) / count, double(state.Results.BytesHeld()) / count,

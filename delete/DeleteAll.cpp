@@ -83,8 +83,8 @@ EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) 
   const size_t count = store.Count();
   report.stays.assign(count, false);
   auto sectionOf = [&](size_t i) {
-    const int section = SectionNumberOf(store.View(i));
-    return section != 0 && ticked[section] ? section : 0;  // no section's code, or not ticked
+    const int section = store.Section(i);
+    return SectionNumbered(section) && ticked[size_t(section)] ? section : 0;
   };
   size_t i = 0;
   try {
@@ -121,7 +121,7 @@ DeleteAllReport CountNamesThatOutlived(RunContext& ctx, EntryPass pass, DeletedN
     names.LookAtTheRest(ctx.os);
     const ResultStore& store = ctx.state.Results;
     for (const size_t index : pass.deleted) {
-      if (!names.StillThere().count(Text(SplitEntryView(store.View(index)).subject))) continue;
+      if (!names.StillThere().count(Text(store.Subject(index)))) continue;
       --report.deleted;
       ++report.refused;
       report.stays[index] = true;

@@ -26,12 +26,11 @@ const RegValue* FoundValueOf(const AppState& state, size_t index) {
 
 DeleteOutcome DeleteFindingAt(const AppState& state, Platform& os, FoundFileDeleter& files, size_t index) {
   if (index >= state.Results.Count()) return DeleteOutcome::Kept;
-  const TextView entry = state.Results.View(index);
-  const int section = SectionNumberOf(entry);
-  if (section == 0) return DeleteOutcome::Kept;
-  const Text subject(SplitEntryView(entry).subject);
+  const int section = state.Results.Section(index);
+  const Text subject(state.Results.Subject(index));
   if (const SectionInfo* registry = RegistrySectionNumbered(section))
     return DeleteFoundValue(os, registry->registryRoot, SplitRegistrySubject(subject), FoundValueOf(state, index));
+  if (!IsFileSection(section)) return DeleteOutcome::Kept;
   return files.Delete(subject, state.Results.Origin(index));
 }
 

@@ -4,6 +4,7 @@
 #include "delete/FoundFileDeleter.h"
 #include "platform/Platform.h"
 #include "state/AppState.h"
+#include "state/ResultEntry.h"
 
 namespace nb {
 

@@ -61,17 +61,12 @@ Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName, RegVa
 // value only while it still holds exactly that.
 void Record(RunContext& run, const SectionInfo& walkRoot, const Text& keyPath, const Text& valueName,
             const Text& path, RegValue&& read) {
-  Text entry(walkRoot.code);
-  entry += u'#';
-  entry += walkRoot.rootName;
-  entry += keyPath;
-  entry += u'=';
-  entry += valueName;
-  entry += u'#';
-  entry += NumberTextUnsigned(path.size());
-  entry += u" b";
+  Text subject(walkRoot.rootName);
+  subject += keyPath;
+  subject += u'=';
+  subject += valueName;
   run.state.FoundValues.push_back(std::move(read));
-  run.state.Results.Append(entry, uint32_t(run.state.FoundValues.size() - 1));
+  run.state.Results.Append(walkRoot.number, subject, path.size(), uint32_t(run.state.FoundValues.size() - 1));
   ++run.state.SectionFindingCounts[size_t(walkRoot.number)];
 }
 

@@ -3,19 +3,16 @@
 #include "catalogue/Catalogue.h"
 #include "platform/RegistryText.h"
 #include "registry/RegistrySections.h"
-#include "results/RowCaptions.h"
-#include "state/ResultStore.h"
+#include "state/ResultEntry.h"
+#include "state/SizeText.h"
 
 namespace nb {
 
 namespace {
 
-// Files of at most five bytes at analysis time read as zero kilobytes.
-bool IsZeroSizeText(const Text& sizeText) { return sizeText == u"0,00 KB" || sizeText == u"0.00 KB"; }
-
 // Shows the value the walk found, in the view it found it in.
-std::vector<Text> RegistryLines(Platform& os, uint32_t root, const Text& caption) {
-  const RegistrySubject subject = SplitRegistrySubject(caption);
+std::vector<Text> RegistryLines(Platform& os, uint32_t root, const Text& registrySubject) {
+  const RegistrySubject subject = SplitRegistrySubject(registrySubject);
   return {ReadRegText(os, root, subject.keyPath, subject.valueName, FindingRegistryView(root))};
 }
 
@@ -35,11 +32,14 @@ std::vector<Text> FileLines(Platform& os, const Text& path) {
 
 }  // namespace
 
-std::vector<Text> ItemDetailLines(Platform& os, const Text& shownSection, const Text& caption, const Text& sizeText) {
-  if (IsDeletedRow(caption) || IsZeroSizeText(sizeText)) return {};
-  if (const SectionInfo* registry = RegistrySectionNumbered(SectionNumberOf(shownSection)))
-    return RegistryLines(os, registry->registryRoot, caption);
-  return FileLines(os, caption);
+std::vector<Text> ItemDetailLines(Platform& os, const ResultStore& store, size_t index) {
+  if (index >= store.Count()) return {};
+  const Text subject(store.Subject(index));
+  if (const SectionInfo* registry = RegistrySectionNumbered(store.Section(index)))
+    return RegistryLines(os, registry->registryRoot, subject);
+  // Files of at most five bytes at analysis time read as zero kilobytes.
+  if (SizeTextShowsZero(store.Size(index))) return {};
+  return FileLines(os, subject);
 }
 
 }  // namespace nb

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "state/ResultStore.h"
 
 namespace nb {
 
@@ -17,10 +18,10 @@ constexpr uint64_t kPreviewSizeLimit = 1048576;
 // the rest is not looked at. The last, possibly empty, line always follows.
 std::vector<Text> PreviewLines(std::string_view bytes);
 
-// The memo lines for the row with `caption` and `sizeText` of section
-// `shownSection`; no lines when the row shows nothing (marked deleted, zero
-// size text, file missing, too large, unreadable or empty). A registry row
-// gives exactly one line, empty when its value cannot be read as text.
-std::vector<Text> ItemDetailLines(Platform& os, const Text& shownSection, const Text& caption, const Text& sizeText);
+// The memo lines for the store's finding at `index`; no lines when there is
+// nothing to show (a file whose size text reads zero, missing, too large,
+// unreadable or empty). A registry finding gives exactly one line, empty when
+// its value cannot be read as text.
+std::vector<Text> ItemDetailLines(Platform& os, const ResultStore& store, size_t index);
 
 }  // namespace nb

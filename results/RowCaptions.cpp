@@ -1,14 +1,13 @@
 #include "results/RowCaptions.h"
 
-#include "catalogue/Catalogue.h"
 #include "registry/RegistrySections.h"
-#include "state/ResultStore.h"
+#include "state/ResultEntry.h"
 
 namespace nb {
 
-Text DeletedCaption(TextView entry) {
-  const Text subject(SplitEntryView(entry).subject);
-  if (RegistrySectionNumbered(SectionNumberOf(entry))) return DeletedValueCaption(SplitRegistrySubject(subject).valueName);
+Text DeletedCaption(const ResultStore& store, size_t index) {
+  const Text subject(store.Subject(index));
+  if (RegistrySectionNumbered(store.Section(index))) return DeletedValueCaption(SplitRegistrySubject(subject).valueName);
   return DeletedFileCaption(subject);
 }
 

@@ -2,11 +2,9 @@
 #pragma once
 
 #include "platform/Text.h"
+#include "state/ResultStore.h"
 
 namespace nb {
-
-// A row marked deleted by an earlier run: its caption begins with "Deleted".
-inline bool IsDeletedRow(TextView caption) { return StartsWith(caption, u"Deleted"); }
 
 // "Deleted file " + the part of the path after its last "\" or ":".
 inline Text DeletedFileCaption(TextView path) {
@@ -16,7 +14,7 @@ inline Text DeletedFileCaption(TextView path) {
 
 inline Text DeletedValueCaption(TextView valueName) { return u"Deleted value " + Text(valueName); }
 
-// The caption of the row of a deleted store entry: its file's or its value's.
-Text DeletedCaption(TextView entry);
+// The caption of the row of a deleted finding of the store: its file's or its value's.
+Text DeletedCaption(const ResultStore& store, size_t index);
 
 }  // namespace nb

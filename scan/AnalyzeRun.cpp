@@ -5,7 +5,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "scan/ScanPlans.h"
-#include "scan/SizeText.h"
+#include "state/SizeText.h"
 
 namespace nb {
 

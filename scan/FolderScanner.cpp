@@ -89,21 +89,13 @@ void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recu
   FolderWalk(run, mask, recurse, section, root).Walk(folder);
 }
 
-FileFindingWriter::FileFindingWriter(RunContext& run, int section)
-    : run_(run), section_(section), code_(SectionCode(section)), separator_(run.state.DecimalSeparator),
-      sizeText_(kSizeTextMaxChars + separator_.size()) {}
+FileFindingWriter::FileFindingWriter(RunContext& run, int section) : run_(run), section_(section) {}
 
 void FileFindingWriter::Add(TextView folder, TextView name, uint64_t bytes, uint32_t root) {
-  // The entry's pieces go straight into the store: code#folder+name#size text.
-  // The room comes first: when memory runs out, nothing is counted that is not stored.
-  const size_t sizeChars = WriteSizeText(sizeText_.data(), bytes, separator_);
-  char16_t* at = run_.state.Results.AppendRoom(code_.size() + folder.size() + name.size() + sizeChars + 2, root);
-  at = std::copy(code_.begin(), code_.end(), at);
-  *at++ = u'#';
-  at = std::copy(folder.begin(), folder.end(), at);
-  at = std::copy(name.begin(), name.end(), at);
-  *at++ = u'#';
-  std::copy_n(sizeText_.data(), sizeChars, at);
+  // The path's two pieces go straight into the store. The room comes first:
+  // when memory runs out, nothing is counted that is not stored.
+  char16_t* at = run_.state.Results.AppendRoom(section_, folder.size() + name.size(), bytes, root);
+  std::copy(name.begin(), name.end(), std::copy(folder.begin(), folder.end(), at));
   if (IsFileSection(section_)) {
     run_.state.SectionFindingCounts[size_t(section_)] += 1;
     run_.state.SectionKbTotals[size_t(section_)] += RoundedKilobytes(bytes);

@@ -3,9 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
-#include "scan/SizeText.h"
+#include "state/SizeText.h"
 #include "state/RunContext.h"
 
 namespace nb {
@@ -18,9 +17,8 @@ namespace nb {
 void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section);
 
 // Records file findings of one section: adds one to the section's count and the
-// file's rounded kilobytes to its total, and appends
-// code + "#" + folder + name + "#" + size text, with the number of the scan
-// root whose walk found it.
+// file's rounded kilobytes to its total, and appends the finding, folder +
+// name and its size, with the number of the scan root whose walk found it.
 class FileFindingWriter {
  public:
   FileFindingWriter(RunContext& run, int section);
@@ -29,9 +27,6 @@ class FileFindingWriter {
  private:
   RunContext& run_;
   int section_;
-  Text code_;
-  Text separator_;                 // the user's decimal separator, fixed for the run
-  std::vector<char16_t> sizeText_;  // room for any size text: writing a finding allocates nothing
 };
 
 }  // namespace nb

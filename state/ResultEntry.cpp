@@ -2,16 +2,29 @@
 
 #include <algorithm>
 
+#include "state/Sections.h"
+
 namespace nb {
 
-EntryViews SplitEntryView(TextView entry) {
-  EntryViews parts;
-  parts.sectionCode = entry.substr(0, 2);
-  const size_t lastHash = entry.rfind(u'#');
-  if (lastHash == TextView::npos) return parts;
-  parts.sizeText = entry.substr(lastHash + 1);
-  if (lastHash > 3) parts.subject = entry.substr(3, lastHash - 3);
-  return parts;
+size_t WriteFindingSizeText(char16_t* out, int section, uint64_t size, TextView decimalSeparator) {
+  return IsFileSection(section) ? WriteSizeText(out, size, decimalSeparator) : WriteCountText(out, size);
+}
+
+Text FindingSizeText(int section, uint64_t size, TextView decimalSeparator) {
+  Text text(kFindingSizeTextMaxChars + decimalSeparator.size(), u'\0');
+  text.resize(WriteFindingSizeText(text.data(), section, size, decimalSeparator));
+  return text;
+}
+
+Text EntryText(const ResultStore& store, size_t index, TextView decimalSeparator) {
+  const int section = store.Section(index);
+  const SectionInfo* info = SectionNumbered(section);
+  Text entry(info ? info->code : u"00");
+  entry += u'#';
+  entry += store.Subject(index);
+  entry += u'#';
+  entry += FindingSizeText(section, store.Size(index), decimalSeparator);
+  return entry;
 }
 
 RegistrySubject SplitRegistrySubject(const Text& subject) {

@@ -2,57 +2,36 @@
 
 #include <algorithm>
 #include <cassert>
-
-#include "platform/Platform.h"
+#include <new>
 
 namespace nb {
 
 namespace {
-// 64 KB of characters per block: large enough that the unused tail of a block
-// is noise, small enough that an almost empty store stays small.
-constexpr size_t kBlockChars = 32768;
+constexpr size_t kLongestSubject = (size_t(1) << 24) - 1;
 }  // namespace
 
 void ResultStore::Clear() {
   assert(!ViewsRegistered() && "the store is emptied while a list still shows its texts");
   // Hands the memory back (a store may have held millions of findings), or
   // leaves it to the last registration of views.
-  blocks_ = std::make_shared<std::vector<Block>>();
+  subjects_ = std::make_shared<PackedTexts>();
   records_ = std::deque<Record>();
 }
 
-char16_t* ResultStore::AppendRoom(size_t chars, uint32_t origin) {
-  std::vector<Block>& blocks = *blocks_;
-  if (blocks.empty() || blocks.back().capacity - blocks.back().used < chars) {
-    Block block;
-    block.capacity = std::max(kBlockChars, chars);
-    block.chars = std::make_unique_for_overwrite<char16_t[]>(block.capacity);
-    blocks.push_back(std::move(block));
-  }
-  Block& block = blocks.back();
-  records_.push_back({uint32_t(blocks.size() - 1), uint32_t(block.used), uint32_t(chars), origin});
-  char16_t* at = block.chars.get() + block.used;
-  block.used += chars;
+char16_t* ResultStore::AppendRoom(int section, size_t chars, uint64_t size, uint32_t origin) {
+  // No writer makes such a subject (a path has at most 32,767 characters, a
+  // registry subject is bounded by its key's and value's names); were one
+  // made, the store has no room for it, as when memory runs out.
+  if (chars > kLongestSubject) throw std::bad_alloc();
+  PackedTexts::Place place;
+  char16_t* at = subjects_->Room(chars, place);
+  records_.push_back({size, place.block, place.offset, origin, uint32_t(chars), uint32_t(section) & 0xFF});
   return at;
 }
 
-void ResultStore::Append(TextView entry, uint32_t origin) {
-  std::copy(entry.begin(), entry.end(), AppendRoom(entry.size(), origin));
+void ResultStore::Append(int section, TextView subject, uint64_t size, uint32_t origin) {
+  std::copy(subject.begin(), subject.end(), AppendRoom(section, subject.size(), size, origin));
 }
-
-void ResultStore::AppendJoined(std::initializer_list<TextView> pieces, uint32_t origin) {
-  size_t chars = 0;
-  for (TextView piece : pieces) chars += piece.size();
-  char16_t* at = AppendRoom(chars, origin);
-  for (TextView piece : pieces) at = std::copy(piece.begin(), piece.end(), at);
-}
-
-TextView ResultStore::View(size_t index) const {
-  const Record& record = records_[index];
-  return TextView((*blocks_)[record.block].chars.get() + record.offset, record.length);
-}
-
-void ResultStore::RemoveAt(size_t index) { records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index)); }
 
 void ResultStore::KeepOnly(const std::vector<bool>& keep) {
   std::deque<Record> kept;
@@ -61,19 +40,6 @@ void ResultStore::KeepOnly(const std::vector<bool>& keep) {
   records_ = std::move(kept);
 }
 
-int64_t ResultStore::IndexOf(const Text& text, const std::function<bool(const Text&, const Text&)>& equal) const {
-  Text entry;
-  for (size_t i = 0; i < records_.size(); ++i) {
-    entry.assign(View(i));
-    if (equal(entry, text)) return int64_t(i);
-  }
-  return -1;
-}
-
-size_t ResultStore::BytesHeld() const {
-  size_t bytes = blocks_->capacity() * sizeof(Block);
-  for (const Block& block : *blocks_) bytes += block.capacity * sizeof(char16_t);
-  return bytes + records_.size() * sizeof(Record);
-}
+size_t ResultStore::BytesHeld() const { return subjects_->BytesHeld() + records_.size() * sizeof(Record); }
 
 }  // namespace nb

@@ -120,12 +120,14 @@ INSTANTIATE_TEST_SUITE_P(AfterAnalyze, SwapContract,
 TEST_F(DeletePurgeContract, PreviewReadsFilesOthersWriteButNotOnesTheyLock) {
   const Text log = root + u"busy.log";
   stage->MakeFile(log, "Hello\r\nWorld");
-  EXPECT_EQ(ItemDetailLines(os, u"01", log, u"0.01 KB"), std::vector<Text>{u"HelloWorld"});
+  ResultStore store;
+  store.Append(sections::kTemp, log, 12);
+  EXPECT_EQ(ItemDetailLines(os, store, 0), std::vector<Text>{u"HelloWorld"});
   if (!stage->HoldOpen(log, win::kShareRead | win::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
-  EXPECT_EQ(ItemDetailLines(os, u"01", log, u"0.01 KB"), std::vector<Text>{u"HelloWorld"});
+  EXPECT_EQ(ItemDetailLines(os, store, 0), std::vector<Text>{u"HelloWorld"});
   stage->ReleaseLock();
   ASSERT_TRUE(stage->HoldOpen(log, 0));
-  EXPECT_TRUE(ItemDetailLines(os, u"01", log, u"0.01 KB").empty());
+  EXPECT_TRUE(ItemDetailLines(os, store, 0).empty());
   stage->ReleaseLock();
 }
 

@@ -1,20 +1,22 @@
-// Fuzzes the results' entry format: splitting an entry into section code,
-// subject and size text, splitting a registry subject, and the packed store
-// that keeps the entries.
+// Fuzzes the results' findings: the packed store that keeps their fields, the
+// entry text derived from them, and splitting a registry subject.
 //
-// Input: one flag byte, then the text; each line of it is one entry.
+// Input: one flag byte, then the text; each line of it is one finding's
+// subject, its first character choosing the section and its characters the size.
 //   bit 1: text as raw UTF-16LE bytes, else UTF-8
 //   bit 2: the first line is repeated past the size of one store block
-//   bits 3-7: which entry is removed from the store
+//   bit 3: "," as the decimal separator, else "."
+//   bits 4-7: which finding is removed from the store
 //
-// fuzz-sources: state/ResultEntry.cpp state/ResultStore.cpp platform/Text.cpp
+// fuzz-sources: state/ResultEntry.cpp state/ResultStore.cpp state/PackedTexts.cpp state/SizeText.cpp platform/Text.cpp
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include "state/ResultStore.h"
+#include "state/ResultEntry.h"
+#include "state/Sections.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {
@@ -23,28 +25,31 @@ using nb::Text;
 using nb::TextView;
 using nb::fuzz::Check;
 
-bool Inside(TextView whole, TextView part) {
-  return part.empty() || (part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size());
+struct Finding {
+  int section;
+  Text subject;
+  uint64_t size;
+};
+
+Finding FindingOf(const Text& line) {
+  Finding f{1 + (line.empty() ? 0 : int(line[0] % nb::kSectionCount)), line, 0};
+  for (const char16_t c : line) f.size = f.size * 977 + c;
+  return f;
 }
 
-// What every reader relies on, for any text at all.
-void CheckSplit(const Text& entry) {
-  const nb::EntryViews views = nb::SplitEntryView(entry);
-  Check(Inside(entry, views.sectionCode) && Inside(entry, views.subject) && Inside(entry, views.sizeText));
-  Check(views.sectionCode == TextView(entry).substr(0, 2));
-  Check(views.sizeText.find(u'#') == TextView::npos);
+// What every reader of an entry relies on: the code and "#" come first, the
+// subject runs from the fourth character up to the last "#", and the size
+// text after it holds no "#".
+void CheckEntry(const nb::ResultStore& store, size_t i, const Finding& f, TextView separator) {
+  const Text entry = nb::EntryText(store, i, separator);
+  Check(TextView(entry).substr(0, 3) == Text(nb::SectionNumbered(f.section)->code) + u"#");
   const size_t lastHash = entry.rfind(u'#');
-  if (lastHash == Text::npos) {
-    Check(views.subject.empty() && views.sizeText.empty());
-    return;
-  }
-  // The size text is all after the last "#"; the subject runs from the fourth
-  // character up to that "#".
-  Check(TextView(entry).substr(lastHash + 1) == views.sizeText);
-  if (!views.subject.empty()) Check(TextView(entry).substr(3, lastHash - 3) == views.subject);
-  else Check(lastHash <= 3);
+  Check(lastHash == 3 + f.subject.size());
+  Check(TextView(entry).substr(3, f.subject.size()) == f.subject);
+  Check(TextView(entry).substr(lastHash + 1) == nb::FindingSizeText(f.section, f.size, separator));
+}
 
-  const Text subject(views.subject);
+void CheckRegistrySplit(const Text& subject) {
   const nb::RegistrySubject reg = nb::SplitRegistrySubject(subject);
   Check(reg.rootName == subject.substr(0, 4) && reg.keyPath.find(u'=') == Text::npos);
   const size_t eq = subject.find(u'=');
@@ -52,27 +57,11 @@ void CheckSplit(const Text& entry) {
     const bool hasValue = eq != Text::npos;
     Check(reg.rootName + u"\\" + reg.keyPath + (hasValue ? u"=" + reg.valueName : Text()) == subject);
   }
-}
-
-// An entry written as code "#" subject "#" size reads back as those pieces,
-// whatever the subject holds, when the code has two characters and the size no "#".
-void CheckRoundTrip(const Text& line) {
-  Text code = line.substr(0, 2);
-  code.resize(2, u'0');
-  const Text rest = line.size() > 2 ? line.substr(2) : Text();
-  const size_t cut = rest.find(u'\x01');
-  const Text subject = rest.substr(0, cut);
-  Text size = cut == Text::npos ? Text() : rest.substr(cut + 1);
-  std::erase(size, u'#');
-  const Text entry = code + u"#" + subject + u"#" + size;
-  const nb::EntryViews parts = nb::SplitEntryView(entry);
-  Check(parts.sectionCode == code && parts.subject == subject && parts.sizeText == size);
-
-  const size_t eq = subject.find(u'=');
+  // A key without "=" and any value name come back as they were joined.
   const Text key = subject.substr(0, eq);
   const Text value = eq == Text::npos ? Text(u"v") : subject.substr(eq + 1);
-  const nb::RegistrySubject reg = nb::SplitRegistrySubject(u"HKCU\\" + key + u"=" + value);
-  Check(reg.rootName == u"HKCU" && reg.keyPath == key && reg.valueName == value);
+  const nb::RegistrySubject joined = nb::SplitRegistrySubject(u"HKCU\\" + key + u"=" + value);
+  Check(joined.rootName == u"HKCU" && joined.keyPath == key && joined.valueName == value);
 }
 
 }  // namespace
@@ -91,31 +80,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Text once = lines[0];
     while (lines[0].size() < 40000) lines[0] += once;
   }
+  const TextView separator = (flags & 8) ? u"," : u".";
 
   nb::ResultStore store;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    CheckSplit(lines[i]);
-    CheckRoundTrip(lines[i]);
-    if (i % 2 == 0) {
-      store.Append(lines[i]);
-    } else {
-      const TextView line = lines[i];
-      const size_t a = std::min<size_t>(3, line.size());
-      const size_t b = std::min<size_t>(8, line.size());
-      store.AppendJoined({line.substr(0, a), line.substr(a, b - a), line.substr(b)});
-    }
+  std::vector<Finding> findings;
+  for (const Text& line : lines) {
+    CheckRegistrySplit(line);
+    findings.push_back(FindingOf(line));
+    store.Append(findings.back().section, line, findings.back().size, uint32_t(findings.size()));
   }
-  // The store gives back every entry as it was given, also after one is removed.
-  Check(store.Count() == lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) Check(store.View(i) == lines[i]);
-  const size_t removed = (flags >> 3) % lines.size();
-  store.RemoveAt(removed);
-  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(removed));
-  Check(store.Count() == lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    Check(store.View(i) == lines[i] && store.EntryStartsWith(i, TextView(lines[i]).substr(0, 2)));
-    const int64_t found = store.IndexOf(lines[i], [](const Text& a, const Text& b) { return a == b; });
-    Check(found >= 0 && found <= int64_t(i) && store.View(size_t(found)) == lines[i]);
+  // The store gives back every finding as it was given, also after one is removed.
+  const size_t removed = (flags >> 4) % lines.size();
+  std::vector<bool> keep(lines.size(), true);
+  keep[removed] = false;
+  store.KeepOnly(keep);
+  std::vector<uint32_t> origins;
+  for (uint32_t i = 1; i <= findings.size(); ++i)
+    if (i - 1 != removed) origins.push_back(i);
+  findings.erase(findings.begin() + static_cast<std::ptrdiff_t>(removed));
+  Check(store.Count() == findings.size());
+  for (size_t i = 0; i < findings.size(); ++i) {
+    Check(store.Section(i) == findings[i].section && store.Subject(i) == findings[i].subject &&
+          store.Size(i) == findings[i].size && store.Origin(i) == origins[i]);
+    CheckEntry(store, i, findings[i], separator);
   }
   store.Clear();
   Check(store.Empty());

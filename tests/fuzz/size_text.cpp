@@ -5,13 +5,13 @@
 // Input: one byte choosing the decimal separator, eight bytes of size (little
 // endian), and optionally eight bytes of a denominator.
 //
-// fuzz-sources: scan/SizeText.cpp platform/Text.cpp
+// fuzz-sources: state/SizeText.cpp platform/Text.cpp
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-#include "scan/SizeText.h"
+#include "state/SizeText.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

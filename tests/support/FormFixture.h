@@ -19,7 +19,7 @@ struct SimForm : SimMachineFixture {
     ui.Realize(form);
     ui.Show(form);
   }
-  std::vector<Text> Entries() const { return EntriesOf(form.State.Results); }
+  std::vector<Text> Entries() const { return EntriesOf(form.State.Results, form.State.DecimalSeparator); }
 
   ui::HeadlessToolkit ui;
   TForm1 form{os, ui};

@@ -5,16 +5,10 @@
 #include <vector>
 
 #include "state/RunContext.h"
+#include "support/EntryTexts.h"
 #include "support/FakeHost.h"
 
 namespace nb::test {
-
-// The entries of a results store, in order.
-inline std::vector<Text> EntriesOf(const ResultStore& store) {
-  std::vector<Text> entries;
-  for (size_t i = 0; i < store.Count(); ++i) entries.push_back(store.At(i));
-  return entries;
-}
 
 struct HostedRun {
   explicit HostedRun(Platform& os) : run{os, host, state} {}
@@ -22,7 +16,7 @@ struct HostedRun {
   HostedRun(const HostedRun&) = delete;
   HostedRun& operator=(const HostedRun&) = delete;
 
-  std::vector<Text> Entries() const { return EntriesOf(state.Results); }
+  std::vector<Text> Entries() const { return EntriesOf(state.Results, state.DecimalSeparator); }
 
   FakeHost host;
   AppState state;

@@ -5,20 +5,21 @@
 #include "catalogue/Catalogue.h"
 #include "registry/RegistrySections.h"
 #include "state/AppState.h"
+#include "support/EntryTexts.h"
 
 namespace nb::test {
 
 // `entry` is "15#HKCU\\SOFTWARE\\...=name#size" or the same for 16.
 inline void StoreValueFinding(AppState& state, Platform& os, const Text& entry) {
   const SectionInfo* section = RegistrySectionNumbered(SectionNumberOf(entry));
-  const RegistrySubject subject = SplitRegistrySubject(Text(SplitEntryView(entry).subject));
+  const RegistrySubject subject = SplitRegistrySubject(Text(entry.substr(3, entry.rfind(u'#') - 3)));
   RegValue value;
   std::unique_ptr<RegistryKey> key;
   if (section && os.OpenKey(section->registryRoot, subject.keyPath, win::kKeyRead | FindingRegistryView(section->registryRoot),
                             key) == win::kErrorSuccess)
     key->QueryValue(subject.valueName, value);
   state.FoundValues.push_back(std::move(value));
-  state.Results.Append(entry, uint32_t(state.FoundValues.size() - 1));
+  AppendEntry(state.Results, entry, uint32_t(state.FoundValues.size() - 1));
 }
 
 }  // namespace nb::test

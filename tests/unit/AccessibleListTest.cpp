@@ -60,8 +60,8 @@ TEST_F(AccessibleLists, SectionListShowsGroupsAndRowsInOrderWithTheirStates) {
 }
 
 TEST_F(AccessibleLists, ResultsListRowsCarryTheirSizeAsValue) {
-  form.State.Results.Append(u"01#C:\\T\\a#1.00 KB");
-  form.State.Results.Append(u"01#C:\\T\\b#2.00 KB");
+  AppendEntry(form.State.Results, u"01#C:\\T\\a#1.00 KB");
+  AppendEntry(form.State.Results, u"01#C:\\T\\b#2.00 KB");
   form.List1ItemClick(0, 0);
   form.List2.SetChecked(0, 1, false);
   const auto tree = Tree(AccessibleList(form.List2));
@@ -101,9 +101,9 @@ TEST_F(AccessibleLists, NavigationLocationsAndHitTestsFollowTheGeometry) {
 }
 
 TEST_F(AccessibleLists, DefaultActionOnASectionFillsTheResultsList) {
-  form.State.Results.Append(u"01#C:\\T\\a#1.00 KB");
-  form.State.Results.Append(u"03#C:\\W\\x.log#0.50 KB");
-  form.State.Results.Append(u"03#C:\\W\\y.log#0.13 KB");
+  AppendEntry(form.State.Results, u"01#C:\\T\\a#1.00 KB");
+  AppendEntry(form.State.Results, u"03#C:\\W\\x.log#0.50 KB");
+  AppendEntry(form.State.Results, u"03#C:\\W\\y.log#0.13 KB");
   AccessibleList acc(form.List1);
   const int windowsLogs = acc.IdOf({0, 2});
   EXPECT_EQ(acc.DefaultActionName(windowsLogs), u"Click");

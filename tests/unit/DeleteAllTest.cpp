@@ -27,7 +27,7 @@ class DeleteAll : public FormFixture {
   // A file on disk and its finding in the store.
   Text Finding(const char16_t* code, const Text& path, uint32_t attributes = win::kAttrArchive) {
     machine.AddFile(path, "contents", attributes);
-    form.State.Results.Append(Text(code) + u"#" + path + u"#0.01 KB");
+    AppendEntry(form.State.Results, Text(code) + u"#" + path + u"#0.01 KB");
     return path;
   }
   void Tick(int section, bool ticked) {
@@ -91,7 +91,7 @@ TEST_F(DeleteAll, RunningBrowsersAndSkypeAreWarnedAboutBrowserFirst) {
     w.Start();
     w.form.Button3.SetEnabled(true);
     w.machine.AddFile(u"C:\\T\\a.tmp", "x");
-    w.form.State.Results.Append(u"01#C:\\T\\a.tmp#0.00 KB");
+    AppendEntry(w.form.State.Results, u"01#C:\\T\\a.tmp#0.00 KB");
     w.machine.processes = c.processes;
     w.ui.answers = c.answers;
     const Text statusBefore = w.form.ActionPanel.Caption();
@@ -140,7 +140,7 @@ TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndKeepsListingWhatStayed) {
   EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u""), nullptr);
   EXPECT_TRUE(ui.boxes.empty());
   ExpectFinishedWithStayed(1, u"1 items could not be deleted and are still listed (1 in use or access denied)");
-  EXPECT_EQ(form.State.Results.At(0), u"01#" + locked + u"#0.01 KB");
+  EXPECT_EQ(EntryAt(form.State.Results, 0), u"01#" + locked + u"#0.01 KB");
 
   // A section click shows what stayed; once the other program lets go, "Delete" takes it.
   form.List1ItemClick(PositionOfSection(u"01").first, PositionOfSection(u"01").second);
@@ -160,7 +160,7 @@ TEST_F(DeleteAll, ValuesChangedSinceAnalyzeStayAndTheStatusSaysWhy) {
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=revived#11 b");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=retyped#11 b");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=stale#11 b");
-  form.State.Results.Append(u"15#HKCU\\SOFTWARE\\V=unread#11 b");  // nothing on record: never deleted
+  AppendEntry(form.State.Results, u"15#HKCU\\SOFTWARE\\V=unread#11 b");  // nothing on record: never deleted
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"unread", u"C:\\gone.exe");
   // A program reinstalled meanwhile points the value at a live file again.
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"revived", u"C:\\Windows\\notepad.exe");
@@ -203,8 +203,8 @@ TEST_F(DeleteAll, ANameThatOutlivesItsGrantedDeletionStaysListed) {
     EXPECT_FALSE(machine.Exists(gone[i])) << ToUtf8(gone[i]);
   }
   ExpectFinishedWithStayed(4, u"4 items could not be deleted and are still listed (4 in use or access denied)");
-  EXPECT_EQ(form.State.Results.At(0), u"06#C:\\Cache\\Stuck.tmp#0.01 KB");
-  EXPECT_EQ(form.State.Results.At(2), u"01#C:\\Temp\\sub\\deeper\\Stuck.tmp#0.01 KB");
+  EXPECT_EQ(EntryAt(form.State.Results, 0), u"06#C:\\Cache\\Stuck.tmp#0.01 KB");
+  EXPECT_EQ(EntryAt(form.State.Results, 2), u"01#C:\\Temp\\sub\\deeper\\Stuck.tmp#0.01 KB");
 }
 
 TEST_F(DeleteAll, ButtonsAndStatusWhileRunning) {
@@ -252,7 +252,7 @@ TEST_F(DeleteAll, StopWithYesDuringTheEntryPassLeavesTheRemainingFindingsAndSkip
   EXPECT_TRUE(machine.Exists(u"C:\\T\\empty"));
   EXPECT_EQ(ui.pumps, 3);  // entries 0 and 100, then the check before the folder steps
   ExpectFinishedWithStayed(150, u"150 items could not be deleted and are still listed (150 not reached before the run stopped)");
-  EXPECT_EQ(form.State.Results.At(0), u"01#C:\\T\\f100.tmp#0.01 KB");
+  EXPECT_EQ(EntryAt(form.State.Results, 0), u"01#C:\\T\\f100.tmp#0.01 KB");
 }
 
 TEST_F(DeleteAll, NoToTheCancelQuestionLetsTheRunGoOn) {

@@ -19,7 +19,7 @@ class DeleteChecked : public FormFixture {
   // A finding: on disk (unless `onDisk` is false), in the store and as a row.
   void FileRow(const Text& path, bool checked = true, bool onDisk = true) {
     if (onDisk) machine.AddFile(path, "contents", win::kAttrReadOnly);
-    form.State.Results.Append(form.State.ShownSection + u"#" + path + u"#0.01 KB");
+    AppendEntry(form.State.Results, form.State.ShownSection + u"#" + path + u"#0.01 KB");
     form.List2.AddRow(0, path, u"0.01 KB", checked, uint32_t(form.State.Results.Count() - 1));
   }
   Text Caption(int row) const { return Text(form.List2.RowCaption(0, row)); }
@@ -43,8 +43,8 @@ TEST_F(DeleteChecked, DeletesTickedRowsRelabelsThemAndReportsTheCount) {
   EXPECT_EQ(form.List2.RowDetail(0, 0), u"0.01 KB");
   EXPECT_TRUE(machine.Exists(u"C:\\T\\unticked.tmp"));
   ASSERT_EQ(form.State.Results.Count(), 2u);
-  EXPECT_EQ(form.State.Results.At(0), u"01#C:\\T\\gone.tmp#0.01 KB");
-  EXPECT_EQ(form.State.Results.At(1), u"01#C:\\T\\unticked.tmp#0.01 KB");
+  EXPECT_EQ(EntryAt(form.State.Results, 0), u"01#C:\\T\\gone.tmp#0.01 KB");
+  EXPECT_EQ(EntryAt(form.State.Results, 1), u"01#C:\\T\\unticked.tmp#0.01 KB");
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[0].text, kConfirm);
   EXPECT_EQ(ui.boxes[0].caption, u"Confirmation");
@@ -116,7 +116,7 @@ TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterC
   // before one that stays, whose row must follow it to its new place.
   const Text entries[] = {u"01#C:\\T\\a.tmp#1.00 KB", u"01#C:\\T\\A.TMP#1.00 KB", u"01#C:\\T\\c.tmp#3.00 KB",
                           u"01#C:\\T\\b.tmp#4.00 KB"};
-  for (const Text& entry : entries) form.State.Results.Append(entry);
+  for (const Text& entry : entries) AppendEntry(form.State.Results, entry);
   for (const char16_t* name : {u"C:\\T\\a.tmp", u"C:\\T\\b.tmp", u"C:\\T\\c.tmp"}) machine.AddFile(name, "x");
   form.List1ItemClick(PositionOfSection(u"01").first, PositionOfSection(u"01").second);
   form.List2ColumnClick(1);  // by size: the two 1.00 KB rows, c.tmp, b.tmp
@@ -138,8 +138,8 @@ TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterC
   EXPECT_EQ(Caption(upper), u"Deleted file A.TMP");
   EXPECT_EQ(Caption(3), u"Deleted file b.tmp");
   ASSERT_EQ(form.State.Results.Count(), 2u);
-  EXPECT_EQ(form.State.Results.At(0), entries[0]);
-  EXPECT_EQ(form.State.Results.At(1), entries[2]);
+  EXPECT_EQ(EntryAt(form.State.Results, 0), entries[0]);
+  EXPECT_EQ(EntryAt(form.State.Results, 1), entries[2]);
   // The rows left point at their findings' new places: ticking c.tmp's row deletes c.tmp alone.
   form.List2.SetChecked(0, c, true);
   ui.answers = {win::kIdYes};
@@ -147,7 +147,7 @@ TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterC
   EXPECT_EQ(Caption(c), u"Deleted file c.tmp");
   EXPECT_FALSE(machine.Exists(u"C:\\T\\c.tmp"));
   ASSERT_EQ(form.State.Results.Count(), 1u);
-  EXPECT_EQ(form.State.Results.At(0), entries[0]);
+  EXPECT_EQ(EntryAt(form.State.Results, 0), entries[0]);
 }
 
 TEST_F(DeleteChecked, HoldsTheBusyFlagSoThatNoOtherRunCutsIn) {

@@ -17,7 +17,7 @@ class DeleteFindingAtTest : public testing::Test, protected test::SimRun {
 TEST_F(DeleteFindingAtTest, AFileFindingIsDeletedByItsPlaceAndItsEntryStays) {
   const Text path = u"C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a=b.dat";
   machine.AddFile(path, "123456", win::kAttrReadOnly | win::kAttrHidden);
-  state.Results.Append(u"05#" + path + u"#0.01 KB");
+  test::AppendEntry(state.Results, u"05#" + path + u"#0.01 KB");
 
   EXPECT_EQ(DeleteAt(0), DeleteOutcome::Deleted);
   EXPECT_FALSE(machine.Exists(path));
@@ -28,7 +28,7 @@ TEST_F(DeleteFindingAtTest, AFileFindingIsDeletedByItsPlaceAndItsEntryStays) {
 
 TEST_F(DeleteFindingAtTest, AFileThatStaysKeepsItsAttributes) {
   machine.AddFile(u"C:\\T\\busy.tmp", "x", win::kAttrHidden).lock = sim::ForeignLock{win::kShareRead};
-  state.Results.Append(u"01#C:\\T\\busy.tmp#1.00 KB");
+  test::AppendEntry(state.Results, u"01#C:\\T\\busy.tmp#1.00 KB");
   EXPECT_EQ(DeleteAt(0), DeleteOutcome::Kept);
   EXPECT_EQ(os.GetFileAttributes(u"C:\\T\\busy.tmp").attributes, win::kAttrHidden);
 }
@@ -54,7 +54,7 @@ TEST_F(DeleteFindingAtTest, RegistryFindingsDeleteTheNamedValueUnderTheirRoot) {
     test::StoreValueFinding(state, os, c.section + u"#" + c.caption + u"#11 b");
 
     EXPECT_EQ(DeleteAt(0), DeleteOutcome::Deleted) << ToUtf8(c.caption);
-    EXPECT_EQ(DeletedCaption(state.Results.View(0)), c.relabel) << ToUtf8(c.caption);
+    EXPECT_EQ(DeletedCaption(state.Results, 0), c.relabel) << ToUtf8(c.caption);
     EXPECT_EQ(machine.FindValue(c.root, c.key, c.name), nullptr) << ToUtf8(c.caption);
     EXPECT_NE(machine.FindValue(c.root, c.key, u"other"), nullptr) << ToUtf8(c.caption);
     // Gone now: a second try deletes nothing.

@@ -151,7 +151,7 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
     const char16_t* code = i % 3 == 0 ? u"01" : i % 3 == 1 ? u"11" : u"12";
     const Text path = u"C:\\S" + Text(code) + u"\\f" + NumberText(i) + u".dat";
     machine.AddFile(path, "12345678");
-    state.Results.Append(Text(code) + u"#" + path + u"#0.01 KB");
+    test::AppendEntry(state.Results, Text(code) + u"#" + path + u"#0.01 KB");
   }
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"a", u"x");
   machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"", u"x");
@@ -159,7 +159,7 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
   test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V1=a#3 b");
   test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V1=#3 b");
   test::StoreValueFinding(state, os, u"16#HKLM\\SOFTWARE\\V=m#3 b");
-  state.Results.Append(u"99#junk");
+  test::AppendEntry(state.Results, u"99#junk");
 
   Text mask(16, u'0');
   mask[0] = mask[11] = mask[14] = u'1';  // 01, 12 and 15

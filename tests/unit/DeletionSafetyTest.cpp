@@ -22,6 +22,7 @@
 
 #include "app/Form1.h"
 #include "catalogue/Catalogue.h"
+#include "support/EntryTexts.h"
 #include "platform/sim/SimPlatform.h"
 #include "ui/headless/HeadlessToolkit.h"
 
@@ -453,7 +454,7 @@ struct Finding {
 std::vector<Finding> StoredFindings(const ResultStore& store) {
   std::vector<Finding> out;
   for (size_t i = 0; i < store.Count(); ++i) {
-    const Text entry = store.At(i);
+    const Text entry = test::EntryAt(store, i);
     const size_t last = entry.rfind(u'#');
     out.push_back({entry.substr(0, 2), entry.substr(3, last - 3), entry.substr(last + 1)});
   }
@@ -647,6 +648,7 @@ void RunOne(uint32_t seed, Totals& totals) {
   // Delete checked: the rows left unticked, and those that stayed, keep their
   // caption and their store entry; a relabelled row's file is gone.
   if (checked) {
+    const std::vector<Text> entriesLeft = test::EntriesOf(form.State.Results);
     for (int row = 0; row < form.List2.RowCount(0); ++row) {
       const Text caption(form.List2.RowCaption(0, row));
       const Text entry = checkedSection + u"#" + caption + u"#" + Text(form.List2.RowDetail(0, row));
@@ -662,8 +664,7 @@ void RunOne(uint32_t seed, Totals& totals) {
         }
         continue;
       }
-      EXPECT_GE(form.State.Results.IndexOf(entry, [](const Text& a, const Text& b) { return a == b; }), 0)
-          << ToUtf8(caption);
+      EXPECT_TRUE(std::ranges::count(entriesLeft, entry)) << ToUtf8(caption);
       if (unticked.count(FoldCaseText(caption)) && !IsRegistrySection(checkedSection) &&
           !gen.Meddled(gen.RealPathOf(caption))) {
         EXPECT_TRUE(m.Exists(gen.RealPathOf(caption))) << ToUtf8(caption);

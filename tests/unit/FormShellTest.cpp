@@ -93,7 +93,7 @@ TEST_F(FormShell, StripAndButtonsAfterShowForm) {
 
 TEST_F(FormShell, CreateFormSetsUpTheStateOnce) {
   form.State.Busy = true;
-  form.State.Results.Append(u"01#C:\\x#1.00 KB");
+  AppendEntry(form.State.Results, u"01#C:\\x#1.00 KB");
   Start();
   EXPECT_FALSE(form.State.Busy);
   EXPECT_TRUE(form.State.Results.Empty());
@@ -103,7 +103,7 @@ TEST_F(FormShell, CreateFormSetsUpTheStateOnce) {
 
 TEST_F(FormShell, CloseIsRefusedWhileBusyAndAllowedAfter) {
   Start();
-  form.State.Results.Append(u"01#C:\\x#1.00 KB");
+  AppendEntry(form.State.Results, u"01#C:\\x#1.00 KB");
   form.State.Busy = true;
   form.Button4.Click();
   ui.RequestClose(form);  // the close box, Alt+F4

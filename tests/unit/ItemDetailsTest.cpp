@@ -6,8 +6,11 @@ namespace {
 
 class ItemDetails : public FormFixture {
  protected:
-  std::vector<Text> Lines(const Text& section, const Text& caption, const Text& size = u"1.00 KB") {
-    return ItemDetailLines(os, section, caption, size);
+  // The lines of a finding stored as the entry section#subject#size.
+  std::vector<Text> Lines(const Text& section, const Text& subject, const Text& size = u"1.00 KB") {
+    ResultStore store;
+    AppendEntry(store, section + u"#" + subject + u"#" + size);
+    return ItemDetailLines(os, store, 0);
   }
 };
 
@@ -53,13 +56,16 @@ TEST_F(ItemDetails, FilePreviewNeedsASmallReadableFile) {
   }
 }
 
-TEST_F(ItemDetails, RowsMarkedDeletedOrOfZeroSizeShowNothing) {
+TEST_F(ItemDetails, FindingsOfZeroSizeTextShowNothing) {
   machine.AddFile(u"C:\\F\\grown.txt", "now it holds more than five bytes");
-  machine.AddFile(u"C:\\F\\Deleted file x", "a file of that name");
   for (const Text size : {u"0.00 KB", u"0,00 KB"}) EXPECT_TRUE(Lines(u"01", u"C:\\F\\grown.txt", size).empty());
   EXPECT_EQ(Lines(u"01", u"C:\\F\\grown.txt", u"0.01 KB").size(), 1u);
-  EXPECT_TRUE(Lines(u"01", u"Deleted file grown.txt").empty());
-  EXPECT_TRUE(Lines(u"15", u"Deleted value Updater").empty());
+  // Five bytes read "0.00 KB", six "0.01 KB".
+  ResultStore store;
+  store.Append(sections::kTemp, u"C:\\F\\grown.txt", 5);
+  store.Append(sections::kTemp, u"C:\\F\\grown.txt", 6);
+  EXPECT_TRUE(ItemDetailLines(os, store, 0).empty());
+  EXPECT_EQ(ItemDetailLines(os, store, 1).size(), 1u);
 }
 
 TEST_F(ItemDetails, RegistryRowsShowTheTrimmedTextOrOneEmptyLine) {
@@ -89,8 +95,10 @@ TEST_F(ItemDetails, RowClickFillsTheMemoUnlessBusy) {
   machine.AddFile(u"C:\\F\\a.txt", std::string(200, 'a'));
   machine.AddFile(u"C:\\F\\b.txt", "Hello\r\nWorld");
   form.State.ShownSection = u"01";
-  form.List2.AddRow(0, u"C:\\F\\a.txt", u"0.20 KB", true);
-  form.List2.AddRow(0, u"C:\\F\\b.txt", u"0.01 KB", true);
+  AppendEntry(form.State.Results, u"01#C:\\F\\a.txt#0.20 KB");
+  AppendEntry(form.State.Results, u"01#C:\\F\\b.txt#0.01 KB");
+  form.List2.AddRow(0, u"C:\\F\\a.txt", u"0.20 KB", true, 0);
+  form.List2.AddRow(0, u"C:\\F\\b.txt", u"0.01 KB", true, 1);
 
   form.List2ItemClick(0);
   EXPECT_EQ(form.List3.Lines(), (std::vector<Text>{Text(79, u'a'), Text(79, u'a'), Text(42, u'a')}));
@@ -103,7 +111,9 @@ TEST_F(ItemDetails, RowClickFillsTheMemoUnlessBusy) {
   form.List2ItemClick(1);
   EXPECT_EQ(form.List3.Lines(), std::vector<Text>{u"HelloWorld"});
 
+  // Marked deleted, as Delete checked leaves a row whose finding it deleted.
   form.List2.SetRowCaption(0, 1, u"Deleted file b.txt");
+  form.List2.SetRowItem(0, 1, ui::kNoRowItem);
   form.List2ItemClick(1);
   EXPECT_TRUE(form.List3.Lines().empty());
 }

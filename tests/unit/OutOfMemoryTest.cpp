@@ -83,7 +83,7 @@ TEST_F(OutOfMemory, DeleteAllAndDeleteCheckedEndAndKeepWhatTheyDidNotReach) {
   EXPECT_EQ(form.Button3.Caption(), u"Delete");
   EXPECT_TRUE(form.Button2.Enabled());
   EXPECT_EQ(form.State.Results.Count(), 148u);
-  EXPECT_EQ(form.State.Results.At(0), u"01#C:\\T\\f102.tmp#0.00 KB");
+  EXPECT_EQ(EntryAt(form.State.Results, 0), u"01#C:\\T\\f102.tmp#0.00 KB");
   EXPECT_FALSE(machine.Exists(u"C:\\T\\f3.tmp"));
   EXPECT_TRUE(machine.Exists(u"C:\\T\\f102.tmp"));
 }

@@ -8,7 +8,7 @@ class ResultsRows : public FormFixture {
   ResultsRows() { Start(); }
 
   void Fill(std::initializer_list<Text> entries) {
-    for (const Text& entry : entries) form.State.Results.Append(entry);
+    for (const Text& entry : entries) AppendEntry(form.State.Results, entry);
   }
 
   // Captions, sizes and ticks of the results list, one text per row.
@@ -65,7 +65,7 @@ TEST_F(ResultsRows, EmptyStoreLeavesTheListAndMemoAlone) {
 }
 
 TEST_F(ResultsRows, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyHeld) {
-  for (int i = 0; i < 250; ++i) form.State.Results.Append(u"01#C:\\T\\f" + NumberText(i) + u"#0.00 KB");
+  for (int i = 0; i < 250; ++i) AppendEntry(form.State.Results, u"01#C:\\T\\f" + NumberText(i) + u"#0.00 KB");
   std::vector<int> rowsAtPump;
   std::vector<bool> busyAtPump;
   int repaints = -1;
@@ -112,7 +112,7 @@ TEST_F(ResultsRows, EveryHandlerRemovesTheRowsBeforeTheStoreGoes) {
     SimForm w;
     w.machine.SetUpStandardUser();
     w.Start();
-    w.form.State.Results.Append(u"01#C:\\T\\a#1.00 KB");
+    AppendEntry(w.form.State.Results, u"01#C:\\T\\a#1.00 KB");
     w.form.List1ItemClick(0, 0);
     ASSERT_EQ(w.form.List2.RowCount(0), 1);
     handler(w.form);

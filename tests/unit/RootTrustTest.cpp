@@ -122,7 +122,7 @@ TEST_F(RootTrust, FoldersNamedInsideProtectedPlacesAreScannedWhereTheyLie) {
   machine.AddFile(u"C:\\Windows\\SysWOW64\\wbem\\Logs\\wmiprov32.log", "log");
   ScanFolder(run, u"C:\\Windows\\System32\\wbem\\Logs\\", u"*.log", false, 3);
   ASSERT_EQ(state.Results.Count(), 3u);
-  EXPECT_EQ(state.Results.At(2), u"03#C:\\Windows\\System32\\wbem\\Logs\\wmiprov32.log#0.00 KB");
+  EXPECT_EQ(EntryAt(state.Results, 2), u"03#C:\\Windows\\System32\\wbem\\Logs\\wmiprov32.log#0.00 KB");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "scan/SizeText.h"
+#include "state/SizeText.h"
 
 namespace nb {
 namespace {

@@ -1,4 +1,4 @@
-#include "scan/SizeText.h"
+#include "state/SizeText.h"
 
 #include <algorithm>
 #include <bit>
@@ -96,6 +96,13 @@ size_t WriteSizeText(char16_t* out, uint64_t bytes, TextView decimalSeparator) {
   at[1] = megabytes ? u'M' : u'K';
   at[2] = u'B';
   return size_t(at + 3 - out);
+}
+
+size_t WriteCountText(char16_t* out, uint64_t count) {
+  char16_t* at = WriteDigits(out, count);
+  at[0] = u' ';
+  at[1] = u'b';
+  return size_t(at + 2 - out);
 }
 
 void AppendSizeText(Text& out, uint64_t bytes, TextView decimalSeparator) {

@@ -27,6 +27,13 @@ inline constexpr size_t kSizeTextMaxChars = 25;
 // wrote. For writers that put the text straight where it belongs.
 size_t WriteSizeText(char16_t* out, uint64_t bytes, TextView decimalSeparator);
 
+// "14 b": a count of characters, as registry findings give their size.
+// `out` has room for kSizeTextMaxChars characters.
+size_t WriteCountText(char16_t* out, uint64_t count);
+
+// Whether the size text of `bytes` reads zero ("0.00 KB"): at most five bytes.
+constexpr bool SizeTextShowsZero(uint64_t bytes) { return bytes < 1024 && bytes * 200 < 1024; }
+
 // bytes / 1024 to the nearest whole number, a half going to the even neighbour.
 int64_t RoundedKilobytes(uint64_t bytes);
 

@@ -15,8 +15,8 @@ int CountRowsToDelete(const ui::TEasyListview& list);
 
 // Deletes the finding behind every ticked row still to delete, in the order
 // of the findings in the store, and gives each deleted row its "Deleted"
-// caption and no item. Pumps once for every row and stops once the busy flag
-// is clear; running out of memory ends the pass there too. Then removes the deleted findings from the store
+// caption and no item. Pumps once for every row and stops once a Stop
+// is asked for; running out of memory ends the pass there too. Then removes the deleted findings from the store
 // and gives the other rows their findings' new places. Returns how many
 // findings it deleted.
 uint32_t DeleteCheckedRows(RunContext& ctx, ui::TEasyListview& list);

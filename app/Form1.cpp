@@ -148,7 +148,8 @@ void TForm1::CreateForm() {
   State.Loc = Locations{};
   State.DecimalSeparator = Os.GetDecimalSeparator();
   DiscoverLocations(Os, State.Loc);
-  State.Busy = false;
+  State.Running = false;
+  State.StopRequested = false;
 }
 
 void TForm1::ShowForm() {
@@ -164,7 +165,7 @@ void TForm1::ShowForm() {
 }
 
 void TForm1::CloseForm(bool& canClose) {
-  if (State.Busy) canClose = false;
+  if (State.Busy()) canClose = false;
 }
 
 void TForm1::DestroyForm() {

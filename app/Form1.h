@@ -1,6 +1,6 @@
 // The main window: the section list, the results list and memo, the status and
 // action strip, the four buttons. Its handlers are thin: they keep the
-// controls and the busy flag, and call the routines of scan/, delete/ and
+// controls and the running state, and call the routines of scan/, delete/ and
 // results/ for the work, with the window's toolkit behind their host.
 #pragma once
 

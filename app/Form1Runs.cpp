@@ -1,7 +1,7 @@
-// The handlers of the long operations. Each holds the busy flag while its
-// work runs; while it is held the same button asks whether to stop, and a Yes
-// clears the flag so that the work, further down this thread's stack inside
-// a pump, finishes at its next check.
+// The handlers of the long operations. Each marks the window running while its
+// work runs; meanwhile the same button asks whether to stop, and a Yes asks
+// for a Stop, so that the work, further down this thread's stack inside a
+// pump, finishes at its next check.
 #include "app/Form1.h"
 #include "app/CheckedRows.h"
 #include "app/Settings.h"
@@ -19,9 +19,9 @@ constexpr uint32_t kQuestion = win::kMbYesNo | win::kMbIconQuestion;
 }  // namespace
 
 void TForm1::Button2Click() {
-  if (State.Busy) {
+  if (State.Busy()) {
     if (Ui.ShowMessage(u"Are you sure you want to cancel scan?", u"Confirmation", kQuestion) == win::kIdYes)
-      State.Busy = false;
+      State.StopRequested = true;
     return;
   }
 
@@ -52,9 +52,9 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Button3Click() {
-  if (State.Busy) {
+  if (State.Busy()) {
     if (Ui.ShowMessage(u"Are you sure you want to cancel deleting?", u"Confirmation", kQuestion) == win::kIdYes)
-      State.Busy = false;
+      State.StopRequested = true;
     return;
   }
 
@@ -98,7 +98,7 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Label3Click() {
-  if (State.Busy) return;
+  if (State.Busy()) return;
   if (CountRowsToDelete(List2) == 0) {
     Ui.ShowMessage(u"Please select items.", u"Information", win::kMbIconInformation);
     return;
@@ -106,7 +106,7 @@ void TForm1::Label3Click() {
   if (Ui.ShowMessage(u"Are you sure you want to delete checked items?", u"Confirmation", kQuestion) == win::kIdNo)
     return;
 
-  // The busy flag keeps every section click, Analyze or Delete all run
+  // Running keeps every section click, Analyze or Delete all run
   // started from a pump below from changing the list or the store under the pass.
   uint32_t deleted = 0;
   {

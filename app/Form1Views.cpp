@@ -9,7 +9,7 @@
 namespace nb {
 
 void TForm1::List1ItemClick(int group, int item) {
-  if (State.Busy || State.Results.Empty()) return;
+  if (State.Busy() || State.Results.Empty()) return;
   List2.RemoveGroupRows(kFindingsGroup);
   List3.Clear();
   State.ShownSection = SectionForPosition(group, item);
@@ -22,19 +22,19 @@ void TForm1::List1ItemClick(int group, int item) {
 }
 
 void TForm1::Label1Click() {
-  if (!State.Busy) SetAllChecks(List2, true);
+  if (!State.Busy()) SetAllChecks(List2, true);
 }
 
 void TForm1::Label2Click() {
-  if (!State.Busy) SetAllChecks(List2, false);
+  if (!State.Busy()) SetAllChecks(List2, false);
 }
 
 void TForm1::List2ColumnClick(int column) {
-  if (!State.Busy) List2.SortByColumn(column);
+  if (!State.Busy()) List2.SortByColumn(column);
 }
 
 void TForm1::List2ItemClick(int row) {
-  if (State.Busy) return;
+  if (State.Busy()) return;
   List3.Clear();
   if (row < 0 || row >= List2.RowCount(kFindingsGroup)) return;
   // A row whose finding was deleted shows nothing.

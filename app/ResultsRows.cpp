@@ -30,7 +30,7 @@ void AddSectionRows(const ResultStore& store, int section, TextView decimalSepar
   const size_t count = store.Count();
   for (size_t i = 0; i < end; ++i) {
     if (i % kEntriesPerPump == 0) host.PumpMessages();
-    // The busy flag keeps every writer of the store out; should one get in
+    // Running keeps every writer of the store out; should one get in
     // all the same, the rows must not outlive the texts they show.
     if (store.Count() != count) {
       list.RemoveGroupRows(kFindingsGroup);

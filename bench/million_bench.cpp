@@ -224,7 +224,7 @@ int Run(size_t findings) {
   std::printf("memory per finding: after Analyze %.1f B, after the fill %.1f B (target <= 250 B)\n",
               (analyzed.now - start.now) / n, (filled.now - start.now) / n);
   std::printf("memory: now %.1f MB, peak %.1f MB\n", end.now / 1048576.0, end.peak / 1048576.0);
-  std::printf("afterwards: busy %s, \"%s\" button reads \"%s\"\n", form.State.Busy ? "yes" : "no",
+  std::printf("afterwards: busy %s, \"%s\" button reads \"%s\"\n", form.State.Busy() ? "yes" : "no",
               "Analyze", ToUtf8(form.Button2.Caption()).c_str());
 #ifdef _WIN32
   if (analyze > 1.0) {

@@ -209,7 +209,7 @@ int Compare(Platform& os, RunHost* pump, AppState& state, uint32_t root, int rou
         state.Results.Clear();
         state.SectionFindingCounts = {};
         state.FoundValues.clear();
-        state.Busy = true;
+        state.Running = true;
         RunContext run{os, walkHost, state};
         const double start = bench::Now();
         WalkRegistryKey(run, root, u"\\SOFTWARE");

@@ -160,7 +160,7 @@ double TimeAnalyze(Platform& os, const Pumps& pumps, const Text& root, long long
   PumpHost host(pumps.program);
   AppState state;
   state.Loc.TempFolders = {root};
-  state.Busy = true;
+  state.Running = true;
   RunContext run{os, host, state};
   const double t0 = Now();
   RunSectionPlan(run, 1);
@@ -201,7 +201,7 @@ void StoreMemory(Platform& os, const Text& root) {
   PumpHost host;
   AppState state;
   state.Loc.TempFolders = {root};
-  state.Busy = true;
+  state.Running = true;
   RunContext run{os, host, state};
   const size_t before = HeapInUse();
   RunSectionPlan(run, 1);

@@ -90,7 +90,7 @@ EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) 
   try {
     for (; i < count; ++i) {
       if (i % kEntriesPerPump == 0 && !PumpAndCheck(ctx)) break;
-      if (i >= store.Count()) break;  // the busy flag keeps every writer out; this only guards the index
+      if (i >= store.Count()) break;  // running keeps every writer out; this only guards the index
       if (sectionOf(i) == 0) continue;
       const DeleteOutcome outcome = DeleteFindingAt(ctx.state, ctx.os, files, i);
       if (outcome == DeleteOutcome::Deleted) pass.deleted.push_back(i);

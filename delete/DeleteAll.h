@@ -26,13 +26,13 @@ struct DeleteAllReport {
 // Deletes every stored finding whose section is ticked in `mask`: files for
 // sections 01-14, values for 15 (HKEY_CURRENT_USER) and 16
 // (HKEY_LOCAL_MACHINE). Pumps before every hundredth entry and stops there
-// once the busy flag is clear: what a confirmed stop leaves stays on disk.
+// once a Stop is asked for: what a confirmed stop leaves stays on disk.
 DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask);
 
 // Prunes the empty subfolders of the folders of the sections the table marks
 // as pruned: the temp folders, the recycle bins of the fixed drives and the
-// Skype chat-sync folder. Pumps between the steps and ends early once the
-// busy flag is clear.
+// Skype chat-sync folder. Pumps between the steps and ends early once a
+// Stop is asked for.
 // Each folder `names` awaits is compared with the purge's listing of it.
 void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names = nullptr);
 

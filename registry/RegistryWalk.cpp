@@ -80,7 +80,7 @@ bool IsExcludedKeyPath(TextView keyPath) {
 }
 
 void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
-  if (!run.state.Busy) return;
+  if (!run.state.Busy()) return;
   const SectionInfo* walkRoot = RegistrySectionOfRoot(root);
   if (!walkRoot || IsExcludedKeyPath(keyPath)) return;
 

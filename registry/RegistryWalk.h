@@ -9,7 +9,7 @@
 namespace nb {
 
 // Walks `keyPath` (a path below `root`, with or without its leading "\") and
-// all keys below it, depth first, while the busy flag stays set. Appends a
+// all keys below it, depth first, until a Stop is asked for. Appends a
 // "15#HKCU..." or "16#HKLM..." entry per stale value and counts it. Roots
 // other than HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE are not walked.
 void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath);

@@ -9,7 +9,7 @@ namespace nb {
 void ClearFindings(AppState& state);
 
 // Runs the plans of the ticked sections in code order, pumping between them.
-// Returns when all are done or as soon as a check finds the busy flag clear;
+// Returns when all are done or as soon as a check finds a Stop asked for;
 // running out of memory ends the run the same way, with what it stored.
 void AnalyzeSections(RunContext& run, const Text& mask);
 

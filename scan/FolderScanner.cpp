@@ -33,7 +33,7 @@ class FolderWalk {
  private:
   // Walks the folder that path_ holds.
   void WalkPath() {
-    if (!run_.state.Busy) return;
+    if (!run_.state.Busy()) return;
     const size_t folderLength = path_.size();
     FindEntry item;
     path_.append(u"*.*");
@@ -66,7 +66,7 @@ class FolderWalk {
     // in a temporary folder must not turn the user's documents into findings.
     if (item.attributes & win::kAttrReparsePoint) return false;
     if (folderLength + item.name.size() >= kFolderPathLimit) return false;
-    return run_.state.Busy;
+    return run_.state.Busy();
   }
 
   RunContext& run_;

@@ -11,7 +11,7 @@ namespace nb {
 
 // `folder` ends with "\". `mask` is "*.*" (every file, names without a dot
 // too) or a pattern such as "*.log". `section` is 1 to 14. Stops at the next
-// file once the busy flag is clear; pumps messages before every file. A
+// file once a Stop is asked for; pumps messages before every file. A
 // folder refused as a scan root (a link that is not to be trusted on its
 // way) is walked no more than a missing one.
 void ScanFolder(RunContext& run, const Text& folder, const Text& mask, bool recurse, int section);

@@ -90,7 +90,7 @@ const Text& BaseFolder(const Locations& loc, PlanBase base) {
 bool IsFolderEntry(const Text& entry) { return !entry.empty() && entry[0] != u'#'; }
 
 // The steps below run in the Analyze run's order of checks: once a check finds
-// the busy flag clear the run is over, and any remaining entries of a list or
+// a Stop asked for the run is over, and any remaining entries of a list or
 // drives are passed over, each still pumped once.
 class PlanRunner {
  public:
@@ -108,7 +108,7 @@ class PlanRunner {
   }
 
  private:
-  // Pumps, and remembers for good when the busy flag was found clear.
+  // Pumps, and remembers for good when a check found a Stop asked for.
   bool Check() {
     if (!PumpAndCheck(run_)) going_ = false;
     return going_;

@@ -2,7 +2,7 @@
 // mask, with or without subfolders), list steps (the same for every folder of
 // a location list) and three procedures of their own (the recycle bins, the
 // single files of the Chrome list, the registry). The steps are data; one
-// runner carries them out, pumping messages and checking the busy flag
+// runner carries them out, pumping messages and checking for a Stop
 // between them.
 #pragma once
 
@@ -53,7 +53,7 @@ Text StepFolder(const Locations& loc, const PlanStep& step);
 const std::vector<Text>& StepList(const Locations& loc, PlanList list);
 
 // Carries out the plan of one section (1 to 16). False as soon as a check
-// finds the busy flag clear: the run then goes straight to its finish.
+// finds a Stop asked for: the run then goes straight to its finish.
 bool RunSectionPlan(RunContext& run, int section);
 
 }  // namespace nb

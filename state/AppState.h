@@ -27,21 +27,31 @@ struct AppState {
   // Indexed by section number (index 0 unused); the registry sections total no kilobytes.
   PerSection<int32_t> SectionFindingCounts{};
   PerSection<int64_t> SectionKbTotals{};
-  bool Busy = false;
+  // A long operation (Analyze, a delete, a section's fill) holds the window.
+  bool Running = false;
+  // A Stop answered Yes asked it to finish at its next check.
+  bool StopRequested = false;
+  // While an operation runs and no Stop was asked for, the other handlers
+  // stay out and the operation goes on.
+  bool Busy() const { return Running && !StopRequested; }
   Text ShownSection;
   bool BrowserRunning = false;
   bool SkypeRunning = false;
   Text DecimalSeparator = u".";  // the user's, read once at start-up
 };
 
-// Holds the busy flag for one long operation: set when made, clear again on
-// every way out, a failure's included. While it is set no other long
-// operation starts, and clearing it (a Stop answered Yes) asks the holder to
-// finish at its next check.
+// Marks one long operation as running while it lives, and ends the run and
+// any Stop asked for it on every way out, a failure's included.
 class BusyScope {
  public:
-  explicit BusyScope(AppState& state) : state_(state) { state_.Busy = true; }
-  ~BusyScope() { state_.Busy = false; }
+  explicit BusyScope(AppState& state) : state_(state) {
+    state_.Running = true;
+    state_.StopRequested = false;
+  }
+  ~BusyScope() {
+    state_.Running = false;
+    state_.StopRequested = false;
+  }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
 

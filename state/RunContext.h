@@ -14,11 +14,11 @@ struct RunContext {
   AppState& state;
 };
 
-// Lets the window dispatch what is queued, then tells whether the operation
-// holding the busy flag goes on: false once a Stop answered Yes cleared it.
+// Lets the window dispatch what is queued, then tells whether the running
+// operation goes on: false once a Stop was answered Yes.
 inline bool PumpAndCheck(RunContext& run) {
   run.host.PumpMessages();
-  return run.state.Busy;
+  return run.state.Busy();
 }
 
 }  // namespace nb

@@ -28,7 +28,7 @@ TEST_F(ScanContract, FindsEveryFileButNeverWalksThroughALinkToAFolder) {
   const bool huge = stage->MakeSizedFile(scanned + u"huge.bin", 6ull << 30);
 
   test::HostedRun scan(os);
-  scan.state.Busy = true;
+  scan.state.Running = true;
   ScanFolder(scan.run, scanned, u"*.*", true, 1);
 
   std::vector<Text> entries = scan.Entries();

@@ -34,7 +34,7 @@ class Wow64Contract : public ContractTest {
   // The findings of a walk of `keyPath` below HKEY_LOCAL_MACHINE.
   std::vector<Text> WalkMachineKey(const Text& keyPath) {
     test::HostedRun walk(os);
-    walk.state.Busy = true;
+    walk.state.Running = true;
     walk.state.Loc = loc;
     WalkRegistryKey(walk.run, kHklm, keyPath);
     return walk.Entries();

@@ -1,5 +1,5 @@
 // A standard user's simulated machine, a scripted host and a fresh program
-// state with the busy flag set, as a scan runs.
+// state marked running, as a scan runs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ class ScanFixture : public testing::Test, protected SimRun {
  protected:
   ScanFixture() {
     machine.SetUpStandardUser();
-    state.Busy = true;
+    state.Running = true;
   }
 };
 

@@ -73,7 +73,7 @@ class AnalyzeRun : public FormFixture {
   }
 
   void ExpectIdleWithSummary(const Text& summary) {
-    EXPECT_FALSE(form.State.Busy);
+    EXPECT_FALSE(form.State.Busy());
     EXPECT_EQ(form.Button2.Caption(), u"Analyze");
     EXPECT_TRUE(form.Button4.Enabled());
     EXPECT_EQ(form.Label4.Caption(), summary);
@@ -89,7 +89,7 @@ TEST_F(AnalyzeRun, FindsEverySectionInCodeOrderAndSumsUp) {
   ui.onPump = [&](int number) {
     if (number != 1) return;
     sawRunning = true;
-    EXPECT_TRUE(form.State.Busy);
+    EXPECT_TRUE(form.State.Busy());
     EXPECT_EQ(form.Button2.Caption(), u"Stop");
     EXPECT_TRUE(form.Button2.Enabled());
     EXPECT_FALSE(form.Button4.Enabled());

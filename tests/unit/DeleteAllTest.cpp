@@ -41,7 +41,7 @@ class DeleteAll : public FormFixture {
   }
   // The window after a run that left `stayed` findings in the store, saying so in `status`.
   void ExpectFinishedWithStayed(size_t stayed, const Text& status) {
-    EXPECT_FALSE(form.State.Busy);
+    EXPECT_FALSE(form.State.Busy());
     EXPECT_EQ(form.State.Results.Count(), stayed);
     EXPECT_EQ(form.List2.RowCount(0), 0);
     EXPECT_TRUE(form.List2.Visible());
@@ -52,7 +52,7 @@ class DeleteAll : public FormFixture {
     for (ui::Button* b : {&form.Button2, &form.Button3, &form.Button4}) EXPECT_TRUE(b->Enabled());
   }
   void ExpectFinished() {
-    EXPECT_FALSE(form.State.Busy);
+    EXPECT_FALSE(form.State.Busy());
     EXPECT_TRUE(form.State.Results.Empty());
     EXPECT_EQ(form.List2.RowCount(0), 0);
     EXPECT_EQ(form.List2.GroupCount(), 1);
@@ -109,7 +109,7 @@ TEST_F(DeleteAll, RunningBrowsersAndSkypeAreWarnedAboutBrowserFirst) {
     EXPECT_EQ(w.form.State.Results.Empty(), c.runs);
     EXPECT_EQ(w.form.ActionPanel.Caption(), c.runs ? kDone : statusBefore);
     EXPECT_EQ(w.form.Button3.Caption(), c.runs ? u"Delete" : u"Delete all");
-    EXPECT_FALSE(w.form.State.Busy);
+    EXPECT_FALSE(w.form.State.Busy());
   }
 }
 
@@ -214,7 +214,7 @@ TEST_F(DeleteAll, ButtonsAndStatusWhileRunning) {
   ui.onPump = [&](int) {
     if (checked) return;
     checked = true;
-    EXPECT_TRUE(form.State.Busy);
+    EXPECT_TRUE(form.State.Busy());
     EXPECT_EQ(form.ActionPanel.Caption(), u"Deleting. Please wait...");
     EXPECT_FALSE(form.Button2.Enabled());
     EXPECT_TRUE(form.Button3.Enabled());

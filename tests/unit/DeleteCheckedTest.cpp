@@ -55,7 +55,7 @@ TEST_F(DeleteChecked, DeletesTickedRowsRelabelsThemAndReportsTheCount) {
   EXPECT_EQ(form.Label4.Caption(), u"");
   EXPECT_TRUE(form.Label4.Visible());
   EXPECT_EQ(ui.pumps, 4);  // one per row, ticked or not
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
 }
 
 TEST_F(DeleteChecked, NothingTickedOrNoChangesNothing) {
@@ -150,18 +150,18 @@ TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterC
   EXPECT_EQ(EntryAt(form.State.Results, 0), entries[0]);
 }
 
-TEST_F(DeleteChecked, HoldsTheBusyFlagSoThatNoOtherRunCutsIn) {
+TEST_F(DeleteChecked, RunsBusySoThatNoOtherRunCutsIn) {
   Shown(u"01");
   FileRow(u"C:\\T\\a.tmp");
   FileRow(u"C:\\T\\b.tmp");
   form.Button3.SetEnabled(true);
   ui.answers = {win::kIdYes, win::kIdNo};
   ui.onPump = [&](int pump) {
-    EXPECT_TRUE(form.State.Busy);
+    EXPECT_TRUE(form.State.Busy());
     if (pump == 1) form.Button3.Click();  // Delete all asks to cancel instead of starting; No
   };
   form.Label3.Click();
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
   EXPECT_EQ(form.State.Results.Count(), 0u);
   ASSERT_EQ(ui.boxes.size(), 3u);
   EXPECT_EQ(ui.boxes[1].text, u"Are you sure you want to cancel deleting?");
@@ -172,7 +172,7 @@ TEST_F(DeleteChecked, HoldsTheBusyFlagSoThatNoOtherRunCutsIn) {
 TEST_F(DeleteChecked, IgnoredWhileAnotherOperationIsBusy) {
   Shown(u"01");
   FileRow(u"C:\\T\\a.tmp");
-  form.State.Busy = true;
+  form.State.Running = true;
   form.Label3.Click();
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_TRUE(machine.Exists(u"C:\\T\\a.tmp"));

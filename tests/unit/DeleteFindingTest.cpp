@@ -163,7 +163,7 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
 
   Text mask(16, u'0');
   mask[0] = mask[11] = mask[14] = u'1';  // 01, 12 and 15
-  state.Busy = true;  // as the window holds it for the run
+  state.Running = true;  // as the window holds it for the run
   const DeleteAllReport report = DeleteStoredFindings(run, mask);
 
   EXPECT_EQ(host.pumps, 3);  // before entries 0, 100 and 200

@@ -114,13 +114,13 @@ TEST_F(FolderScan, SubfolderIsWalkedOnlyWhileFolderAndNameStayBelow256Characters
                                           u"01#" + deep + u"sub05\\five.txt#0.00 KB"}));
 }
 
-TEST_F(FolderScan, ClearingTheBusyFlagStopsAtTheNextFileOnEveryLevel) {
+TEST_F(FolderScan, AStopEndsTheWalkAtTheNextFileOnEveryLevel) {
   for (int i = 0; i < 5; ++i) machine.AddFile(dir + u"sub\\f" + NumberText(i));
   machine.AddFile(dir + u"sub2\\g");
   machine.AddFile(dir + u"last");
   machine.SetEnumerationOrder(dir, {u"sub", u"sub2", u"last"});
   host.onPump = [&](int pump) {
-    if (pump == 3) state.Busy = false;  // Stop pressed while the third file is due
+    if (pump == 3) state.StopRequested = true;  // Stop pressed while the third file is due
   };
   ScanFolder(run, dir, u"*.*", true, 1);
   EXPECT_EQ(Entries(), (std::vector<Text>{u"01#C:\\Scan\\sub\\f0#0.00 KB", u"01#C:\\Scan\\sub\\f1#0.00 KB"}));

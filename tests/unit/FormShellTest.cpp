@@ -92,10 +92,10 @@ TEST_F(FormShell, StripAndButtonsAfterShowForm) {
 }
 
 TEST_F(FormShell, CreateFormSetsUpTheStateOnce) {
-  form.State.Busy = true;
+  form.State.Running = true;
   AppendEntry(form.State.Results, u"01#C:\\x#1.00 KB");
   Start();
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
   EXPECT_TRUE(form.State.Results.Empty());
   EXPECT_EQ(form.State.RestoreMessage, os.RegisterWindowMessage(u"NBRestore"));
   EXPECT_EQ(form.State.Loc.WindowsFolder, u"C:\\Windows\\");  // discovery ran
@@ -104,13 +104,13 @@ TEST_F(FormShell, CreateFormSetsUpTheStateOnce) {
 TEST_F(FormShell, CloseIsRefusedWhileBusyAndAllowedAfter) {
   Start();
   AppendEntry(form.State.Results, u"01#C:\\x#1.00 KB");
-  form.State.Busy = true;
+  form.State.Running = true;
   form.Button4.Click();
   ui.RequestClose(form);  // the close box, Alt+F4
   EXPECT_EQ(form.GetState(), ui::Form::State::Shown);
   EXPECT_EQ(form.State.Results.Count(), 1u);
 
-  form.State.Busy = false;
+  form.State.Running = false;
   form.Button4.Click();
   EXPECT_EQ(form.GetState(), ui::Form::State::Closed);
   EXPECT_TRUE(form.State.Results.Empty());  // DestroyForm released the store
@@ -190,7 +190,7 @@ TEST_F(FormShell, RestoreRequestIsObeyedEvenInsideALongOperationsPump) {
   ui.RunQueued();
   EXPECT_EQ(ui.restores, 0);
 
-  form.State.Busy = true;
+  form.State.Running = true;
   ui.PostMessage(restore, kRestoreRequest, 0);
   ui.PumpMessages();  // as a scan does between files
   EXPECT_EQ(ui.restores, 1);

@@ -103,11 +103,11 @@ TEST_F(ItemDetails, RowClickFillsTheMemoUnlessBusy) {
   form.List2ItemClick(0);
   EXPECT_EQ(form.List3.Lines(), (std::vector<Text>{Text(79, u'a'), Text(79, u'a'), Text(42, u'a')}));
 
-  form.State.Busy = true;
+  form.State.Running = true;
   form.List2ItemClick(1);
   EXPECT_EQ(form.List3.Lines().size(), 3u);
 
-  form.State.Busy = false;
+  form.State.Running = false;
   form.List2ItemClick(1);
   EXPECT_EQ(form.List3.Lines(), std::vector<Text>{u"HelloWorld"});
 

@@ -96,7 +96,7 @@ TEST(Keyboard, EnterOrSpaceOnAFocusedActionLabelClicksItUnlessBusy) {
       w.ShowResults();
       ui::Label& label = w.form.*c.label;
       label.SetFocus();
-      w.form.State.Busy = busy;
+      w.form.State.Running = busy;
       EXPECT_TRUE(w.form.KeyDown(c.key));
       EXPECT_EQ(w.Ticked(), busy ? 1 : c.tickedAfter) << ToUtf8(label.Name()) << " busy " << busy;
     }
@@ -106,7 +106,7 @@ TEST(Keyboard, EnterOrSpaceOnAFocusedActionLabelClicksItUnlessBusy) {
     Window w;
     w.ShowResults();
     w.form.Label3.SetFocus();
-    w.form.State.Busy = busy;
+    w.form.State.Running = busy;
     w.ui.answers = {win::kIdNo};
     w.form.KeyDown(Key::Space);
     EXPECT_EQ(w.ui.boxes.size(), busy ? 0u : 1u);
@@ -117,7 +117,7 @@ TEST(Keyboard, EscLeavesTheMainWindowAndItsFindingsAlone) {
   for (bool busy : {true, false}) {
     Window w;
     w.ShowResults();
-    w.form.State.Busy = busy;
+    w.form.State.Running = busy;
     for (ui::Control* focus : std::initializer_list<ui::Control*>{&w.form.List1, &w.form.List2, &w.form.Button4}) {
       focus->SetFocus();
       EXPECT_FALSE(w.form.KeyDown(Key::Escape)) << ToUtf8(focus->Name()) << " busy " << busy;

@@ -1,6 +1,6 @@
 // Memory running out in the middle of a long operation (simulated by a pump
-// that fails to allocate): the operation ends as a stopped one, the busy flag
-// is clear again, nothing is left half-built and the window stays usable.
+// that fails to allocate): the operation ends as a stopped one, the window is no
+// longer busy, nothing is left half-built and the window stays usable.
 #include <new>
 
 #include "app/Settings.h"
@@ -35,7 +35,7 @@ TEST_F(OutOfMemory, AnalyzeEndsAsAStoppedRunWithWhatItStored) {
   // file: the 150th pump comes before the 149th file.
   FailAtPump(150);
   form.Button2Click();
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
   EXPECT_EQ(form.Button2.Caption(), u"Analyze");
   EXPECT_TRUE(form.Button4.Enabled());
   EXPECT_EQ(form.State.Results.Count(), 148u);
@@ -52,7 +52,7 @@ TEST_F(OutOfMemory, TheSectionFillLeavesNoHalfFilledList) {
   const auto [group, item] = PositionOfSection(u"01");
   FailAtPump(2);  // before entry 100
   form.List1ItemClick(group, item);
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
   EXPECT_EQ(form.List2.RowCount(0), 0);
   form.List1ItemClick(group, item);
   EXPECT_EQ(form.List2.RowCount(0), 300);
@@ -68,7 +68,7 @@ TEST_F(OutOfMemory, DeleteAllAndDeleteCheckedEndAndKeepWhatTheyDidNotReach) {
   FailAtPump(3);  // the third row's pump
   ui.answers = {win::kIdYes};
   form.Label3Click();
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
   EXPECT_EQ(form.Label4.Caption(), u"");
   EXPECT_EQ(form.List2.RowCaption(0, 1), u"Deleted file f1.tmp");
   EXPECT_EQ(form.List2.RowCaption(0, 2), u"C:\\T\\f2.tmp");
@@ -76,7 +76,7 @@ TEST_F(OutOfMemory, DeleteAllAndDeleteCheckedEndAndKeepWhatTheyDidNotReach) {
 
   FailAtPump(2);  // before entry 100
   form.Button3Click();
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
   // Entries 100 to 247 were not reached: they stay on disk and in the list.
   EXPECT_EQ(form.ActionPanel.Caption(),
             u"148 items could not be deleted and are still listed (148 not reached before the run stopped)");

@@ -76,7 +76,7 @@ class RegistryWalk : public testing::Test, protected test::SimRunWith<WatchedPla
   RegistryWalk() {
     machine.SetUpStandardUser();
     machine.environment[u"AppName"] = u"Tool";
-    state.Busy = true;
+    state.Running = true;
     state.Loc.WindowsFolder = u"C:\\Windows\\";
     state.Loc.SystemFolder = u"C:\\Windows\\System32\\";
     state.Loc.SearchFolders = {u"C:\\Tools\\", u"C:\\Windows\\", u"C:\\Windows\\System32\\"};
@@ -229,15 +229,15 @@ TEST_F(RegistryWalk, EmbarcaderoPathsAreShownAndStillRecorded) {
   EXPECT_EQ(host.boxes[0].flags, win::kMbOk);
 }
 
-TEST_F(RegistryWalk, WithTheBusyFlagClearNothingIsOpened) {
+TEST_F(RegistryWalk, WhenNotRunningNothingIsOpened) {
   Set(HKCU, u"SOFTWARE\\Vendor", u"v", u"C:\\Old\\a.exe");
-  state.Busy = false;
+  state.Running = false;
   EXPECT_TRUE(Walk().empty());
   EXPECT_TRUE(os.opened.empty());
   EXPECT_EQ(host.pumps, 0);
 }
 
-TEST_F(RegistryWalk, ClearingTheBusyFlagMidWalkStopsAtTheNextCheck) {
+TEST_F(RegistryWalk, AStopMidWalkEndsItAtTheNextCheck) {
   Set(HKCU, u"SOFTWARE\\A", u"v", u"C:\\Old\\a.exe");
   Set(HKCU, u"SOFTWARE\\B", u"v1", u"C:\\Old\\b1.exe");
   Set(HKCU, u"SOFTWARE\\B", u"v2", u"C:\\Old\\b2.exe");
@@ -246,7 +246,7 @@ TEST_F(RegistryWalk, ClearingTheBusyFlagMidWalkStopsAtTheNextCheck) {
   // Pumps: 1 before A, 2 for A's value, 3 before B, 4 and 5 for B's values,
   // 6 before B\Inner, 7 before C. The user stops the run at B's first value.
   host.onPump = [&](int pump) {
-    if (pump == 4) state.Busy = false;
+    if (pump == 4) state.StopRequested = true;
   };
 
   EXPECT_EQ(Walk(), (Findings{"15#HKCU\\SOFTWARE\\A=v#12 b"}));

@@ -41,7 +41,7 @@ TEST_F(ResultsRows, SectionClickShowsTheFirstRunOfTheSectionAllTicked) {
     EXPECT_EQ(form.State.ShownSection, c.shown);
     EXPECT_EQ(Rows(), c.rows) << ToUtf8(c.shown);
     EXPECT_TRUE(form.List3.Lines().empty());
-    EXPECT_FALSE(form.State.Busy);
+    EXPECT_FALSE(form.State.Busy());
   }
 }
 
@@ -71,7 +71,7 @@ TEST_F(ResultsRows, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyHe
   int repaints = -1;
   ui.onPump = [&](int) {
     rowsAtPump.push_back(form.List2.RowCount(0));
-    busyAtPump.push_back(form.State.Busy);
+    busyAtPump.push_back(form.State.Busy());
     EXPECT_TRUE(form.List2.Updating());
     if (repaints < 0) repaints = form.List2.RepaintCount();
   };
@@ -85,7 +85,7 @@ TEST_F(ResultsRows, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyHe
   EXPECT_EQ(form.List2.RowCount(0), 250);
   EXPECT_FALSE(form.List2.Updating());
   EXPECT_EQ(form.List2.RepaintCount(), repaints + 1) << "one repaint when the fill ends";
-  EXPECT_FALSE(form.State.Busy);
+  EXPECT_FALSE(form.State.Busy());
 }
 
 TEST_F(ResultsRows, TheListHoldsTheStoresTextsUntilItsRowsAreRemoved) {
@@ -140,7 +140,7 @@ TEST_F(ResultsRows, CheckAllUncheckAllAndColumnClick) {
   EXPECT_EQ(Rows(), (std::vector<Text>{u"C:\\T\\c | 0.50 KB | x", u"C:\\T\\a | 1.00 KB | x", u"C:\\T\\b | 2.00 KB | x"}));
   EXPECT_EQ(form.State.Results.Count(), 3u);
 
-  form.State.Busy = true;  // another operation holds the flag
+  form.State.Running = true;  // another operation holds the flag
   const std::vector<Text> before = Rows();
   form.Label2Click();
   form.List2ColumnClick(0);

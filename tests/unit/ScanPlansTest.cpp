@@ -206,20 +206,20 @@ TEST_F(ScanPlans, ListsPumpBeforeEveryEntryAndAfterEveryScan) {
   state.Loc.TempFolders.push_back(u"C:\\Third\\");
   // before entry 1, two files, after scan 1, before entry 2 (Stop answered Yes), before entry 3
   host.onPump = [&](int pump) {
-    if (pump == 5) state.Busy = false;
+    if (pump == 5) state.StopRequested = true;
   };
   EXPECT_FALSE(RunSectionPlan(run, 1));
   EXPECT_EQ(host.pumps, 6);
   EXPECT_EQ(Entries().size(), 2u);
 
   // The Chrome files are pumped for one by one as well; a Stop passes over the rest.
-  state.Busy = true;
+  state.StopRequested = false;
   host.pumps = 0;
   machine.AddFile(kChrome + u"History");
   machine.AddFile(kChrome + u"Top Sites");
   state.Loc.ChromeTargets = {u"#" + kChrome + u"History", u"#" + kChrome + u"Top Sites", kChrome + u"Cache\\"};
   host.onPump = [&](int pump) {
-    if (pump == 5) state.Busy = false;  // folder list: 3 before entries + 1 after the scan; files: the first
+    if (pump == 5) state.StopRequested = true;  // folder list: 3 before entries + 1 after the scan; files: the first
   };
   state.Results.Clear();
   EXPECT_FALSE(RunSectionPlan(run, 6));
@@ -238,7 +238,7 @@ TEST_F(ScanPlans, RecycleBinsPumpBeforeEveryPresentDrive) {
   host.pumps = 0;
   state.Results.Clear();
   host.onPump = [&](int pump) {
-    if (pump == 2) state.Busy = false;  // before drive C
+    if (pump == 2) state.StopRequested = true;  // before drive C
   };
   EXPECT_FALSE(RunSectionPlan(run, 2));
   EXPECT_EQ(host.pumps, 6);

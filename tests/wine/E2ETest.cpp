@@ -259,7 +259,7 @@ TEST_F(EndToEnd, StopQuestionNoFinishesTheRunAndYesEndsItEarly) {
   EXPECT_EQ(TextOf(program_.Analyze()), L"Stop");
   EXPECT_EQ(TextOf(program_.Status()), L"Analyzing. Please wait...");
   EXPECT_FALSE(::IsWindowEnabled(program_.Close()));
-  // Closing is refused while the run holds the busy flag.
+  // Closing is refused while the run is busy.
   ::PostMessageW(program_.Main(), WM_CLOSE, 0, 0);
   {
     // A second start while the run waits on its question: the restore request

@@ -96,13 +96,13 @@ TEST_F(KeyboardWine, TabReachesTheActionLabelsSpaceClicksThemEscClosesOnlyTheAbo
   EXPECT_NE(form.GetState(), ui::Form::State::Closed);
   EXPECT_EQ(form.List2.RowCount(0), 3);
 
-  form.State.Busy = true;
+  form.State.Running = true;
   Press(VK_ESCAPE);
   Press(VK_F4, false, /*alt=*/true);
   EXPECT_NE(form.GetState(), ui::Form::State::Closed);
   EXPECT_TRUE(::IsWindow(Focus(form)));
 
-  form.State.Busy = false;
+  form.State.Running = false;
   Press(VK_F4, false, /*alt=*/true);
   EXPECT_EQ(form.GetState(), ui::Form::State::Closed);
 }

@@ -1,5 +1,6 @@
 #include "app/Form2.h"
 
+#include "NightBroomVersion.h"
 #include "app/Links.h"
 
 namespace nb {
@@ -10,7 +11,7 @@ TForm2::TForm2(ui::Toolkit& toolkit)
       Box1(this, u"Box1", {8, 6, 281, 137}),
       LogoImage(&Box1, u"LogoImage", u"LOGO48", {24, 12, 48, 48}),
       ProgramLabel(&Box1, u"ProgramLabel", u"Night Broom", 85, 8),
-      VersionLabel(&Box1, u"VersionLabel", u"Version: 2.0", 88, 40),
+      VersionLabel(&Box1, u"VersionLabel", u"Version: " NB_VERSION_TEXT, 88, 40),
       NoticeLabel(&Box1, u"NoticeLabel", u"Free to use. Back up what matters to you.", 29, 72),
       HomePageLabel1(&Box1, u"HomePageLabel1", u"Homepage:", 36, 91),
       HomePageLabel2(&Box1, u"HomePageLabel2", kHomePageAddress, 104, 92),

@@ -39,11 +39,11 @@ int CountRowsToDelete(const ui::TEasyListview& list) {
   return ticked;
 }
 
-uint32_t DeleteCheckedRows(RunContext& ctx, ui::TEasyListview& list) {
-  ResultStore& store = ctx.state.Results;
+uint32_t DeleteCheckedRows(RunContext& run, ui::TEasyListview& list) {
+  ResultStore& store = run.state.Results;
   uint32_t deleted = 0;
   std::vector<bool> gone(store.Count(), false);
-  FoundFileDeleter files(ctx.os, ctx.state.Folders);
+  FoundFileDeleter files(run.os, run.state.Folders);
   try {
     // The findings go in the order Analyze stored them, a folder after the
     // other, whatever order a column click gave the rows: each folder is then
@@ -58,11 +58,11 @@ uint32_t DeleteCheckedRows(RunContext& ctx, ui::TEasyListview& list) {
     // One pump per row, ticked or not.
     for (size_t step = 0; step < size_t(rows); ++step) {
       // A Yes to another operation's cancel question cleared the flag: stop here.
-      if (!PumpAndCheck(ctx)) break;
+      if (!PumpAndCheck(run)) break;
       if (step >= ticked.size()) continue;
       const auto [item, row] = ticked[step];
       if (gone[item] || row >= list.RowCount(kFindingsGroup)) continue;
-      if (DeleteFindingAt(ctx.state, ctx.os, files, item) != DeleteOutcome::Deleted) continue;
+      if (DeleteFindingAt(run.state, run.os, files, item) != DeleteOutcome::Deleted) continue;
       ++deleted;
       gone[item] = true;
       list.SetRowCaption(kFindingsGroup, row, DeletedCaption(store, item));

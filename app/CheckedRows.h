@@ -19,6 +19,6 @@ int CountRowsToDelete(const ui::TEasyListview& list);
 // is asked for; running out of memory ends the pass there too. Then removes the deleted findings from the store
 // and gives the other rows their findings' new places. Returns how many
 // findings it deleted.
-uint32_t DeleteCheckedRows(RunContext& ctx, ui::TEasyListview& list);
+uint32_t DeleteCheckedRows(RunContext& run, ui::TEasyListview& list);
 
 }  // namespace nb

@@ -14,13 +14,13 @@ namespace nb {
 
 namespace {
 
-constexpr uint32_t kQuestion = win::kMbYesNo | win::kMbIconQuestion;
+constexpr uint32_t kQuestion = winapi::kMbYesNo | winapi::kMbIconQuestion;
 
 }  // namespace
 
 void TForm1::Button2Click() {
   if (State.Busy()) {
-    if (Ui.ShowMessage(u"Are you sure you want to cancel scan?", u"Confirmation", kQuestion) == win::kIdYes)
+    if (Ui.ShowMessage(u"Are you sure you want to cancel scan?", u"Confirmation", kQuestion) == winapi::kIdYes)
       State.StopRequested = true;
     return;
   }
@@ -53,7 +53,7 @@ void TForm1::Button2Click() {
 
 void TForm1::Button3Click() {
   if (State.Busy()) {
-    if (Ui.ShowMessage(u"Are you sure you want to cancel deleting?", u"Confirmation", kQuestion) == win::kIdYes)
+    if (Ui.ShowMessage(u"Are you sure you want to cancel deleting?", u"Confirmation", kQuestion) == winapi::kIdYes)
       State.StopRequested = true;
     return;
   }
@@ -61,11 +61,11 @@ void TForm1::Button3Click() {
   CheckRunningApps(Os, State);
   if (State.BrowserRunning &&
       Ui.ShowMessage(u"We recommend you close all browsers before cleaning. Are you sure you want to continue?",
-                     u"Confirmation", kQuestion) == win::kIdNo)
+                     u"Confirmation", kQuestion) == winapi::kIdNo)
     return;
   if (State.SkypeRunning &&
       Ui.ShowMessage(u"We recommend you close Skype before cleaning. Are you sure you want to continue?",
-                     u"Confirmation", kQuestion) == win::kIdNo)
+                     u"Confirmation", kQuestion) == winapi::kIdNo)
     return;
 
   // Ticks changed during the run are saved but do not change what it deletes.
@@ -77,8 +77,8 @@ void TForm1::Button3Click() {
   DeleteAllReport report;
   {
     BusyScope busy(State);
-    RunContext ctx = Context();
-    report = DeleteAllFindings(ctx, mask);
+    RunContext run = Context();
+    report = DeleteAllFindings(run, mask);
   }
   List2.RemoveGroupRows(kFindingsGroup);  // gives back the store's texts before they go
   List3.Clear();
@@ -100,10 +100,10 @@ void TForm1::Button3Click() {
 void TForm1::Label3Click() {
   if (State.Busy()) return;
   if (CountRowsToDelete(List2) == 0) {
-    Ui.ShowMessage(u"Please select items.", u"Information", win::kMbIconInformation);
+    Ui.ShowMessage(u"Please select items.", u"Information", winapi::kMbIconInformation);
     return;
   }
-  if (Ui.ShowMessage(u"Are you sure you want to delete checked items?", u"Confirmation", kQuestion) == win::kIdNo)
+  if (Ui.ShowMessage(u"Are you sure you want to delete checked items?", u"Confirmation", kQuestion) == winapi::kIdNo)
     return;
 
   // Running keeps every section click, Analyze or Delete all run
@@ -111,13 +111,13 @@ void TForm1::Label3Click() {
   uint32_t deleted = 0;
   {
     BusyScope busy(State);
-    RunContext ctx = Context();
-    deleted = DeleteCheckedRows(ctx, List2);
+    RunContext run = Context();
+    deleted = DeleteCheckedRows(run, List2);
   }
   Label4.SetCaption(u"");
   if (deleted > 0)
     Ui.ShowMessage(NumberTextUnsigned(deleted) + u" items have been deleted", u"Confirmation",
-                   win::kMbIconInformation);
+                   winapi::kMbIconInformation);
 }
 
 }  // namespace nb

@@ -6,7 +6,7 @@
 namespace nb {
 
 Text LoadSectionMask(Platform& os) {
-  return NormalizeSectionMask(ReadRegText(os, win::kHkeyCurrentUser, kSettingsKey, kSettingsValue));
+  return NormalizeSectionMask(ReadRegText(os, winapi::kHkeyCurrentUser, kSettingsKey, kSettingsValue));
 }
 
 Text BuildSectionMask(const std::array<bool, kSectionCount>& ticks) {
@@ -16,7 +16,7 @@ Text BuildSectionMask(const std::array<bool, kSectionCount>& ticks) {
 }
 
 void SaveSectionMask(Platform& os, const Text& mask) {
-  WriteRegText(os, win::kHkeyCurrentUser, kSettingsKey, kSettingsValue, mask);
+  WriteRegText(os, winapi::kHkeyCurrentUser, kSettingsKey, kSettingsValue, mask);
 }
 
 }  // namespace nb

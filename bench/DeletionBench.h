@@ -26,7 +26,7 @@ inline void ListTree(Platform& os, const Text& folder, std::vector<ListedFile>& 
   if (!listing) return;
   do {
     if (entry.name == u"." || entry.name == u"..") continue;
-    if (entry.attributes & win::kAttrDirectory) {
+    if (entry.attributes & winapi::kAttrDirectory) {
       ListTree(os, folder + entry.name + u"\\", files, folders);
       folders.push_back(folder + entry.name);
     } else {

@@ -65,7 +65,7 @@ std::vector<Text> SimPaths(int caches) {
 
 void LayOut(sim::SimMachine& m, const std::vector<Text>& paths) {
   for (size_t i = 0; i < paths.size(); ++i)
-    m.AddFile(paths[i], "0123456789", i % 10 == 0 ? win::kAttrReadOnly | win::kAttrHidden : win::kAttrArchive);
+    m.AddFile(paths[i], "0123456789", i % 10 == 0 ? winapi::kAttrReadOnly | winapi::kAttrHidden : winapi::kAttrArchive);
 }
 
 // The window as an Analyze run of `root` leaves it, with the findings in the
@@ -87,7 +87,7 @@ void Analyzed(TForm1& form, const Text& root, const Paths& paths, PathOf pathOf,
 // The bare loop on the simulated machine: its by-path SetFileAttributesW + DeleteFileW.
 void SimBareLoop(sim::SimMachine& machine, const std::vector<Text>& paths) {
   for (const Text& path : paths) {
-    machine.SetAttributes(path, win::kAttrArchive);
+    machine.SetAttributes(path, winapi::kAttrArchive);
     machine.RemoveFile(path);
   }
 }
@@ -209,7 +209,7 @@ int RealBench(const Text& folder) {
   for (size_t c = 0; c < 2 * pairRatios.size(); ++c) {
     for (const ListedFile& file : chunks[c].files) {
       filesLeft += FileExists(os, file.path) ? 1 : 0;
-      readOnly += (file.attributes & win::kAttrReadOnly) ? 1 : 0;
+      readOnly += (file.attributes & winapi::kAttrReadOnly) ? 1 : 0;
     }
     for (const Text& sub : chunks[c].folders) foldersLeft += FolderExists(os, sub) ? 1 : 0;
   }

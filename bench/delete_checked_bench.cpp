@@ -53,7 +53,7 @@ void Shown(TForm1& form, BenchToolkit& ui, const Text& root, const std::vector<L
   form.List1ItemClick(group, item);
   if (sorted) form.List2ColumnClick(1);
   form.Label3.SetVisible(true);  // as the fill after Analyze leaves it
-  ui.answers = {win::kIdYes, win::kIdOk};
+  ui.answers = {winapi::kIdYes, winapi::kIdOk};
 }
 
 // The click, timed by `clock`; false when another count than every row was reported.
@@ -82,7 +82,7 @@ int SimBench(int rounds, int folders, bool sorted) {
   for (int f = 0; f < folders; ++f)
     for (int i = 0; i < 10; ++i)
       files.push_back({kSimRoot + u"X" + NumberText(f) + u"\\f" + NumberText(i) + u".dat",
-                       i == 0 ? win::kAttrReadOnly | win::kAttrHidden : win::kAttrArchive,
+                       i == 0 ? winapi::kAttrReadOnly | winapi::kAttrHidden : winapi::kAttrArchive,
                        1 + (files.size() * 7919) % 4000});
   std::vector<double> checkedTimes, bareTimes;
   bool allGone = true, counted = true;
@@ -98,7 +98,7 @@ int SimBench(int rounds, int folders, bool sorted) {
       } else {
         bareTimes.push_back(CpuTime([&] {
           for (const ListedFile& file : files) {
-            if (file.attributes & win::kAttrReadOnly) machine.SetAttributes(file.path, win::kAttrArchive);
+            if (file.attributes & winapi::kAttrReadOnly) machine.SetAttributes(file.path, winapi::kAttrArchive);
             machine.RemoveFile(file.path);
           }
         }));

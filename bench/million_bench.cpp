@@ -55,7 +55,7 @@ class MadeUpListing : public FolderListing {
   }
   void Fill(FindEntry& entry, size_t i) {
     seed_ = seed_ * 1103515245u + 12345u;
-    entry.attributes = folders_ ? win::kAttrDirectory : win::kAttrArchive;
+    entry.attributes = folders_ ? winapi::kAttrDirectory : winapi::kAttrArchive;
     entry.size = folders_ ? 0 : (seed_ >> 8) % 3000000;
     entry.name = folders_ ? u"cache" + NumberText(int64_t(i)) : u"f_" + NumberText(int64_t(i)) + u".tmp";
   }
@@ -171,7 +171,7 @@ int Run(size_t findings) {
   sim::SimMachine machine;
   machine.SetUpStandardUser();
   machine.AddFolder(kRoot);
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Quellmark\\Nightbroom", u"Sections", u"1000000000000000");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Quellmark\\Nightbroom", u"Sections", u"1000000000000000");
   MadeUpTree os(machine, findings);
   auto toolkit = MakeToolkit();
   TForm1 form(os, *toolkit);

@@ -45,7 +45,7 @@
 namespace nb {
 namespace {
 
-constexpr uint32_t kSimRoot = win::kHkeyCurrentUser;
+constexpr uint32_t kSimRoot = winapi::kHkeyCurrentUser;
 
 // The generated registry's size.
 struct Shape {
@@ -66,7 +66,7 @@ class CountingHost : public RunHost {
     ++pumps;
     if (pump_) pump_->PumpMessages();
   }
-  int ShowMessage(const Text&, const Text&, uint32_t) override { return win::kIdOk; }
+  int ShowMessage(const Text&, const Text&, uint32_t) override { return winapi::kIdOk; }
   long long pumps = 0;
 
  private:
@@ -117,11 +117,11 @@ Mix Populate(const RegistrySink& sink, const Shape& shape) {
     const int vendor = int(next() % shape.vendors);
     const int kind = int(next() % 100);
     if (kind < 40) {
-      sink.setValue(key, name, win::kRegDword, {uint8_t(i), 0, 0, 0});
+      sink.setValue(key, name, winapi::kRegDword, {uint8_t(i), 0, 0, 0});
       continue;
     }
     if (kind < 50) {
-      sink.setValue(key, name, win::kRegBinary, std::vector<uint8_t>(16, uint8_t(i)));
+      sink.setValue(key, name, winapi::kRegBinary, std::vector<uint8_t>(16, uint8_t(i)));
       continue;
     }
     ++mix.strings;
@@ -139,7 +139,7 @@ Mix Populate(const RegistrySink& sink, const Shape& shape) {
       text = u"C:\\Program Files\\Vendor" + Num(vendor) + u"\\old\\tool" + Num(i % 50) + u".dll,1";
     }
     if (IsCandidateValueText(text)) ++mix.candidates;
-    sink.setValue(key, name, (kind % 3) ? win::kRegSz : win::kRegExpandSz, ValueDataFromText(text));
+    sink.setValue(key, name, (kind % 3) ? winapi::kRegSz : winapi::kRegExpandSz, ValueDataFromText(text));
   }
   return mix;
 }
@@ -163,16 +163,16 @@ void PrintMix(const Shape& shape, const Mix& mix, double seconds) {
 void Enumerate(Platform& os, uint32_t root, const Text& path, long long& values) {
   if (IsExcludedKeyPath(path)) return;
   std::unique_ptr<RegistryKey> key;
-  if (os.OpenKey(root, path.substr(1), kWalkKeyAccess, key) != win::kErrorSuccess || !key) return;
+  if (os.OpenKey(root, path.substr(1), kWalkKeyAccess, key) != winapi::kErrorSuccess || !key) return;
   RegKeyInfo info;
-  if (key->QueryInfo(info) != win::kErrorSuccess) return;
+  if (key->QueryInfo(info) != winapi::kErrorSuccess) return;
   std::vector<Text> subkeys, names;
   Text name;
-  for (uint32_t i = 0; i < info.subKeyCount && key->EnumKey(i, name) == win::kErrorSuccess; ++i) subkeys.push_back(name);
-  for (uint32_t i = 0; i < info.valueCount && key->EnumValue(i, name) == win::kErrorSuccess; ++i) names.push_back(name);
+  for (uint32_t i = 0; i < info.subKeyCount && key->EnumKey(i, name) == winapi::kErrorSuccess; ++i) subkeys.push_back(name);
+  for (uint32_t i = 0; i < info.valueCount && key->EnumValue(i, name) == winapi::kErrorSuccess; ++i) names.push_back(name);
   for (const auto& valueName : names) {
     RegValue value;
-    if (key->QueryValue(valueName, value) == win::kErrorSuccess) ++values;
+    if (key->QueryValue(valueName, value) == winapi::kErrorSuccess) ++values;
   }
   for (const auto& subkeyName : subkeys)
     if (!subkeyName.empty()) Enumerate(os, root, path + u"\\" + subkeyName, values);
@@ -293,11 +293,11 @@ int main(int argc, char** argv) {
     const RegistrySink real{
         [&os](const Text& key) {
           std::unique_ptr<RegistryKey> made;
-          os.CreateKey(kSimRoot, key, win::kKeyAllAccess, made);
+          os.CreateKey(kSimRoot, key, winapi::kKeyAllAccess, made);
         },
         [&os](const Text& key, const Text& name, uint32_t type, const std::vector<uint8_t>& data) {
           std::unique_ptr<RegistryKey> opened;
-          if (os.OpenKey(kSimRoot, key, win::kKeyAllAccess, opened) == win::kErrorSuccess) opened->SetValue(name, type, data);
+          if (os.OpenKey(kSimRoot, key, winapi::kKeyAllAccess, opened) == winapi::kErrorSuccess) opened->SetValue(name, type, data);
         },
         [](const Text& path) {
           const std::wstring wide = win32::ToWide(path);

@@ -56,7 +56,7 @@ class PumpHost : public RunHost {
     ++pumps;
     if (pump_) pump_->PumpMessages();
   }
-  int ShowMessage(const Text&, const Text&, uint32_t) override { return win::kIdOk; }
+  int ShowMessage(const Text&, const Text&, uint32_t) override { return winapi::kIdOk; }
   long long pumps = 0;
 
  private:
@@ -74,7 +74,7 @@ class PeekPump : public RunHost {
       ::DispatchMessageW(&msg);
     }
   }
-  int ShowMessage(const Text&, const Text&, uint32_t) override { return win::kIdOk; }
+  int ShowMessage(const Text&, const Text&, uint32_t) override { return winapi::kIdOk; }
 };
 
 // The listing walk with nothing done per file but the pump, if there is one:
@@ -113,7 +113,7 @@ void BareWalk(Platform& os, RunHost* ui, const Text& folder, long long& files) {
   const auto listing = os.FindFirst(folder + u"*.*", item);
   if (!listing) return;
   do {
-    if (item.attributes & win::kAttrDirectory) {
+    if (item.attributes & winapi::kAttrDirectory) {
       if (item.name != u"." && item.name != u"..") BareWalk(os, ui, folder + item.name + u'\\', files);
       continue;
     }
@@ -281,7 +281,7 @@ int main(int argc, char** argv) {
   // measures 0.05 s or 0.15 s a run.
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
   nb::sim::SimMachine machine;
-  machine.AddDrive(u'C', nb::win::kDriveFixed);
+  machine.AddDrive(u'C', nb::winapi::kDriveFixed);
   const nb::Text root = u"C:\\Users\\Tester\\AppData\\Local\\Temp\\";
   const long long files = nb::Generate(machine, root, small ? 2 : 100);
   nb::sim::SimPlatform os(machine);

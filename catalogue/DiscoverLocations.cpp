@@ -50,17 +50,17 @@ void FindFolders(Platform& os, Locations& loc) {
   loc.UserName = os.GetUserName().value_or(Text());
   loc.WindowsFolder = Folder(os.GetWindowsDirectory());
   loc.SystemFolder = Folder(os.GetSystemDirectory());
-  loc.AppDataFolder = Folder(os.GetSpecialFolder(win::kCsidlAppData));
-  loc.LocalAppDataFolder = Folder(os.GetSpecialFolder(win::kCsidlLocalAppData));
-  loc.ProgramFilesFolder = Folder(os.GetSpecialFolder(win::kCsidlProgramFiles));
-  loc.DocumentsFolder = Folder(os.GetSpecialFolder(win::kCsidlPersonal));
-  loc.RecentFolder = Folder(os.GetSpecialFolder(win::kCsidlRecent));
+  loc.AppDataFolder = Folder(os.GetSpecialFolder(winapi::kCsidlAppData));
+  loc.LocalAppDataFolder = Folder(os.GetSpecialFolder(winapi::kCsidlLocalAppData));
+  loc.ProgramFilesFolder = Folder(os.GetSpecialFolder(winapi::kCsidlProgramFiles));
+  loc.DocumentsFolder = Folder(os.GetSpecialFolder(winapi::kCsidlPersonal));
+  loc.RecentFolder = Folder(os.GetSpecialFolder(winapi::kCsidlRecent));
   if (!loc.AppDataFolder.empty()) loc.OfficeRecentFolder = loc.AppDataFolder + u"Microsoft\\Office\\Recent\\";
   loc.Wow64Process = Contains(ToUpperAscii(loc.ProgramFilesFolder), u"(X86)");
 }
 
 void FindIeCacheFolders(Platform& os, Locations& loc) {
-  for (const int csidl : {win::kCsidlInternetCache, win::kCsidlHistory}) {
+  for (const int csidl : {winapi::kCsidlInternetCache, winapi::kCsidlHistory}) {
     const Text folder = Folder(os.GetSpecialFolder(csidl));
     if (!folder.empty()) loc.IeCacheFolders.push_back(folder);
   }

@@ -4,7 +4,7 @@ namespace nb {
 
 std::optional<Text> RecycleBinOfDrive(Platform& os, const Locations& loc, int drive) {
   const Text root = Text(1, char16_t(u'A' + drive)) + u":\\";
-  if (drive == 0 || os.GetDriveType(root) != win::kDriveFixed) return std::nullopt;
+  if (drive == 0 || os.GetDriveType(root) != winapi::kDriveFixed) return std::nullopt;
   return root + (loc.OsMajorVersion == 5 ? u"RECYCLER\\" : u"$RECYCLE.BIN\\");
 }
 

@@ -28,7 +28,7 @@ bool DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text) {
 bool ReadAllBytes(Platform& os, const Text& path, std::string& bytes) {
   uint32_t error = 0;
   // Share writing too: the owning program may hold the file open while it runs.
-  auto file = os.OpenForRead(path, win::kShareRead | win::kShareWrite, error);
+  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
   if (!file) return false;
   const uint64_t size = file->Size();
   if (size > kMaxFileBytes) return false;

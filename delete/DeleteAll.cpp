@@ -22,36 +22,36 @@ bool Prunes(const Text& mask, int section) {
   return MaskTicks(mask, section) && SectionNumbered(section)->prunedByDeleteAll;
 }
 
-void PruneTempFolders(RunContext& ctx, DeletedNames* names) {
-  for (const Text& folder : ctx.state.Loc.TempFolders) {
-    if (PumpAndCheck(ctx)) PruneEmptyFolders(ctx, folder, names);
+void PruneTempFolders(RunContext& run, DeletedNames* names) {
+  for (const Text& folder : run.state.Loc.TempFolders) {
+    if (PumpAndCheck(run)) PruneEmptyFolders(run, folder, names);
   }
 }
 
-void PruneRecycleBins(RunContext& ctx, DeletedNames* names) {
-  const uint32_t drives = ctx.os.GetLogicalDrives();
+void PruneRecycleBins(RunContext& run, DeletedNames* names) {
+  const uint32_t drives = run.os.GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
-    if ((drives & (1u << i)) == 0 || !PumpAndCheck(ctx)) continue;
-    const std::optional<Text> bin = RecycleBinOfDrive(ctx.os, ctx.state.Loc, i);
-    if (bin && FolderExists(ctx.os, *bin)) PruneEmptyFolders(ctx, *bin, names);
+    if ((drives & (1u << i)) == 0 || !PumpAndCheck(run)) continue;
+    const std::optional<Text> bin = RecycleBinOfDrive(run.os, run.state.Loc, i);
+    if (bin && FolderExists(run.os, *bin)) PruneEmptyFolders(run, *bin, names);
   }
 }
 
-bool SkypeFolderPurged(RunContext& ctx, const Text& mask) {
-  return Prunes(mask, sections::kSkype) && !ctx.state.Loc.SkypeChatsyncFolder.empty();
+bool SkypeFolderPurged(RunContext& run, const Text& mask) {
+  return Prunes(mask, sections::kSkype) && !run.state.Loc.SkypeChatsyncFolder.empty();
 }
 
 // The folders the purge walks after the entry pass, for the sections ticked in `mask`.
-std::vector<Text> PurgedFolders(RunContext& ctx, const Text& mask) {
+std::vector<Text> PurgedFolders(RunContext& run, const Text& mask) {
   std::vector<Text> folders;
-  if (Prunes(mask, sections::kTemp)) folders = ctx.state.Loc.TempFolders;
+  if (Prunes(mask, sections::kTemp)) folders = run.state.Loc.TempFolders;
   if (Prunes(mask, sections::kRecycleBin)) {
-    const uint32_t drives = ctx.os.GetLogicalDrives();
+    const uint32_t drives = run.os.GetLogicalDrives();
     for (int i = 0; i < 26; ++i)
       if (drives & (1u << i))
-        if (std::optional<Text> bin = RecycleBinOfDrive(ctx.os, ctx.state.Loc, i)) folders.push_back(std::move(*bin));
+        if (std::optional<Text> bin = RecycleBinOfDrive(run.os, run.state.Loc, i)) folders.push_back(std::move(*bin));
   }
-  if (SkypeFolderPurged(ctx, mask)) folders.push_back(ctx.state.Loc.SkypeChatsyncFolder);
+  if (SkypeFolderPurged(run, mask)) folders.push_back(run.state.Loc.SkypeChatsyncFolder);
   return folders;
 }
 
@@ -71,12 +71,12 @@ struct EntryPass {
   std::vector<size_t> deleted;  // the findings whose deletion was granted
 };
 
-EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) {
+EntryPass DeleteEntries(RunContext& run, const Text& mask, DeletedNames& names) {
   PerSection<bool> ticked{};
   for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
-  const ResultStore& store = ctx.state.Results;
-  FoundFileDeleter files(ctx.os, ctx.state.Folders);
+  const ResultStore& store = run.state.Results;
+  FoundFileDeleter files(run.os, run.state.Folders);
   files.TrackDeletedNames(names);
   EntryPass pass;
   DeleteAllReport& report = pass.report;
@@ -89,10 +89,10 @@ EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) 
   size_t i = 0;
   try {
     for (; i < count; ++i) {
-      if (i % kEntriesPerPump == 0 && !PumpAndCheck(ctx)) break;
+      if (i % kEntriesPerPump == 0 && !PumpAndCheck(run)) break;
       if (i >= store.Count()) break;  // running keeps every writer out; this only guards the index
       if (sectionOf(i) == 0) continue;
-      const DeleteOutcome outcome = DeleteFindingAt(ctx.state, ctx.os, files, i);
+      const DeleteOutcome outcome = DeleteFindingAt(run.state, run.os, files, i);
       if (outcome == DeleteOutcome::Deleted) pass.deleted.push_back(i);
       Count(report, outcome);
       report.stays[i] = outcome != DeleteOutcome::Deleted && outcome != DeleteOutcome::Missing;
@@ -115,11 +115,11 @@ EntryPass DeleteEntries(RunContext& ctx, const Text& mask, DeletedNames& names) 
 
 // A name that outlived its granted deletion (Wine's unlink can fail at the
 // last close): that finding stayed.
-DeleteAllReport CountNamesThatOutlived(RunContext& ctx, EntryPass pass, DeletedNames& names) {
+DeleteAllReport CountNamesThatOutlived(RunContext& run, EntryPass pass, DeletedNames& names) {
   DeleteAllReport& report = pass.report;
   try {
-    names.LookAtTheRest(ctx.os);
-    const ResultStore& store = ctx.state.Results;
+    names.LookAtTheRest(run.os);
+    const ResultStore& store = run.state.Results;
     for (const size_t index : pass.deleted) {
       if (!names.StillThere().count(Text(store.Subject(index)))) continue;
       --report.deleted;
@@ -134,32 +134,32 @@ DeleteAllReport CountNamesThatOutlived(RunContext& ctx, EntryPass pass, DeletedN
 
 }  // namespace
 
-DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask) {
+DeleteAllReport DeleteStoredFindings(RunContext& run, const Text& mask) {
   DeletedNames names;
-  return CountNamesThatOutlived(ctx, DeleteEntries(ctx, mask, names), names);
+  return CountNamesThatOutlived(run, DeleteEntries(run, mask, names), names);
 }
 
-void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names) {
-  if (!PumpAndCheck(ctx)) return;
-  if (Prunes(mask, sections::kTemp)) PruneTempFolders(ctx, names);
-  if (!PumpAndCheck(ctx)) return;
-  if (Prunes(mask, sections::kRecycleBin)) PruneRecycleBins(ctx, names);
-  if (!PumpAndCheck(ctx)) return;
-  if (SkypeFolderPurged(ctx, mask))
-    PruneEmptyFolders(ctx, ctx.state.Loc.SkypeChatsyncFolder, names);
+void PruneLeftoverFolders(RunContext& run, const Text& mask, DeletedNames* names) {
+  if (!PumpAndCheck(run)) return;
+  if (Prunes(mask, sections::kTemp)) PruneTempFolders(run, names);
+  if (!PumpAndCheck(run)) return;
+  if (Prunes(mask, sections::kRecycleBin)) PruneRecycleBins(run, names);
+  if (!PumpAndCheck(run)) return;
+  if (SkypeFolderPurged(run, mask))
+    PruneEmptyFolders(run, run.state.Loc.SkypeChatsyncFolder, names);
 }
 
-DeleteAllReport DeleteAllFindings(RunContext& ctx, const Text& mask) {
+DeleteAllReport DeleteAllFindings(RunContext& run, const Text& mask) {
   // The purge lists every folder it walks: the names deleted there wait for
   // that listing instead of being looked for twice.
-  DeletedNames names(PurgedFolders(ctx, mask));
-  EntryPass pass = DeleteEntries(ctx, mask, names);
+  DeletedNames names(PurgedFolders(run, mask));
+  EntryPass pass = DeleteEntries(run, mask, names);
   try {
-    PruneLeftoverFolders(ctx, mask, &names);
+    PruneLeftoverFolders(run, mask, &names);
   } catch (const std::bad_alloc&) {
     // Out of memory: the run ends as a stopped one; the folders it did not reach stay.
   }
-  return CountNamesThatOutlived(ctx, std::move(pass), names);
+  return CountNamesThatOutlived(run, std::move(pass), names);
 }
 
 Text DeleteAllStatus(const DeleteAllReport& report) {

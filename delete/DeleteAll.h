@@ -27,18 +27,18 @@ struct DeleteAllReport {
 // sections 01-14, values for 15 (HKEY_CURRENT_USER) and 16
 // (HKEY_LOCAL_MACHINE). Pumps before every hundredth entry and stops there
 // once a Stop is asked for: what a confirmed stop leaves stays on disk.
-DeleteAllReport DeleteStoredFindings(RunContext& ctx, const Text& mask);
+DeleteAllReport DeleteStoredFindings(RunContext& run, const Text& mask);
 
 // Prunes the empty subfolders of the folders of the sections the table marks
 // as pruned: the temp folders, the recycle bins of the fixed drives and the
 // Skype chat-sync folder. Pumps between the steps and ends early once a
 // Stop is asked for.
 // Each folder `names` awaits is compared with the purge's listing of it.
-void PruneLeftoverFolders(RunContext& ctx, const Text& mask, DeletedNames* names = nullptr);
+void PruneLeftoverFolders(RunContext& run, const Text& mask, DeletedNames* names = nullptr);
 
 // Both of the above, in that order; running out of memory ends the run as a
 // stopped one: what it did not reach stays.
-DeleteAllReport DeleteAllFindings(RunContext& ctx, const Text& mask);
+DeleteAllReport DeleteAllFindings(RunContext& run, const Text& mask);
 
 // The status line after a run: the fixed line when every finding went, and
 // otherwise how many stayed and why.

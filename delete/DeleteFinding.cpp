@@ -8,15 +8,15 @@ namespace nb {
 DeleteOutcome DeleteFoundValue(Platform& os, uint32_t root, const RegistrySubject& subject, const RegValue* found) {
   std::unique_ptr<RegistryKey> key;
   const uint32_t opened =
-      os.OpenKey(root, subject.keyPath, win::kKeyAllAccess | FindingRegistryView(root), key);
-  if (opened == win::kErrorFileNotFound) return DeleteOutcome::Missing;
-  if (opened != win::kErrorSuccess || !key) return DeleteOutcome::Kept;
+      os.OpenKey(root, subject.keyPath, winapi::kKeyAllAccess | FindingRegistryView(root), key);
+  if (opened == winapi::kErrorFileNotFound) return DeleteOutcome::Missing;
+  if (opened != winapi::kErrorSuccess || !key) return DeleteOutcome::Kept;
   RegValue now;
   const uint32_t read = key->QueryValue(subject.valueName, now);
-  if (read == win::kErrorFileNotFound) return DeleteOutcome::Missing;
-  if (read != win::kErrorSuccess) return DeleteOutcome::Kept;
+  if (read == winapi::kErrorFileNotFound) return DeleteOutcome::Missing;
+  if (read != winapi::kErrorSuccess) return DeleteOutcome::Kept;
   if (!found || now.type != found->type || now.data != found->data) return DeleteOutcome::Changed;
-  return key->DeleteValue(subject.valueName) == win::kErrorSuccess ? DeleteOutcome::Deleted : DeleteOutcome::Kept;
+  return key->DeleteValue(subject.valueName) == winapi::kErrorSuccess ? DeleteOutcome::Deleted : DeleteOutcome::Kept;
 }
 
 const RegValue* FoundValueOf(const AppState& state, size_t index) {

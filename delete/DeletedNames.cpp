@@ -13,7 +13,7 @@ std::set<Text> FilesListed(Platform& os, OpenFolder& folder) {
   FindEntry entry;
   if (auto listing = os.ListFolder(folder, entry)) {
     do
-      if ((entry.attributes & win::kAttrDirectory) == 0) files.insert(FoldCaseText(entry.name));
+      if ((entry.attributes & winapi::kAttrDirectory) == 0) files.insert(FoldCaseText(entry.name));
     while (listing->Next(entry));
   }
   return files;

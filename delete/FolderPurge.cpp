@@ -13,7 +13,7 @@ bool IsDotEntry(const Text& name) { return name == u"." || name == u".."; }
 // that folder's own entry, no link, on the root's volume.
 class Purge {
  public:
-  Purge(RunContext& ctx, uint32_t volume, DeletedNames* deleted) : ctx_(ctx), volume_(volume), deleted_(deleted) {}
+  Purge(RunContext& run, uint32_t volume, DeletedNames* deleted) : ctx_(run), volume_(volume), deleted_(deleted) {}
 
   void Prune(OpenFolder& folder, const Text& path, const Text& finalPath) {
     FindEntry entry;
@@ -23,7 +23,7 @@ class Purge {
     std::set<Text> files;  // folded, while `deleted` awaits this folder
     do {
       ctx_.host.PumpMessages();
-      if ((entry.attributes & win::kAttrDirectory) == 0) {
+      if ((entry.attributes & winapi::kAttrDirectory) == 0) {
         if (awaited) files.insert(FoldCaseText(entry.name));
         continue;
       }
@@ -31,7 +31,7 @@ class Purge {
       // A junction in a temp folder or a recycle bin may point anywhere, at the
       // user's own folders too: its target is none of our business, and the
       // link itself is left for whoever made it.
-      if (entry.attributes & win::kAttrReparsePoint) continue;
+      if (entry.attributes & winapi::kAttrReparsePoint) continue;
       const Text subPath = path + entry.name;
       if (subPath.size() >= kFolderPathLimit) continue;
       ExactFolder sub = OpenFolderExactlyBelow(ctx_.os, folder, finalPath, entry.name, volume_);
@@ -51,15 +51,15 @@ class Purge {
 
 }  // namespace
 
-void PruneEmptyFolders(RunContext& ctx, const Text& folder, DeletedNames* deleted) {
+void PruneEmptyFolders(RunContext& run, const Text& folder, DeletedNames* deleted) {
   uint32_t error = 0;
-  auto root = ctx.os.OpenFolderAt(folder, error);
+  auto root = run.os.OpenFolderAt(folder, error);
   FolderIdentity now;
-  if (!root || !ctx.os.IdentifyFolder(*root, now) || now.isLink) return;
+  if (!root || !run.os.IdentifyFolder(*root, now) || now.isLink) return;
   // The folder must be the one Analyze found there, links on the way as they
   // were then; a folder never recorded must lie where its path says.
-  if (!IsRecordedFolder(ctx.state.Folders.Find(folder), folder, now)) return;
-  Purge(ctx, now.volumeSerial, deleted).Prune(*root, folder, now.finalPath);
+  if (!IsRecordedFolder(run.state.Folders.Find(folder), folder, now)) return;
+  Purge(run, now.volumeSerial, deleted).Prune(*root, folder, now.finalPath);
 }
 
 }  // namespace nb

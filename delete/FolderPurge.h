@@ -11,6 +11,6 @@ namespace nb {
 // folder itself stays. Pumps once per directory entry; never looks at the busy
 // flag. Junctions and directory links are neither entered nor removed.
 // Each folder `deleted` awaits is compared with its listing on the way.
-void PruneEmptyFolders(RunContext& ctx, const Text& folder, DeletedNames* deleted = nullptr);
+void PruneEmptyFolders(RunContext& run, const Text& folder, DeletedNames* deleted = nullptr);
 
 }  // namespace nb

@@ -4,12 +4,12 @@ namespace nb {
 
 bool FileExists(Platform& os, const Text& path) {
   const auto result = os.GetFileAttributes(path);
-  return result.Ok() && (result.attributes & win::kAttrDirectory) == 0;
+  return result.Ok() && (result.attributes & winapi::kAttrDirectory) == 0;
 }
 
 bool FolderExists(Platform& os, const Text& path) {
   const auto result = os.GetFileAttributes(path);
-  return result.Ok() && (result.attributes & win::kAttrDirectory) != 0;
+  return result.Ok() && (result.attributes & winapi::kAttrDirectory) != 0;
 }
 
 uint64_t FindFileSize(Platform& os, const Text& path) {

@@ -14,8 +14,9 @@
 
 namespace nb {
 
-// Win32 values the logic uses, spelled out so that no logic file needs windows.h.
-namespace win {
+// Values of the Windows API that the logic uses, spelled out so that no logic
+// file needs windows.h. (The real back end is nb::win32, in platform/win32/.)
+namespace winapi {
 constexpr uint32_t kErrorSuccess = 0;
 constexpr uint32_t kErrorFileNotFound = 2;
 constexpr uint32_t kErrorPathNotFound = 3;
@@ -93,7 +94,7 @@ constexpr uint32_t kMbOk = 0x0;
 constexpr uint32_t kMbYesNo = 0x4;
 constexpr uint32_t kMbIconQuestion = 0x20;
 constexpr uint32_t kMbIconInformation = 0x40;
-}  // namespace win
+}  // namespace winapi
 
 // One directory entry as FindFirstFileW/FindNextFileW deliver it.
 struct FindEntry {
@@ -111,9 +112,9 @@ class FolderListing {
 };
 
 struct AttributesResult {
-  uint32_t attributes = win::kInvalidAttributes;
-  uint32_t error = win::kErrorSuccess;  // the last error when attributes is invalid
-  bool Ok() const { return attributes != win::kInvalidAttributes; }
+  uint32_t attributes = winapi::kInvalidAttributes;
+  uint32_t error = winapi::kErrorSuccess;  // the last error when attributes is invalid
+  bool Ok() const { return attributes != winapi::kInvalidAttributes; }
 };
 
 struct RegKeyInfo {
@@ -124,7 +125,7 @@ struct RegKeyInfo {
 };
 
 struct RegValue {
-  uint32_t type = win::kRegNone;
+  uint32_t type = winapi::kRegNone;
   std::vector<uint8_t> data;  // raw bytes as stored; strings need not end with a NUL
 };
 

@@ -11,7 +11,7 @@ Text WithoutLeadingBackslash(const Text& keyPath) {
 
 std::unique_ptr<RegistryKey> OpenFullAccess(Platform& os, uint32_t root, const Text& keyPath, uint32_t viewFlags) {
   std::unique_ptr<RegistryKey> key;
-  if (os.OpenKey(root, WithoutLeadingBackslash(keyPath), win::kKeyAllAccess | viewFlags, key) != win::kErrorSuccess)
+  if (os.OpenKey(root, WithoutLeadingBackslash(keyPath), winapi::kKeyAllAccess | viewFlags, key) != winapi::kErrorSuccess)
     return nullptr;
   return key;
 }
@@ -22,25 +22,25 @@ Text ReadRegText(Platform& os, uint32_t root, const Text& keyPath, const Text& v
   auto key = OpenFullAccess(os, root, keyPath, viewFlags);
   if (!key) return {};
   RegValue value;
-  if (key->QueryValue(valueName, value) != win::kErrorSuccess) return {};
-  if (value.type != win::kRegSz && value.type != win::kRegExpandSz) return {};
+  if (key->QueryValue(valueName, value) != winapi::kErrorSuccess) return {};
+  if (value.type != winapi::kRegSz && value.type != winapi::kRegExpandSz) return {};
   return Trim(ValueTextFromData(value.data));
 }
 
 void WriteRegText(Platform& os, uint32_t root, const Text& keyPath, const Text& valueName, const Text& text,
                   uint32_t viewFlags) {
   std::unique_ptr<RegistryKey> key;
-  if (os.CreateKey(root, WithoutLeadingBackslash(keyPath), win::kKeyAllAccess | viewFlags, key) != win::kErrorSuccess)
+  if (os.CreateKey(root, WithoutLeadingBackslash(keyPath), winapi::kKeyAllAccess | viewFlags, key) != winapi::kErrorSuccess)
     return;
-  key->SetValue(valueName, win::kRegSz, ValueDataFromText(text));
+  key->SetValue(valueName, winapi::kRegSz, ValueDataFromText(text));
 }
 
 bool DeleteRegValue(Platform& os, uint32_t root, const Text& keyPath, const Text& valueName, uint32_t viewFlags) {
   auto key = OpenFullAccess(os, root, keyPath, viewFlags);
   if (!key) return false;
   RegValue value;
-  if (key->QueryValue(valueName, value) != win::kErrorSuccess) return false;
-  return key->DeleteValue(valueName) == win::kErrorSuccess;
+  if (key->QueryValue(valueName, value) != winapi::kErrorSuccess) return false;
+  return key->DeleteValue(valueName) == winapi::kErrorSuccess;
 }
 
 }  // namespace nb

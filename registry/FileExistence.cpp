@@ -17,7 +17,7 @@ class RedirectionOff {
   const Locations& loc_;
 };
 
-bool IsFolder(uint32_t attributes) { return (attributes & win::kAttrDirectory) != 0; }
+bool IsFolder(uint32_t attributes) { return (attributes & winapi::kAttrDirectory) != 0; }
 
 }  // namespace
 
@@ -25,16 +25,16 @@ bool IsExistingFile(Platform& os, const Text& path) {
   const auto found = os.GetFileAttributes(path);
   if (found.Ok()) {
     if (IsFolder(found.attributes)) return false;
-    if ((found.attributes & win::kAttrReparsePoint) == 0) return true;
+    if ((found.attributes & winapi::kAttrReparsePoint) == 0) return true;
     // A link whose target is gone still has attributes; it counts only when it opens.
-    uint32_t error = win::kErrorSuccess;
-    const auto file = os.OpenForRead(path, win::kShareRead, error);
-    return file != nullptr || error == win::kErrorSharingViolation;
+    uint32_t error = winapi::kErrorSuccess;
+    const auto file = os.OpenForRead(path, winapi::kShareRead, error);
+    return file != nullptr || error == winapi::kErrorSharingViolation;
   }
   switch (found.error) {
-    case win::kErrorFileNotFound:
-    case win::kErrorPathNotFound:
-    case win::kErrorInvalidName:
+    case winapi::kErrorFileNotFound:
+    case winapi::kErrorPathNotFound:
+    case winapi::kErrorInvalidName:
       return false;
     default: {
       // Access denied and the like: the folder's listing may still show the file.

@@ -27,11 +27,11 @@ constexpr const SectionInfo* RegistrySectionOfRoot(uint32_t root) {
 // native keys and the 32-bit ones below Wow6432Node; HKEY_CURRENT_USER in the
 // default one (its SOFTWARE is shared by both views).
 constexpr uint32_t FindingRegistryView(uint32_t root) {
-  return root == win::kHkeyLocalMachine ? win::kKeyWow64_64Key : 0;
+  return root == winapi::kHkeyLocalMachine ? winapi::kKeyWow64_64Key : 0;
 }
 
 // The walk's access: KEY_ALL_ACCESS in the 64-bit view. A key that refuses
 // full access is passed over with everything below it.
-inline constexpr uint32_t kWalkKeyAccess = win::kKeyAllAccess | win::kKeyWow64_64Key;
+inline constexpr uint32_t kWalkKeyAccess = winapi::kKeyAllAccess | winapi::kKeyWow64_64Key;
 
 }  // namespace nb

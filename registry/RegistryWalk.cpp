@@ -26,13 +26,13 @@ struct KeyNames {
 KeyNames ListNames(RegistryKey& key) {
   KeyNames names;
   RegKeyInfo info;
-  if (key.QueryInfo(info) != win::kErrorSuccess) return names;
+  if (key.QueryInfo(info) != winapi::kErrorSuccess) return names;
   names.subkeys.reserve(info.subKeyCount);
   names.values.reserve(info.valueCount);
   Text name;
-  for (uint32_t i = 0; i < info.subKeyCount && key.EnumKey(i, name) == win::kErrorSuccess; ++i)
+  for (uint32_t i = 0; i < info.subKeyCount && key.EnumKey(i, name) == winapi::kErrorSuccess; ++i)
     names.subkeys.push_back(name);
-  for (uint32_t i = 0; i < info.valueCount && key.EnumValue(i, name) == win::kErrorSuccess; ++i)
+  for (uint32_t i = 0; i < info.valueCount && key.EnumValue(i, name) == winapi::kErrorSuccess; ++i)
     names.values.push_back(name);
   return names;
 }
@@ -40,8 +40,8 @@ KeyNames ListNames(RegistryKey& key) {
 // The referenced file of a string value when that file exists nowhere; empty
 // when the value is fine or not worth a look. `value` is what was read.
 Text StaleFileOf(RunContext& run, RegistryKey& key, const Text& valueName, RegValue& value) {
-  if (key.QueryValue(valueName, value) != win::kErrorSuccess) return {};
-  if (value.type != win::kRegSz && value.type != win::kRegExpandSz) return {};
+  if (key.QueryValue(valueName, value) != winapi::kErrorSuccess) return {};
+  if (value.type != winapi::kRegSz && value.type != winapi::kRegExpandSz) return {};
   const Text text = ValueTextFromData(value.data);
   if (!IsCandidateValueText(text)) return {};
   if (IsExistingFile(run.os, text)) return {};
@@ -87,7 +87,7 @@ void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
   // The walk and its entries hold the path with its leading "\"; RegOpenKeyExW takes it without.
   const Text path = StartsWith(keyPath, u"\\") ? keyPath : u"\\" + keyPath;
   std::unique_ptr<RegistryKey> key;
-  if (run.os.OpenKey(root, path.substr(1), kWalkKeyAccess, key) != win::kErrorSuccess || !key) return;
+  if (run.os.OpenKey(root, path.substr(1), kWalkKeyAccess, key) != winapi::kErrorSuccess || !key) return;
 
   const KeyNames names = ListNames(*key);
   for (const auto& valueName : names.values) {
@@ -95,7 +95,7 @@ void WalkRegistryKey(RunContext& run, uint32_t root, const Text& keyPath) {
     RegValue read;
     const Text stale = StaleFileOf(run, *key, valueName, read);
     if (stale.empty()) continue;
-    if (Contains(stale, u"Embarcadero")) run.host.ShowMessage(stale, u"", win::kMbOk);
+    if (Contains(stale, u"Embarcadero")) run.host.ShowMessage(stale, u"", winapi::kMbOk);
     Record(run, *walkRoot, path, valueName, stale, std::move(read));
   }
   for (const auto& subkeyName : names.subkeys) {

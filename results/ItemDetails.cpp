@@ -19,7 +19,7 @@ std::vector<Text> RegistryLines(Platform& os, uint32_t root, const Text& registr
 std::vector<Text> FileLines(Platform& os, const Text& path) {
   if (!FileExists(os, path) || FindFileSize(os, path) > kPreviewSizeLimit) return {};
   uint32_t error = 0;
-  auto file = os.OpenForRead(path, win::kShareRead | win::kShareWrite, error);
+  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
   if (!file) return {};
   const uint64_t size = file->Size();
   // It may have grown since its size was looked up: the limit holds all the same.

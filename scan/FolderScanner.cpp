@@ -41,7 +41,7 @@ class FolderWalk {
     path_.resize(folderLength);
     if (!listing) return;
     do {
-      if (item.attributes & win::kAttrDirectory) {
+      if (item.attributes & winapi::kAttrDirectory) {
         if (WalksInto(folderLength, item)) {
           path_.append(item.name);
           path_.push_back(u'\\');
@@ -64,7 +64,7 @@ class FolderWalk {
     if (!recurse_ || item.name == u"." || item.name == u"..") return false;
     // A junction, directory symlink or mount point leads somewhere else: a link
     // in a temporary folder must not turn the user's documents into findings.
-    if (item.attributes & win::kAttrReparsePoint) return false;
+    if (item.attributes & winapi::kAttrReparsePoint) return false;
     if (folderLength + item.name.size() >= kFolderPathLimit) return false;
     return run_.state.Busy();
   }

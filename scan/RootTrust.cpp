@@ -88,15 +88,15 @@ bool LinksOnTheWayAreTrusted(Platform& os, const Text& folder, bool& linked) {
 ProtectedPlaces FindProtectedPlaces(Platform& os, const Locations& loc) {
   ProtectedPlaces found;
   found.found = true;
-  const Text profile = WithTrailingBackslash(os.GetSpecialFolder(win::kCsidlProfile).value_or(loc.ProfileFolder));
+  const Text profile = WithTrailingBackslash(os.GetSpecialFolder(winapi::kCsidlProfile).value_or(loc.ProfileFolder));
   if (profile.size() > 1) {
     AddPlace(os, found, profile, true);
     // The other profiles: everything beside the user's own.
     AddPlace(os, found, ParentFolder(profile), false, {profile});
   }
-  constexpr std::array kUserFolders{win::kCsidlPersonal,  win::kCsidlDesktopDirectory, win::kCsidlMyPictures,
-                                    win::kCsidlMyMusic,   win::kCsidlMyVideo,          win::kKnownFolderDownloads,
-                                    win::kCsidlFavorites, win::kCsidlProgramFiles,     win::kCsidlProgramFilesX86};
+  constexpr std::array kUserFolders{winapi::kCsidlPersonal,  winapi::kCsidlDesktopDirectory, winapi::kCsidlMyPictures,
+                                    winapi::kCsidlMyMusic,   winapi::kCsidlMyVideo,          winapi::kKnownFolderDownloads,
+                                    winapi::kCsidlFavorites, winapi::kCsidlProgramFiles,     winapi::kCsidlProgramFilesX86};
   for (const int csidl : kUserFolders)
     if (auto folder = os.GetSpecialFolder(csidl)) AddPlace(os, found, *folder, false);
   // A 32-bit process is told the 32-bit program folder; the native one is in its environment.

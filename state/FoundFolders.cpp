@@ -60,7 +60,7 @@ Text FinalPathBelow(const Text& finalPath, TextView relative) {
 }
 
 DeleteOutcome OutcomeOfFailedOpen(uint32_t error) {
-  return error == win::kErrorFileNotFound || error == win::kErrorPathNotFound ? DeleteOutcome::Missing
+  return error == winapi::kErrorFileNotFound || error == winapi::kErrorPathNotFound ? DeleteOutcome::Missing
                                                                               : DeleteOutcome::Kept;
 }
 

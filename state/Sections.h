@@ -64,10 +64,10 @@ inline constexpr std::array<SectionInfo, 16> kSections = {{
     {sections::kExplorer, u"12", 3, 0, u"Explorer", SectionKind::Files},
     {sections::kSteam, u"13", 3, 1, u"Steam", SectionKind::Files},
     {sections::kSnagIt, u"14", 3, 2, u"SnagIt", SectionKind::Files},
-    {sections::kCurrentUserRegistry, u"15", 4, 0, u"HKEY_CURRENT_USER", SectionKind::Registry, win::kHkeyCurrentUser,
+    {sections::kCurrentUserRegistry, u"15", 4, 0, u"HKEY_CURRENT_USER", SectionKind::Registry, winapi::kHkeyCurrentUser,
      u"HKCU"},
     {sections::kLocalMachineRegistry, u"16", 4, 1, u"HKEY_LOCAL_MACHINE", SectionKind::Registry,
-     win::kHkeyLocalMachine, u"HKLM"},
+     winapi::kHkeyLocalMachine, u"HKLM"},
 }};
 
 inline constexpr int kSectionCount = int(kSections.size());

@@ -13,7 +13,7 @@ struct ParsedPath {
   char16_t drive = 0;
   std::vector<Text> parts;
   bool valid = false;
-  uint32_t error = win::kErrorSuccess;  // why a path that is not valid names nothing
+  uint32_t error = winapi::kErrorSuccess;  // why a path that is not valid names nothing
 };
 
 // Characters no name may hold: the wildcards, "|" and the control characters.
@@ -30,14 +30,14 @@ ParsedPath ParsePath(const Text& rawPath) {
   Text path = rawPath;
   std::replace(path.begin(), path.end(), u'/', u'\\');
   if (HasInvalidCharacter(path)) {
-    parsed.error = win::kErrorInvalidName;
+    parsed.error = winapi::kErrorInvalidName;
     return parsed;
   }
   const bool full = path.size() >= 2 && path[1] == u':' && FoldCase(path[0]) >= u'A' && FoldCase(path[0]) <= u'Z' &&
                     (path.size() == 2 || path[2] == u'\\');
   if (!full) {
     // Relative to a current folder that holds nothing.
-    parsed.error = path.find(u'\\') == Text::npos && !path.empty() ? win::kErrorFileNotFound : win::kErrorPathNotFound;
+    parsed.error = path.find(u'\\') == Text::npos && !path.empty() ? winapi::kErrorFileNotFound : winapi::kErrorPathNotFound;
     return parsed;
   }
   parsed.drive = FoldCase(path[0]);
@@ -95,14 +95,14 @@ void SimMachine::AddDrive(char16_t letter, uint32_t driveType) {
     root->name = Text(1, letter) + u":";
     root->id = nextId_++;
     root->isFolder = true;
-    root->attributes = win::kAttrDirectory;
+    root->attributes = winapi::kAttrDirectory;
     driveRoots_[letter] = root;
   }
 }
 
 uint32_t SimMachine::DriveTypeOf(char16_t letter) const {
   auto it = drives_.find(FoldCase(letter));
-  return it == drives_.end() ? win::kDriveNoRootDir : it->second;
+  return it == drives_.end() ? winapi::kDriveNoRootDir : it->second;
 }
 
 NodePtr SimMachine::AddChild(const NodePtr& parent, const Text& name, bool isFolder) {
@@ -110,7 +110,7 @@ NodePtr SimMachine::AddChild(const NodePtr& parent, const Text& name, bool isFol
   node->id = nextId_++;
   node->name = name;
   node->isFolder = isFolder;
-  node->attributes = isFolder ? win::kAttrDirectory : win::kAttrArchive;
+  node->attributes = isFolder ? winapi::kAttrDirectory : winapi::kAttrArchive;
   node->parent = parent;
   for (auto& sibling : parent->children)
     if (EqualsIgnoreCase(sibling->name, name)) {
@@ -124,7 +124,7 @@ NodePtr SimMachine::AddChild(const NodePtr& parent, const Text& name, bool isFol
 FileNode& SimMachine::MakePath(const Text& path, bool lastIsFolder) {
   const auto parsed = ParsePath(path);
   if (!parsed.valid) throw std::invalid_argument("sim: not a full path: " + ToUtf8(path));
-  if (!driveRoots_.count(parsed.drive)) AddDrive(parsed.drive, win::kDriveFixed);
+  if (!driveRoots_.count(parsed.drive)) AddDrive(parsed.drive, winapi::kDriveFixed);
   NodePtr current = driveRoots_[parsed.drive];
   for (size_t i = 0; i < parsed.parts.size(); ++i) {
     const bool last = i + 1 == parsed.parts.size();
@@ -144,7 +144,7 @@ FileNode& SimMachine::MakePath(const Text& path, bool lastIsFolder) {
 
 FileNode& SimMachine::AddFolder(const Text& path, uint32_t attributes) {
   auto& node = MakePath(path, true);
-  node.attributes = attributes | win::kAttrDirectory;
+  node.attributes = attributes | winapi::kAttrDirectory;
   return node;
 }
 
@@ -168,14 +168,14 @@ FileNode& SimMachine::AddFolderLink(const Text& path, const Text& target) {
   auto& node = MakePath(path, true);
   node.children.clear();
   node.linkTarget = target;
-  node.attributes = win::kAttrDirectory | win::kAttrReparsePoint;
+  node.attributes = winapi::kAttrDirectory | winapi::kAttrReparsePoint;
   return node;
 }
 
 FileNode& SimMachine::AddFileLink(const Text& path, const Text& target) {
   auto& node = MakePath(path, false);
   node.linkTarget = target;
-  node.attributes = win::kAttrArchive | win::kAttrReparsePoint;
+  node.attributes = winapi::kAttrArchive | winapi::kAttrReparsePoint;
   return node;
 }
 
@@ -183,25 +183,25 @@ SimMachine::Resolved SimMachine::Resolve(const Text& path) {
   const auto parsed = ParsePath(path);
   if (!parsed.valid) return {nullptr, parsed.error};
   auto rootIt = driveRoots_.find(parsed.drive);
-  if (rootIt == driveRoots_.end()) return {nullptr, win::kErrorPathNotFound};
+  if (rootIt == driveRoots_.end()) return {nullptr, winapi::kErrorPathNotFound};
   FileNode* current = rootIt->second.get();
   bool throughLink = false;
   for (size_t i = 0; i < parsed.parts.size(); ++i) {
     if (!current->linkTarget.empty()) {
       const auto followed = ResolveFollowing(current->linkTarget);
-      if (!followed.node) return {nullptr, win::kErrorPathNotFound};
+      if (!followed.node) return {nullptr, winapi::kErrorPathNotFound};
       current = followed.node;
       throughLink = true;
     }
-    if (!current->isFolder) return {nullptr, win::kErrorPathNotFound};
+    if (!current->isFolder) return {nullptr, winapi::kErrorPathNotFound};
     FileNode* child = ChildNamed(*current, parsed.parts[i]);
     if (!child) {
       const bool last = i + 1 == parsed.parts.size();
-      return {nullptr, last ? win::kErrorFileNotFound : win::kErrorPathNotFound};
+      return {nullptr, last ? winapi::kErrorFileNotFound : winapi::kErrorPathNotFound};
     }
     current = child;
   }
-  return {current, win::kErrorSuccess, throughLink};
+  return {current, winapi::kErrorSuccess, throughLink};
 }
 
 SimMachine::Resolved SimMachine::ResolveFollowing(const Text& path) {
@@ -211,7 +211,7 @@ SimMachine::Resolved SimMachine::ResolveFollowing(const Text& path) {
     if (!resolved.node || resolved.node->linkTarget.empty()) return resolved;
     current = resolved.node->linkTarget;
   }
-  return {nullptr, win::kErrorPathNotFound};
+  return {nullptr, winapi::kErrorPathNotFound};
 }
 
 FileNode* SimMachine::Find(const Text& path) { return Resolve(path).node; }
@@ -236,7 +236,7 @@ bool SimMachine::SetAttributes(const Text& path, uint32_t attributes) {
   FileNode* node = Resolve(ApplyFileRedirection(path)).node;
   if (!node || NamesFileAsFolder(path, *node)) return false;
   constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
-  const uint32_t kept = node->attributes & (win::kAttrDirectory | win::kAttrReparsePoint);
+  const uint32_t kept = node->attributes & (winapi::kAttrDirectory | winapi::kAttrReparsePoint);
   node->attributes = kept | (attributes & kSettable);
   return true;
 }
@@ -244,8 +244,8 @@ bool SimMachine::SetAttributes(const Text& path, uint32_t attributes) {
 bool SimMachine::RemoveFile(const Text& path) {
   FileNode* node = Resolve(ApplyFileRedirection(path)).node;
   if (!node || node->isFolder || node->denyDelete || NamesFileAsFolder(path, *node)) return false;
-  if (node->attributes & win::kAttrReadOnly) return false;
-  if (node->lock && (node->lock->shareMode & win::kShareDelete) == 0) return false;
+  if (node->attributes & winapi::kAttrReadOnly) return false;
+  if (node->lock && (node->lock->shareMode & winapi::kShareDelete) == 0) return false;
   Detach(*node);
   return true;
 }
@@ -253,7 +253,7 @@ bool SimMachine::RemoveFile(const Text& path) {
 bool SimMachine::RemoveEmptyFolder(const Text& path) {
   FileNode* node = Resolve(ApplyFileRedirection(path)).node;
   if (!node || !node->isFolder || node->parent.expired() || node->denyDelete) return false;
-  if (node->attributes & win::kAttrReadOnly) return false;
+  if (node->attributes & winapi::kAttrReadOnly) return false;
   if (node->linkTarget.empty() && !node->children.empty()) return false;
   Detach(*node);
   return true;
@@ -301,14 +301,14 @@ NodePtr SimMachine::Hold(FileNode* node) const {
 // --- Registry ---
 
 RegNode* SimMachine::RegistryRoot(uint32_t root) {
-  if (root == win::kHkeyCurrentUser) return hkcu_.get();
-  if (root == win::kHkeyLocalMachine) return hklm_.get();
+  if (root == winapi::kHkeyCurrentUser) return hkcu_.get();
+  if (root == winapi::kHkeyLocalMachine) return hklm_.get();
   return nullptr;
 }
 
 Text SimMachine::ApplyRegistryView(uint32_t root, const Text& path, uint32_t access) const {
-  const bool to32 = (access & win::kKeyWow64_32Key) != 0 || (wow64Process && (access & win::kKeyWow64_64Key) == 0);
-  if (root != win::kHkeyLocalMachine || !to32) return path;
+  const bool to32 = (access & winapi::kKeyWow64_32Key) != 0 || (wow64Process && (access & winapi::kKeyWow64_64Key) == 0);
+  if (root != winapi::kHkeyLocalMachine || !to32) return path;
   auto parts = Split(path, u'\\');
   if (parts.empty() || !EqualsIgnoreAsciiCase(parts[0], u"SOFTWARE")) return path;
   if (parts.size() > 1 && EqualsIgnoreAsciiCase(parts[1], u"Wow6432Node")) return path;
@@ -385,23 +385,23 @@ Text SimMachine::ApplyFileRedirection(const Text& path) const {
 }
 
 void SimMachine::SetUpStandardUser() {
-  AddDrive(u'C', win::kDriveFixed);
+  AddDrive(u'C', winapi::kDriveFixed);
   const Text user = userName.value_or(u"Tester");
   const Text profile = u"C:\\Users\\" + user;
-  specialFolders[win::kCsidlAppData] = profile + u"\\AppData\\Roaming";
-  specialFolders[win::kCsidlLocalAppData] = profile + u"\\AppData\\Local";
-  specialFolders[win::kCsidlProgramFiles] = u"C:\\Program Files";
-  specialFolders[win::kCsidlPersonal] = profile + u"\\Documents";
-  specialFolders[win::kCsidlRecent] = profile + u"\\AppData\\Roaming\\Microsoft\\Windows\\Recent";
-  specialFolders[win::kCsidlInternetCache] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\INetCache";
-  specialFolders[win::kCsidlHistory] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\History";
-  specialFolders[win::kCsidlProfile] = profile;
-  specialFolders[win::kCsidlDesktopDirectory] = profile + u"\\Desktop";
-  specialFolders[win::kCsidlMyPictures] = profile + u"\\Pictures";
-  specialFolders[win::kCsidlMyMusic] = profile + u"\\Music";
-  specialFolders[win::kCsidlMyVideo] = profile + u"\\Videos";
-  specialFolders[win::kKnownFolderDownloads] = profile + u"\\Downloads";
-  specialFolders[win::kCsidlFavorites] = profile + u"\\Favorites";
+  specialFolders[winapi::kCsidlAppData] = profile + u"\\AppData\\Roaming";
+  specialFolders[winapi::kCsidlLocalAppData] = profile + u"\\AppData\\Local";
+  specialFolders[winapi::kCsidlProgramFiles] = u"C:\\Program Files";
+  specialFolders[winapi::kCsidlPersonal] = profile + u"\\Documents";
+  specialFolders[winapi::kCsidlRecent] = profile + u"\\AppData\\Roaming\\Microsoft\\Windows\\Recent";
+  specialFolders[winapi::kCsidlInternetCache] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\INetCache";
+  specialFolders[winapi::kCsidlHistory] = profile + u"\\AppData\\Local\\Microsoft\\Windows\\History";
+  specialFolders[winapi::kCsidlProfile] = profile;
+  specialFolders[winapi::kCsidlDesktopDirectory] = profile + u"\\Desktop";
+  specialFolders[winapi::kCsidlMyPictures] = profile + u"\\Pictures";
+  specialFolders[winapi::kCsidlMyMusic] = profile + u"\\Music";
+  specialFolders[winapi::kCsidlMyVideo] = profile + u"\\Videos";
+  specialFolders[winapi::kKnownFolderDownloads] = profile + u"\\Downloads";
+  specialFolders[winapi::kCsidlFavorites] = profile + u"\\Favorites";
   for (const auto& [csidl, folder] : specialFolders) AddFolder(folder);
   AddFolder(windowsFolder);
   AddFolder(systemFolder);
@@ -411,8 +411,8 @@ void SimMachine::SetUpStandardUser() {
   environment[u"ProgramFiles"] = u"C:\\Program Files";
   environment[u"CommonProgramFiles"] = u"C:\\Program Files\\Common Files";
   environment[u"USERPROFILE"] = profile;
-  environment[u"APPDATA"] = specialFolders[win::kCsidlAppData];
-  environment[u"LOCALAPPDATA"] = specialFolders[win::kCsidlLocalAppData];
+  environment[u"APPDATA"] = specialFolders[winapi::kCsidlAppData];
+  environment[u"LOCALAPPDATA"] = specialFolders[winapi::kCsidlLocalAppData];
   environment[u"TEMP"] = profile + u"\\AppData\\Local\\Temp";
 }
 

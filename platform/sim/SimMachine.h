@@ -26,7 +26,7 @@ struct ForeignLock {
 struct FileNode {
   uint64_t id = 0;  // the file ID: unique on the machine, never reused
   Text name;
-  uint32_t attributes = win::kAttrArchive;
+  uint32_t attributes = winapi::kAttrArchive;
   uint64_t size = 0;
   std::string contents;  // small files only; size may exceed it (a "6 GB file")
   bool isFolder = false;
@@ -45,7 +45,7 @@ struct FileNode {
 
 struct RegValueData {
   Text name;
-  uint32_t type = win::kRegSz;
+  uint32_t type = winapi::kRegSz;
   std::vector<uint8_t> data;
 };
 
@@ -66,11 +66,11 @@ class SimMachine {
 
   // --- Files. Paths are full paths such as u"C:\\Users\\me\\a.txt". ---
   // Creates the folder and its missing parents.
-  FileNode& AddFolder(const Text& path, uint32_t attributes = win::kAttrDirectory);
+  FileNode& AddFolder(const Text& path, uint32_t attributes = winapi::kAttrDirectory);
   // Creates a file (and missing parent folders) with the given contents; its size is the contents' length.
-  FileNode& AddFile(const Text& path, const std::string& contents = {}, uint32_t attributes = win::kAttrArchive);
+  FileNode& AddFile(const Text& path, const std::string& contents = {}, uint32_t attributes = winapi::kAttrArchive);
   // A file whose size is only a number: no bytes are held.
-  FileNode& AddSizedFile(const Text& path, uint64_t size, uint32_t attributes = win::kAttrArchive);
+  FileNode& AddSizedFile(const Text& path, uint64_t size, uint32_t attributes = winapi::kAttrArchive);
   // A directory junction / symlink at `path` pointing at `target`.
   FileNode& AddFolderLink(const Text& path, const Text& target);
   FileNode& AddFileLink(const Text& path, const Text& target);
@@ -94,7 +94,7 @@ class SimMachine {
   // --- Registry ---
   RegNode& AddKey(uint32_t root, const Text& path);
   void SetValue(uint32_t root, const Text& path, const Text& name, uint32_t type, const std::vector<uint8_t>& data);
-  void SetString(uint32_t root, const Text& path, const Text& name, const Text& text, uint32_t type = win::kRegSz);
+  void SetString(uint32_t root, const Text& path, const Text& name, const Text& text, uint32_t type = winapi::kRegSz);
   RegNode* FindKey(uint32_t root, const Text& path);
   const RegValueData* FindValue(uint32_t root, const Text& path, const Text& name);
   // A 32-bit process on 64-bit Windows: the default view of HKLM\SOFTWARE is Wow6432Node.
@@ -134,7 +134,7 @@ class SimMachine {
   // --- Internals shared with SimPlatform ---
   struct Resolved {
     FileNode* node = nullptr;
-    uint32_t error = win::kErrorSuccess;
+    uint32_t error = winapi::kErrorSuccess;
     bool throughLink = false;  // a component before the last one was a link, and was followed
   };
   // Follows links at every component but the last one.

@@ -34,9 +34,9 @@ bool WildcardMatch(TextView mask, TextView name) {
 
 uint32_t ListedAttributes(const FileNode& node) {
   uint32_t attributes = node.attributes;
-  if (node.isFolder) attributes |= win::kAttrDirectory;
-  if (!node.linkTarget.empty()) attributes |= win::kAttrReparsePoint;
-  if (attributes == 0) attributes = win::kAttrNormal;
+  if (node.isFolder) attributes |= winapi::kAttrDirectory;
+  if (!node.linkTarget.empty()) attributes |= winapi::kAttrReparsePoint;
+  if (attributes == 0) attributes = winapi::kAttrNormal;
   return attributes;
 }
 
@@ -81,28 +81,28 @@ class SimKey : public RegistryKey {
       if (EqualsIgnoreCase(v.name, name)) {
         value.type = v.type;
         value.data = v.data;
-        return win::kErrorSuccess;
+        return winapi::kErrorSuccess;
       }
-    return win::kErrorFileNotFound;
+    return winapi::kErrorFileNotFound;
   }
   uint32_t SetValue(const Text& name, uint32_t type, const std::vector<uint8_t>& data) override {
-    if (!writable_) return win::kErrorAccessDenied;
+    if (!writable_) return winapi::kErrorAccessDenied;
     for (auto& v : node_->values)
       if (EqualsIgnoreCase(v.name, name)) {
         v.type = type;
         v.data = data;
-        return win::kErrorSuccess;
+        return winapi::kErrorSuccess;
       }
     node_->values.push_back({name, type, data});
-    return win::kErrorSuccess;
+    return winapi::kErrorSuccess;
   }
   uint32_t DeleteValue(const Text& name) override {
-    if (!writable_) return win::kErrorAccessDenied;
+    if (!writable_) return winapi::kErrorAccessDenied;
     auto& values = node_->values;
     auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) { return EqualsIgnoreCase(v.name, name); });
-    if (it == values.end()) return win::kErrorFileNotFound;
+    if (it == values.end()) return winapi::kErrorFileNotFound;
     values.erase(it);
-    return win::kErrorSuccess;
+    return winapi::kErrorSuccess;
   }
   uint32_t QueryInfo(RegKeyInfo& info) override {
     info = {};
@@ -110,17 +110,17 @@ class SimKey : public RegistryKey {
     info.valueCount = uint32_t(node_->values.size());
     for (auto& s : node_->subkeys) info.maxSubKeyLength = std::max(info.maxSubKeyLength, uint32_t(s->name.size()));
     for (auto& v : node_->values) info.maxValueNameLength = std::max(info.maxValueNameLength, uint32_t(v.name.size()));
-    return win::kErrorSuccess;
+    return winapi::kErrorSuccess;
   }
   uint32_t EnumKey(uint32_t index, Text& name) override {
-    if (index >= node_->subkeys.size()) return win::kErrorNoMoreItems;
+    if (index >= node_->subkeys.size()) return winapi::kErrorNoMoreItems;
     name = node_->subkeys[index]->name;
-    return win::kErrorSuccess;
+    return winapi::kErrorSuccess;
   }
   uint32_t EnumValue(uint32_t index, Text& name) override {
-    if (index >= node_->values.size()) return win::kErrorNoMoreItems;
+    if (index >= node_->values.size()) return winapi::kErrorNoMoreItems;
     name = node_->values[index].name;
-    return win::kErrorSuccess;
+    return winapi::kErrorSuccess;
   }
 
  private:
@@ -148,7 +148,7 @@ std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, Fi
   std::vector<FindEntry> entries;
   const bool isRoot = node->parent.expired();
   if (hasWildcard && !isRoot && WildcardMatch(mask, u"."))
-    for (const char16_t* dot : {u".", u".."}) entries.push_back({win::kAttrDirectory, 0, dot});
+    for (const char16_t* dot : {u".", u".."}) entries.push_back({winapi::kAttrDirectory, 0, dot});
   for (const auto& child : node->children) {
     const bool match = hasWildcard ? WildcardMatch(mask, child->name) : EqualsIgnoreCase(mask, child->name);
     if (match) entries.push_back({ListedAttributes(*child), child->isFolder ? 0 : child->size, child->name});
@@ -160,9 +160,9 @@ std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, Fi
 
 AttributesResult SimPlatform::GetFileAttributes(const Text& path) {
   const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
-  if (!resolved.node) return {win::kInvalidAttributes, resolved.error};
-  if (SimMachine::NamesFileAsFolder(path, *resolved.node)) return {win::kInvalidAttributes, win::kErrorInvalidName};
-  return {ListedAttributes(*resolved.node), win::kErrorSuccess};
+  if (!resolved.node) return {winapi::kInvalidAttributes, resolved.error};
+  if (SimMachine::NamesFileAsFolder(path, *resolved.node)) return {winapi::kInvalidAttributes, winapi::kErrorInvalidName};
+  return {ListedAttributes(*resolved.node), winapi::kErrorSuccess};
 }
 
 bool SimPlatform::InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) {
@@ -175,7 +175,7 @@ bool SimPlatform::InspectEntry(const Text& path, EntryInfo& entry, uint32_t& err
   entry.attributes = ListedAttributes(*resolved.node);
   entry.isLink = !resolved.node->linkTarget.empty();
   if (entry.isLink) entry.owner = resolved.node->owner;
-  error = win::kErrorSuccess;
+  error = winapi::kErrorSuccess;
   return true;
 }
 
@@ -199,10 +199,10 @@ std::unique_ptr<OpenFolder> SimPlatform::OpenFolderAt(const Text& path, uint32_t
     return nullptr;
   }
   if (!resolved.node->isFolder || resolved.node->denyListing) {
-    error = win::kErrorAccessDenied;
+    error = winapi::kErrorAccessDenied;
     return nullptr;
   }
-  error = win::kErrorSuccess;
+  error = winapi::kErrorSuccess;
   return std::make_unique<SimFolder>(m_.Hold(resolved.node));
 }
 
@@ -213,21 +213,21 @@ std::unique_ptr<OpenFolder> SimPlatform::OpenFolderBelow(OpenFolder& base, const
     // Links on the way are followed; the last name is opened as it is.
     if (!current->linkTarget.empty()) current = m_.ResolveFollowing(current->linkTarget).node;
     if (!current || !current->isFolder || !IsPlainEntryName(names[i])) {
-      error = win::kErrorPathNotFound;
+      error = winapi::kErrorPathNotFound;
       return nullptr;
     }
     FileNode* next = SimMachine::ChildNamed(*current, names[i]);
     if (!next) {
-      error = i + 1 == names.size() ? win::kErrorFileNotFound : win::kErrorPathNotFound;
+      error = i + 1 == names.size() ? winapi::kErrorFileNotFound : winapi::kErrorPathNotFound;
       return nullptr;
     }
     current = next;
   }
   if (!current->isFolder || current->denyListing) {
-    error = win::kErrorAccessDenied;
+    error = winapi::kErrorAccessDenied;
     return nullptr;
   }
-  error = win::kErrorSuccess;
+  error = winapi::kErrorSuccess;
   return std::make_unique<SimFolder>(m_.Hold(current));
 }
 
@@ -249,7 +249,7 @@ DeleteOutcome SimPlatform::DeleteFileIn(OpenFolder& folder, const Text& name) {
   // A folder (a junction too) does not open as a file; another open that does
   // not share delete refuses ours. A file link goes as the link.
   if (node.isFolder) return DeleteOutcome::Kept;
-  if (node.lock && (node.lock->shareMode & win::kShareDelete) == 0) return DeleteOutcome::Kept;
+  if (node.lock && (node.lock->shareMode & winapi::kShareDelete) == 0) return DeleteOutcome::Kept;
   if (node.denyDelete) return DeleteOutcome::Kept;
   if (!node.nameOutlivesDeletion) SimMachine::Detach(node);
   return DeleteOutcome::Deleted;
@@ -260,7 +260,7 @@ std::unique_ptr<FolderListing> SimPlatform::ListFolder(OpenFolder& folder, FindE
   if (!node.linkTarget.empty() || node.denyListing || m_.PathOf(node).empty()) return nullptr;
   std::vector<FindEntry> entries;
   if (!node.parent.expired())
-    for (const char16_t* dot : {u".", u".."}) entries.push_back({win::kAttrDirectory, 0, dot});
+    for (const char16_t* dot : {u".", u".."}) entries.push_back({winapi::kAttrDirectory, 0, dot});
   for (const auto& child : node.children)
     entries.push_back({ListedAttributes(*child), child->isFolder ? 0 : child->size, child->name});
   if (entries.empty()) return nullptr;
@@ -273,7 +273,7 @@ bool SimPlatform::RemoveFolderIn(OpenFolder& folder, const Text& name) {
   if (!IsPlainEntryName(name) || !parent.linkTarget.empty()) return false;
   FileNode* node = SimMachine::ChildNamed(parent, name);
   if (!node || !node->isFolder || !node->linkTarget.empty() || node->denyDelete) return false;
-  if ((node->attributes & win::kAttrReadOnly) || !node->children.empty()) return false;
+  if ((node->attributes & winapi::kAttrReadOnly) || !node->children.empty()) return false;
   SimMachine::Detach(*node);
   return true;
 }
@@ -285,21 +285,21 @@ std::unique_ptr<OpenFile> SimPlatform::OpenForRead(const Text& path, uint32_t sh
     return nullptr;
   }
   if (resolved.node->isFolder || resolved.node->denyListing) {
-    error = win::kErrorAccessDenied;
+    error = winapi::kErrorAccessDenied;
     return nullptr;
   }
   if (SimMachine::NamesFileAsFolder(path, *resolved.node)) {
-    error = win::kErrorInvalidName;
+    error = winapi::kErrorInvalidName;
     return nullptr;
   }
   if (const auto& lock = resolved.node->lock) {
     // The other open must allow reading, and our share mode must allow what it does.
-    if ((lock->shareMode & win::kShareRead) == 0 || (share & win::kShareWrite) == 0) {
-      error = win::kErrorSharingViolation;
+    if ((lock->shareMode & winapi::kShareRead) == 0 || (share & winapi::kShareWrite) == 0) {
+      error = winapi::kErrorSharingViolation;
       return nullptr;
     }
   }
-  error = win::kErrorSuccess;
+  error = winapi::kErrorSuccess;
   return std::make_unique<SimFile>(m_.Hold(resolved.node));
 }
 
@@ -392,24 +392,24 @@ uint32_t SimPlatform::GetLogicalDrives() {
 }
 
 uint32_t SimPlatform::GetDriveType(const Text& root) {
-  if (root.size() < 2 || root[1] != u':') return win::kDriveNoRootDir;
-  if (!m_.Exists(root.substr(0, 2) + u"\\")) return win::kDriveNoRootDir;
+  if (root.size() < 2 || root[1] != u':') return winapi::kDriveNoRootDir;
+  if (!m_.Exists(root.substr(0, 2) + u"\\")) return winapi::kDriveNoRootDir;
   return m_.DriveTypeOf(FoldCase(root[0]));
 }
 
 uint32_t SimPlatform::OpenKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) {
   if (StartsWith(path, u"\\")) return kErrorBadPathname;
   RegNode* node = m_.FindKey(root, m_.ApplyRegistryView(root, path, access));
-  if (!node) return m_.RegistryRoot(root) ? win::kErrorFileNotFound : win::kErrorInvalidHandle;
+  if (!node) return m_.RegistryRoot(root) ? winapi::kErrorFileNotFound : winapi::kErrorInvalidHandle;
   const bool wantsWrite = (access & kKeyWriteBits) != 0;
-  if (node->refuseFullAccess && wantsWrite) return win::kErrorAccessDenied;
+  if (node->refuseFullAccess && wantsWrite) return winapi::kErrorAccessDenied;
   key = std::make_unique<SimKey>(node, wantsWrite);
-  return win::kErrorSuccess;
+  return winapi::kErrorSuccess;
 }
 
 uint32_t SimPlatform::CreateKey(uint32_t root, const Text& path, uint32_t access, std::unique_ptr<RegistryKey>& key) {
   if (StartsWith(path, u"\\")) return kErrorBadPathname;
-  if (!m_.RegistryRoot(root)) return win::kErrorInvalidHandle;
+  if (!m_.RegistryRoot(root)) return winapi::kErrorInvalidHandle;
   const Text viewed = m_.ApplyRegistryView(root, path, access);
   const bool wantsWrite = (access & kKeyWriteBits) != 0;
   // Creating below a key that refuses write access fails like Windows does.
@@ -419,14 +419,14 @@ uint32_t SimPlatform::CreateKey(uint32_t root, const Text& path, uint32_t access
     RegNode* existing = m_.FindKey(root, walked + part);
     if (!existing) {
       RegNode* parent = m_.FindKey(root, walked);
-      if (parent && parent->refuseFullAccess) return win::kErrorAccessDenied;
+      if (parent && parent->refuseFullAccess) return winapi::kErrorAccessDenied;
     }
     walked += part + u"\\";
   }
   RegNode& node = m_.AddKey(root, viewed);
-  if (node.refuseFullAccess && wantsWrite) return win::kErrorAccessDenied;
+  if (node.refuseFullAccess && wantsWrite) return winapi::kErrorAccessDenied;
   key = std::make_unique<SimKey>(&node, wantsWrite);
-  return win::kErrorSuccess;
+  return winapi::kErrorSuccess;
 }
 
 bool SimPlatform::DisableWow64Redirection() {

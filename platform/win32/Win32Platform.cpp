@@ -252,8 +252,8 @@ std::unique_ptr<FolderListing> Win32Platform::FindFirst(const Text& pattern, Fin
 
 AttributesResult Win32Platform::GetFileAttributes(const Text& path) {
   const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return {win::kInvalidAttributes, uint32_t(::GetLastError())};
-  return {attributes, win::kErrorSuccess};
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {winapi::kInvalidAttributes, uint32_t(::GetLastError())};
+  return {attributes, winapi::kErrorSuccess};
 }
 
 namespace {
@@ -360,7 +360,7 @@ std::unique_ptr<OpenFile> Win32Platform::OpenForRead(const Text& path, uint32_t 
     error = ::GetLastError();
     return nullptr;
   }
-  error = win::kErrorSuccess;
+  error = winapi::kErrorSuccess;
   return std::make_unique<Win32File>(std::move(file));
 }
 
@@ -658,7 +658,7 @@ std::optional<Text> CsidlFolder(int csidl) {
 }  // namespace
 
 std::optional<Text> Win32Platform::GetSpecialFolder(int csidl) {
-  std::optional<Text> folder = csidl == win::kKnownFolderDownloads ? DownloadsFolder() : CsidlFolder(csidl);
+  std::optional<Text> folder = csidl == winapi::kKnownFolderDownloads ? DownloadsFolder() : CsidlFolder(csidl);
   if (folder && folder->size() > 3 && folder->back() == u'\\') folder->pop_back();
   return folder;
 }

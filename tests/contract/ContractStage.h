@@ -26,7 +26,7 @@ class ContractStage {
   virtual Text Key() = 0;
 
   virtual void MakeFolder(const Text& path) = 0;
-  virtual void MakeFile(const Text& path, const std::string& contents, uint32_t attributes = win::kAttrArchive) = 0;
+  virtual void MakeFile(const Text& path, const std::string& contents, uint32_t attributes = winapi::kAttrArchive) = 0;
   // A file of `size` bytes that costs no disk space (a sparse file); false when the stage cannot make one.
   virtual bool MakeSizedFile(const Text& path, uint64_t size) = 0;
   virtual void SetRawValue(const Text& keyPath, const Text& name, uint32_t type, const std::vector<uint8_t>& data) = 0;

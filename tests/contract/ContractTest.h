@@ -32,7 +32,7 @@ class FolderContractTest : public ContractTest {
   // The first bytes of a file; empty when it cannot be read.
   std::string Contents(const Text& path) {
     uint32_t error = 0;
-    auto file = os.OpenForRead(path, win::kShareRead, error);
+    auto file = os.OpenForRead(path, winapi::kShareRead, error);
     std::string bytes;
     if (file) file->Read(bytes, 100);
     return bytes;

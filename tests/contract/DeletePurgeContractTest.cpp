@@ -25,19 +25,19 @@ TEST_F(DeletePurgeContract, ProtectedFilesGoAndAFileHeldOpenKeepsItsAttributes) 
   const uint32_t scanRoot = state.Folders.Record(os, root);
   FoundFileDeleter files(os, state.Folders);
   const Text protectedFile = root + u"protected.tmp";
-  stage->MakeFile(protectedFile, "p", win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
+  stage->MakeFile(protectedFile, "p", winapi::kAttrReadOnly | winapi::kAttrHidden | winapi::kAttrSystem);
   EXPECT_EQ(files.Delete(protectedFile, scanRoot), DeleteOutcome::Deleted);
   EXPECT_FALSE(FileExists(os, protectedFile));
 
   const Text held = root + u"held.log";
-  stage->MakeFile(held, "h", win::kAttrHidden);
-  if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
+  stage->MakeFile(held, "h", winapi::kAttrHidden);
+  if (!stage->HoldOpen(held, winapi::kShareRead | winapi::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
   const uint32_t before = os.GetFileAttributes(held).attributes;
   EXPECT_EQ(files.Delete(held, scanRoot), DeleteOutcome::Kept);
   stage->ReleaseLock();
   EXPECT_TRUE(FileExists(os, held));
   EXPECT_EQ(os.GetFileAttributes(held).attributes, before);
-  EXPECT_TRUE(before & win::kAttrHidden);
+  EXPECT_TRUE(before & winapi::kAttrHidden);
 }
 
 TEST_F(DeletePurgeContract, PruneRemovesEmptyTreesButNotFilesLinksOrTheirTargets) {
@@ -47,7 +47,7 @@ TEST_F(DeletePurgeContract, PruneRemovesEmptyTreesButNotFilesLinksOrTheirTargets
   stage->MakeFolder(root + u"T\\y");
   stage->MakeFolder(root + u"T\\y\\z");
   stage->MakeFolder(root + u"T\\hidden");
-  ASSERT_TRUE(stage->SetAttributes(root + u"T\\hidden", win::kAttrHidden | win::kAttrSystem));
+  ASSERT_TRUE(stage->SetAttributes(root + u"T\\hidden", winapi::kAttrHidden | winapi::kAttrSystem));
   // Outside the pruned folder: what a link inside it points at.
   stage->MakeFolder(root + u"Target");
   stage->MakeFolder(root + u"Target\\emptyInside");
@@ -95,7 +95,7 @@ TEST_P(SwapContract, LeavesWhatLiesBehindTheSwapAsItWas) {
   ASSERT_TRUE(stage->MoveFolder(swapped, swapped + u"-moved"));
   const Text behind = (swap.link ? root + u"Bait" : swapped) + u"\\" + swap.rest;
   stage->MakeFolder(behind + u"empty");
-  stage->MakeFile(behind + u"victim.tmp", "precious", win::kAttrReadOnly | win::kAttrHidden);
+  stage->MakeFile(behind + u"victim.tmp", "precious", winapi::kAttrReadOnly | winapi::kAttrHidden);
   if (swap.link && !stage->MakeFolderLink(swapped, root + u"Bait")) NB_STAGE_CANNOT("make a folder link");
   // Wine adds the archive mark to every file it lists: compare with what was there.
   const uint32_t before = os.GetFileAttributes(behind + u"victim.tmp").attributes;
@@ -123,7 +123,7 @@ TEST_F(DeletePurgeContract, PreviewReadsFilesOthersWriteButNotOnesTheyLock) {
   ResultStore store;
   store.Append(sections::kTemp, log, 12);
   EXPECT_EQ(ItemDetailLines(os, store, 0), std::vector<Text>{u"HelloWorld"});
-  if (!stage->HoldOpen(log, win::kShareRead | win::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
+  if (!stage->HoldOpen(log, winapi::kShareRead | winapi::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
   EXPECT_EQ(ItemDetailLines(os, store, 0), std::vector<Text>{u"HelloWorld"});
   stage->ReleaseLock();
   ASSERT_TRUE(stage->HoldOpen(log, 0));

@@ -28,7 +28,7 @@ TEST_F(FileSizeContract, ListingAndOpenFileGiveTheFull64BitSize) {
   ASSERT_NE(os.FindFirst(path, entry), nullptr);
   EXPECT_EQ(entry.size, kSixGigabytes);
   uint32_t error = 0;
-  auto file = os.OpenForRead(path, win::kShareRead | win::kShareWrite, error);
+  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->Size(), kSixGigabytes);
 }

@@ -26,8 +26,8 @@ class FilesContract : public FolderContractTest {
 
 TEST_F(FilesContract, ListingYieldsEveryEntryWithAttributesAndSizes) {
   stage->MakeFile(root + u"README", "no dot");
-  stage->MakeFile(root + u"hidden.tmp", "hh", win::kAttrHidden);
-  stage->MakeFile(root + u"system.log", "sss", win::kAttrSystem | win::kAttrReadOnly);
+  stage->MakeFile(root + u"hidden.tmp", "hh", winapi::kAttrHidden);
+  stage->MakeFile(root + u"system.log", "sss", winapi::kAttrSystem | winapi::kAttrReadOnly);
   stage->MakeFolder(root + u"Sub");
   stage->MakeFile(root + u"Sub\\inner.txt", "12345");
 
@@ -36,11 +36,11 @@ TEST_F(FilesContract, ListingYieldsEveryEntryWithAttributesAndSizes) {
   EXPECT_TRUE(entries.count("."));
   EXPECT_TRUE(entries.count(".."));
   EXPECT_EQ(entries.at("README").size, 6u);
-  EXPECT_TRUE(entries.at("hidden.tmp").attributes & win::kAttrHidden);
-  EXPECT_TRUE(entries.at("system.log").attributes & win::kAttrSystem);
-  EXPECT_TRUE(entries.at("system.log").attributes & win::kAttrReadOnly);
-  EXPECT_TRUE(entries.at("Sub").attributes & win::kAttrDirectory);
-  EXPECT_FALSE(entries.at("README").attributes & win::kAttrDirectory);
+  EXPECT_TRUE(entries.at("hidden.tmp").attributes & winapi::kAttrHidden);
+  EXPECT_TRUE(entries.at("system.log").attributes & winapi::kAttrSystem);
+  EXPECT_TRUE(entries.at("system.log").attributes & winapi::kAttrReadOnly);
+  EXPECT_TRUE(entries.at("Sub").attributes & winapi::kAttrDirectory);
+  EXPECT_FALSE(entries.at("README").attributes & winapi::kAttrDirectory);
 }
 
 TEST_F(FilesContract, ListingOfOneFileGivesItsEntryAndAMissingOneNothing) {
@@ -70,24 +70,24 @@ TEST_F(FilesContract, AttributesTellFilesFoldersAndWhyAPathIsMissing) {
 
   const auto missingFile = os.GetFileAttributes(root + u"nothing.txt");
   EXPECT_FALSE(missingFile.Ok());
-  EXPECT_EQ(missingFile.error, win::kErrorFileNotFound);
+  EXPECT_EQ(missingFile.error, winapi::kErrorFileNotFound);
   const auto missingFolder = os.GetFileAttributes(root + u"nowhere\\nothing.txt");
   EXPECT_FALSE(missingFolder.Ok());
-  EXPECT_EQ(missingFolder.error, win::kErrorPathNotFound);
+  EXPECT_EQ(missingFolder.error, winapi::kErrorPathNotFound);
 }
 
 TEST_F(FilesContract, OpenForReadGivesSizeAndBytes) {
   const Text path = root + u"hello.txt";
   stage->MakeFile(path, "Hello\r\nWorld");
   uint32_t error = 0;
-  auto file = os.OpenForRead(path, win::kShareRead | win::kShareWrite, error);
+  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->Size(), 12u);
   std::string bytes;
   ASSERT_TRUE(file->Read(bytes, 100));
   EXPECT_EQ(bytes, "Hello\r\nWorld");
-  EXPECT_EQ(os.OpenForRead(root + u"absent", win::kShareRead, error), nullptr);
-  EXPECT_EQ(error, win::kErrorFileNotFound);
+  EXPECT_EQ(os.OpenForRead(root + u"absent", winapi::kShareRead, error), nullptr);
+  EXPECT_EQ(error, winapi::kErrorFileNotFound);
 }
 
 TEST_F(FilesContract, FileHeldWithoutReadSharingCannotBeOpened) {
@@ -95,8 +95,8 @@ TEST_F(FilesContract, FileHeldWithoutReadSharingCannotBeOpened) {
   stage->MakeFile(path, "mine");
   if (!stage->HoldOpen(path, 0)) NB_STAGE_CANNOT("hold a file open");
   uint32_t error = 0;
-  EXPECT_EQ(os.OpenForRead(path, win::kShareRead | win::kShareWrite, error), nullptr);
-  EXPECT_EQ(error, win::kErrorSharingViolation);
+  EXPECT_EQ(os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error), nullptr);
+  EXPECT_EQ(error, winapi::kErrorSharingViolation);
   EXPECT_TRUE(FileExists(os, path)) << "attributes stay readable";
   stage->ReleaseLock();
 }
@@ -107,17 +107,17 @@ TEST_F(FilesContract, FolderLinkListsItsTargetAndShowsAsReparsePoint) {
   if (!stage->MakeFolderLink(root + u"Link", root + u"Target")) NB_STAGE_CANNOT("make a folder link");
   const auto attributes = os.GetFileAttributes(root + u"Link");
   ASSERT_TRUE(attributes.Ok());
-  EXPECT_TRUE(attributes.attributes & win::kAttrDirectory);
-  EXPECT_TRUE(attributes.attributes & win::kAttrReparsePoint);
+  EXPECT_TRUE(attributes.attributes & winapi::kAttrDirectory);
+  EXPECT_TRUE(attributes.attributes & winapi::kAttrReparsePoint);
   EXPECT_TRUE(List(root + u"Link\\*.*").count("precious.doc"));
-  EXPECT_TRUE(List(root + u"*.*").at("Link").attributes & win::kAttrReparsePoint);
+  EXPECT_TRUE(List(root + u"*.*").at("Link").attributes & winapi::kAttrReparsePoint);
 }
 
 TEST_F(FilesContract, InspectEntryTellsTheEntryItselfAndALinkAsTheLink) {
   stage->MakeFolder(root + u"Folder");
-  stage->MakeFile(root + u"Folder\\file.txt", "f", win::kAttrHidden);
+  stage->MakeFile(root + u"Folder\\file.txt", "f", winapi::kAttrHidden);
   const bool linked = stage->MakeFolderLink(root + u"Link", root + u"Folder");
-  constexpr uint32_t folder = win::kAttrDirectory, link = win::kAttrDirectory | win::kAttrReparsePoint;
+  constexpr uint32_t folder = winapi::kAttrDirectory, link = winapi::kAttrDirectory | winapi::kAttrReparsePoint;
   const struct {
     const char16_t* path;
     uint32_t kind;  // the directory and reparse-point marks
@@ -131,7 +131,7 @@ TEST_F(FilesContract, InspectEntryTellsTheEntryItselfAndALinkAsTheLink) {
     EntryInfo entry;
     uint32_t error = 1;
     ASSERT_TRUE(os.InspectEntry(path, entry, error)) << ToUtf8(path);
-    EXPECT_EQ(error, win::kErrorSuccess);
+    EXPECT_EQ(error, winapi::kErrorSuccess);
     EXPECT_EQ(entry.attributes, os.GetFileAttributes(path).attributes) << ToUtf8(path);
     EXPECT_EQ(entry.attributes & link, e.kind) << ToUtf8(path);
     EXPECT_EQ(entry.isLink, e.kind == link) << ToUtf8(path);
@@ -149,11 +149,11 @@ TEST_F(FilesContract, InspectEntryTellsTheEntryItselfAndALinkAsTheLink) {
   EntryInfo drive;
   uint32_t error = 1;
   ASSERT_TRUE(os.InspectEntry(root.substr(0, 3), drive, error));
-  EXPECT_TRUE(drive.attributes & win::kAttrDirectory);
+  EXPECT_TRUE(drive.attributes & winapi::kAttrDirectory);
   EXPECT_FALSE(drive.isLink);
 
-  for (const auto& [path, why] : {std::pair{u"absent.txt", win::kErrorFileNotFound},
-                                  std::pair{u"nowhere\\absent.txt", win::kErrorPathNotFound}}) {
+  for (const auto& [path, why] : {std::pair{u"absent.txt", winapi::kErrorFileNotFound},
+                                  std::pair{u"nowhere\\absent.txt", winapi::kErrorPathNotFound}}) {
     EntryInfo entry;
     EXPECT_FALSE(os.InspectEntry(root + path, entry, error));
     EXPECT_EQ(error, why) << ToUtf8(path);

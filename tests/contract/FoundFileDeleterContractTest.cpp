@@ -21,7 +21,7 @@ class FoundFileDeleterContract : public FolderContractTest {
 };
 
 TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsTouched) {
-  constexpr uint32_t ro = win::kAttrReadOnly, hidden = win::kAttrHidden, sys = win::kAttrSystem;
+  constexpr uint32_t ro = winapi::kAttrReadOnly, hidden = winapi::kAttrHidden, sys = winapi::kAttrSystem;
   stage->MakeFolder(root + u"Cleaned");
   stage->MakeFolder(root + u"Cleaned\\deep");
   stage->MakeFolder(root + u"Cleaned\\deep\\deeper");
@@ -31,8 +31,8 @@ TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsT
     const char16_t* name;
     uint32_t attributes;
   };
-  for (const Case& c : {Case{u"plain.tmp", win::kAttrArchive}, Case{u"deep\\readonly hidden.tmp", ro | hidden},
-                        Case{u"deep\\deeper\\protected.log", ro | hidden | sys}, Case{u"none.tmp", win::kAttrNormal},
+  for (const Case& c : {Case{u"plain.tmp", winapi::kAttrArchive}, Case{u"deep\\readonly hidden.tmp", ro | hidden},
+                        Case{u"deep\\deeper\\protected.log", ro | hidden | sys}, Case{u"none.tmp", winapi::kAttrNormal},
                         Case{u"deep\\again.tmp", ro}}) {
     const Text path = root + u"Cleaned\\" + c.name;
     stage->MakeFile(path, "data", c.attributes);
@@ -43,7 +43,7 @@ TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsT
   EXPECT_EQ(files.Delete(root + u"Cleaned\\no folder\\x.tmp", scanRoot), DeleteOutcome::Missing);
 
   stage->MakeFolder(root + u"Cleaned\\folder.tmp");
-  ASSERT_TRUE(stage->SetAttributes(root + u"Cleaned\\folder.tmp", win::kAttrHidden));
+  ASSERT_TRUE(stage->SetAttributes(root + u"Cleaned\\folder.tmp", winapi::kAttrHidden));
   const uint32_t folderBefore = os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes;
   EXPECT_EQ(files.Delete(root + u"Cleaned\\folder.tmp", scanRoot), DeleteOutcome::Kept);
   EXPECT_EQ(os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes, folderBefore);
@@ -53,9 +53,9 @@ TEST_F(FoundFileDeleterContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsAt
   const uint32_t scratch = folders.Record(os, root);
   FoundFileDeleter files(os, folders);
   const Text held = root + u"held.log";
-  stage->MakeFile(held, "h", win::kAttrReadOnly | win::kAttrHidden);
+  stage->MakeFile(held, "h", winapi::kAttrReadOnly | winapi::kAttrHidden);
   const uint32_t before = os.GetFileAttributes(held).attributes;
-  if (!stage->HoldOpen(held, win::kShareRead | win::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
+  if (!stage->HoldOpen(held, winapi::kShareRead | winapi::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
   EXPECT_EQ(files.Delete(held, scratch), DeleteOutcome::Kept);
   stage->ReleaseLock();
   EXPECT_EQ(os.GetFileAttributes(held).attributes, before);
@@ -65,9 +65,9 @@ TEST_F(FoundFileDeleterContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsAt
   // names only at the last close (Wine), the file stays as it was rather
   // than go at that program's whim.
   const Text shared = root + u"shared.log";
-  stage->MakeFile(shared, "s", win::kAttrHidden);
+  stage->MakeFile(shared, "s", winapi::kAttrHidden);
   const uint32_t sharedBefore = os.GetFileAttributes(shared).attributes;
-  ASSERT_TRUE(stage->HoldOpen(shared, win::kShareRead | win::kShareWrite | win::kShareDelete));
+  ASSERT_TRUE(stage->HoldOpen(shared, winapi::kShareRead | winapi::kShareWrite | winapi::kShareDelete));
   const DeleteOutcome outcome = files.Delete(shared, scratch);
   EXPECT_TRUE(outcome == DeleteOutcome::Deleted || outcome == DeleteOutcome::Kept);
   EXPECT_EQ(outcome == DeleteOutcome::Deleted, !os.GetFileAttributes(shared).Ok());
@@ -83,7 +83,7 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
   // A temp folder moved elsewhere, a link left in its place.
   stage->MakeFolder(root + u"Moved");
   stage->MakeFolder(root + u"Moved\\sub");
-  stage->MakeFile(root + u"Moved\\a.tmp", "a", win::kAttrReadOnly);
+  stage->MakeFile(root + u"Moved\\a.tmp", "a", winapi::kAttrReadOnly);
   stage->MakeFile(root + u"Moved\\sub\\b.tmp", "b");
   if (!stage->MakeFolderLink(root + u"Temp", root + u"Moved")) NB_STAGE_CANNOT("make a folder link");
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
@@ -103,7 +103,7 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
 
 TEST_F(FoundFileDeleterContract, AFileLinkGoesAsItsOwnNameAndWhatItNamesStays) {
   stage->MakeFolder(root + u"Documents");
-  stage->MakeFile(root + u"Documents\\letter.txt", "dear", win::kAttrReadOnly);
+  stage->MakeFile(root + u"Documents\\letter.txt", "dear", winapi::kAttrReadOnly);
   const uint32_t before = os.GetFileAttributes(root + u"Documents\\letter.txt").attributes;
   stage->MakeFolder(root + u"Temp");
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
@@ -140,7 +140,7 @@ TEST_P(FileNamesContract, TheOtherNamesAndAKeptFileKeepTheirAttributes) {
   ASSERT_EQ(before & attributes, attributes);
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
-  if (held && !stage->HoldOpen(finding, win::kShareRead | win::kShareWrite))
+  if (held && !stage->HoldOpen(finding, winapi::kShareRead | winapi::kShareWrite))
     NB_STAGE_CANNOT("hold a file open");
 
   EXPECT_EQ(files.Delete(finding, scanRoot), held ? DeleteOutcome::Kept : DeleteOutcome::Deleted);
@@ -160,13 +160,13 @@ TEST_P(FileNamesContract, TheOtherNamesAndAKeptFileKeepTheirAttributes) {
 std::string NamesCaseName(const testing::TestParamInfo<NamesCase>& info) {
   const auto [names, attributes, held] = info.param;
   return std::to_string(names) + (names == 1 ? "Name" : "Names") +
-         (attributes == win::kAttrReadOnly ? "ReadOnly" : "ReadOnlyHiddenSystem") + (held ? "Held" : "Free");
+         (attributes == winapi::kAttrReadOnly ? "ReadOnly" : "ReadOnlyHiddenSystem") + (held ? "Held" : "Free");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Deletion, FileNamesContract,
     testing::Combine(testing::Values(1, 2, 3),
-                     testing::Values(win::kAttrReadOnly, win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem),
+                     testing::Values(winapi::kAttrReadOnly, winapi::kAttrReadOnly | winapi::kAttrHidden | winapi::kAttrSystem),
                      testing::Bool()),
     NamesCaseName);
 

@@ -20,10 +20,10 @@ class PathContract : public FolderContractTest {
 
   Names What(const Text& path) {
     const auto result = os.GetFileAttributes(path);
-    if (result.Ok()) return (result.attributes & win::kAttrDirectory) ? Names::Folder : Names::File;
-    if (result.error == win::kErrorFileNotFound) return Names::NoFile;
-    if (result.error == win::kErrorPathNotFound) return Names::NoPath;
-    if (result.error == win::kErrorInvalidName) return Names::BadName;
+    if (result.Ok()) return (result.attributes & winapi::kAttrDirectory) ? Names::Folder : Names::File;
+    if (result.error == winapi::kErrorFileNotFound) return Names::NoFile;
+    if (result.error == winapi::kErrorPathNotFound) return Names::NoPath;
+    if (result.error == winapi::kErrorInvalidName) return Names::BadName;
     return Names(100 + result.error);
   }
 };
@@ -57,8 +57,8 @@ TEST_F(PathContract, WildcardsAndControlCharactersMakeAnInvalidName) {
                           u"absent\\a*b.exe", u"a\tb.exe"})
     EXPECT_EQ(What(root + name), Names::BadName) << ToUtf8(name);
   uint32_t error = 0;
-  EXPECT_EQ(os.OpenForRead(root + u"a*b.txt", win::kShareRead, error), nullptr);
-  EXPECT_EQ(error, win::kErrorInvalidName);
+  EXPECT_EQ(os.OpenForRead(root + u"a*b.txt", winapi::kShareRead, error), nullptr);
+  EXPECT_EQ(error, winapi::kErrorInvalidName);
   FindEntry entry;
   EXPECT_EQ(os.FindFirst(root + u"a|b\\*.*", entry), nullptr);
 }
@@ -74,20 +74,20 @@ TEST_F(PathContract, EveryOperationNormalisesTheSameWay) {
   EXPECT_EQ(entry.name, u"file.txt");
   EXPECT_NE(os.FindFirst(root + u"Dir.\\in.txt ", entry), nullptr);
   uint32_t error = 0;
-  auto file = os.OpenForRead(root + u"Dir/in.txt.", win::kShareRead, error);
+  auto file = os.OpenForRead(root + u"Dir/in.txt.", winapi::kShareRead, error);
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->Size(), 1u);
   file.reset();
-  ASSERT_TRUE(stage->SetAttributes(root + u"file.txt", win::kAttrHidden));
-  EXPECT_TRUE(os.GetFileAttributes(root + u"file.txt. ").attributes & win::kAttrHidden);
+  ASSERT_TRUE(stage->SetAttributes(root + u"file.txt", winapi::kAttrHidden));
+  EXPECT_TRUE(os.GetFileAttributes(root + u"file.txt. ").attributes & winapi::kAttrHidden);
   ASSERT_NE(os.FindFirst(root + u"file.txt ", entry), nullptr);
-  EXPECT_TRUE(entry.attributes & win::kAttrHidden);
+  EXPECT_TRUE(entry.attributes & winapi::kAttrHidden);
 }
 
 TEST_F(PathContract, ATrailingBackslashOnAFileNamesNoFile) {
   uint32_t error = 0;
-  EXPECT_EQ(os.OpenForRead(root + u"file.txt\\", win::kShareRead, error), nullptr);
-  EXPECT_EQ(error, win::kErrorInvalidName);
+  EXPECT_EQ(os.OpenForRead(root + u"file.txt\\", winapi::kShareRead, error), nullptr);
+  EXPECT_EQ(error, winapi::kErrorInvalidName);
   EXPECT_FALSE(FileExists(os, root + u"file.txt\\"));
   EXPECT_TRUE(FileExists(os, root + u"file.txt"));
   FindEntry entry;
@@ -96,7 +96,7 @@ TEST_F(PathContract, ATrailingBackslashOnAFileNamesNoFile) {
 
 TEST_F(PathContract, OpeningBesideAnotherHandleDependsOnBothShareModes) {
   // The other handle reads and writes; ours only reads.
-  constexpr uint32_t R = win::kShareRead, W = win::kShareWrite, D = win::kShareDelete;
+  constexpr uint32_t R = winapi::kShareRead, W = winapi::kShareWrite, D = winapi::kShareDelete;
   const struct {
     uint32_t held, ours;
     bool opens;
@@ -112,7 +112,7 @@ TEST_F(PathContract, OpeningBesideAnotherHandleDependsOnBothShareModes) {
     uint32_t error = 0;
     auto file = os.OpenForRead(path, c.ours, error);
     EXPECT_EQ(file != nullptr, c.opens) << "held " << c.held << ", ours " << c.ours;
-    EXPECT_EQ(error, c.opens ? win::kErrorSuccess : win::kErrorSharingViolation) << "held " << c.held << ", ours " << c.ours;
+    EXPECT_EQ(error, c.opens ? winapi::kErrorSuccess : winapi::kErrorSharingViolation) << "held " << c.held << ", ours " << c.ours;
     file.reset();
     stage->ReleaseLock();
   }

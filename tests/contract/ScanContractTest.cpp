@@ -22,7 +22,7 @@ TEST_F(ScanContract, FindsEveryFileButNeverWalksThroughALinkToAFolder) {
   stage->MakeFolder(outside);
   stage->MakeFile(scanned + u"README", "1234");
   stage->MakeFile(scanned + u"desktop.ini", "[.ShellClassInfo]");
-  stage->MakeFile(scanned + u"sub\\SETUP.LOG", std::string(1536, 'x'), win::kAttrHidden | win::kAttrReadOnly);
+  stage->MakeFile(scanned + u"sub\\SETUP.LOG", std::string(1536, 'x'), winapi::kAttrHidden | winapi::kAttrReadOnly);
   stage->MakeFile(outside + u"precious.doc", "keep me");
   const bool linked = stage->MakeFolderLink(scanned + u"Link", outside);
   const bool huge = stage->MakeSizedFile(scanned + u"huge.bin", 6ull << 30);

@@ -21,10 +21,10 @@ class SystemContract : public ContractTest {
 TEST_F(SystemContract, DriveCIsPresentAndFixedAndAbsentLettersHaveNoRoot) {
   const uint32_t drives = os.GetLogicalDrives();
   EXPECT_TRUE(drives & (1u << 2)) << "C:";
-  EXPECT_EQ(os.GetDriveType(u"C:\\"), win::kDriveFixed);
+  EXPECT_EQ(os.GetDriveType(u"C:\\"), winapi::kDriveFixed);
   for (char16_t letter = u'D'; letter <= u'Y'; ++letter) {
     if (drives & (1u << (letter - u'A'))) continue;
-    EXPECT_EQ(os.GetDriveType(Text(1, letter) + u":\\"), win::kDriveNoRootDir) << char(letter);
+    EXPECT_EQ(os.GetDriveType(Text(1, letter) + u":\\"), winapi::kDriveNoRootDir) << char(letter);
   }
 }
 
@@ -33,13 +33,13 @@ TEST_F(SystemContract, SpecialFoldersExistAndEndWithoutBackslash) {
     int csidl;
     const char* what;
   } folders[] = {
-      {win::kCsidlAppData, "AppData"},         {win::kCsidlLocalAppData, "LocalAppData"},
-      {win::kCsidlPersonal, "Documents"},      {win::kCsidlProgramFiles, "Program Files"},
-      {win::kCsidlRecent, "Recent"},           {win::kCsidlInternetCache, "Internet cache"},
-      {win::kCsidlHistory, "History"},         {win::kCsidlProfile, "Profile"},
-      {win::kCsidlDesktopDirectory, "Desktop"}, {win::kKnownFolderDownloads, "Downloads"},
-      {win::kCsidlMyPictures, "Pictures"},     {win::kCsidlMyMusic, "Music"},
-      {win::kCsidlMyVideo, "Videos"},          {win::kCsidlFavorites, "Favorites"},
+      {winapi::kCsidlAppData, "AppData"},         {winapi::kCsidlLocalAppData, "LocalAppData"},
+      {winapi::kCsidlPersonal, "Documents"},      {winapi::kCsidlProgramFiles, "Program Files"},
+      {winapi::kCsidlRecent, "Recent"},           {winapi::kCsidlInternetCache, "Internet cache"},
+      {winapi::kCsidlHistory, "History"},         {winapi::kCsidlProfile, "Profile"},
+      {winapi::kCsidlDesktopDirectory, "Desktop"}, {winapi::kKnownFolderDownloads, "Downloads"},
+      {winapi::kCsidlMyPictures, "Pictures"},     {winapi::kCsidlMyMusic, "Music"},
+      {winapi::kCsidlMyVideo, "Videos"},          {winapi::kCsidlFavorites, "Favorites"},
   };
   for (const auto& f : folders) {
     const auto folder = os.GetSpecialFolder(f.csidl);

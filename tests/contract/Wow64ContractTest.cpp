@@ -19,7 +19,7 @@
 namespace nb::contract {
 namespace {
 
-constexpr uint32_t kHklm = win::kHkeyLocalMachine;
+constexpr uint32_t kHklm = winapi::kHkeyLocalMachine;
 const Text kNative = u"C:\\Program Files";
 const Text kX86 = u"C:\\Program Files (x86)";
 
@@ -44,7 +44,7 @@ class Wow64Contract : public ContractTest {
 };
 
 TEST_F(Wow64Contract, ProgramFilesFolderIsTheX86OneBesideTheNativeOne) {
-  const auto programFiles = os.GetSpecialFolder(win::kCsidlProgramFiles);
+  const auto programFiles = os.GetSpecialFolder(winapi::kCsidlProgramFiles);
   ASSERT_TRUE(programFiles.has_value());
   EXPECT_EQ(*programFiles, kX86);
   EXPECT_TRUE(FolderExists(os, kX86));
@@ -84,7 +84,7 @@ TEST_F(Wow64Contract, AFileOfTheNativeSystemFolderIsFoundOnlyWithRedirectionOff)
   const Text path = stage->MakeSystemFile(true);
   if (path.empty()) NB_STAGE_CANNOT("write to the system folder");
   const Text name = path.substr(path.rfind(u'\\') + 1);
-  EXPECT_EQ(os.GetFileAttributes(path).error, win::kErrorFileNotFound) << "System32 is SysWOW64 here";
+  EXPECT_EQ(os.GetFileAttributes(path).error, winapi::kErrorFileNotFound) << "System32 is SysWOW64 here";
   ASSERT_TRUE(os.DisableWow64Redirection());
   EXPECT_TRUE(FileExists(os, path));
   ASSERT_TRUE(os.EnableWow64Redirection());
@@ -122,8 +122,8 @@ TEST_F(Wow64Contract, DefaultViewOfMachineSoftwareIsWow6432NodeAndTheSixtyFourBi
   const Text key = u"SOFTWARE\\" + name;
   const Text node = u"SOFTWARE\\Wow6432Node\\" + name;
   WriteRegText(os, kHklm, key, u"Where", u"32-bit view");
-  EXPECT_EQ(ReadRegText(os, kHklm, key, u"Where", win::kKeyWow64_64Key), u"") << "no native key yet";
-  WriteRegText(os, kHklm, key, u"Where", u"native", win::kKeyWow64_64Key);
+  EXPECT_EQ(ReadRegText(os, kHklm, key, u"Where", winapi::kKeyWow64_64Key), u"") << "no native key yet";
+  WriteRegText(os, kHklm, key, u"Where", u"native", winapi::kKeyWow64_64Key);
 
   const struct {
     Text path;
@@ -131,30 +131,30 @@ TEST_F(Wow64Contract, DefaultViewOfMachineSoftwareIsWow6432NodeAndTheSixtyFourBi
     Text where;
   } reads[] = {
       {key, 0, u"32-bit view"},
-      {key, win::kKeyWow64_32Key, u"32-bit view"},
+      {key, winapi::kKeyWow64_32Key, u"32-bit view"},
       {node, 0, u"32-bit view"},
-      {node, win::kKeyWow64_64Key, u"32-bit view"},
-      {key, win::kKeyWow64_64Key, u"native"},
+      {node, winapi::kKeyWow64_64Key, u"32-bit view"},
+      {key, winapi::kKeyWow64_64Key, u"native"},
   };
   for (const auto& r : reads) EXPECT_EQ(ReadRegText(os, kHklm, r.path, u"Where", r.view), r.where) << ToUtf8(r.path);
 
   std::unique_ptr<RegistryKey> software;
-  ASSERT_EQ(os.OpenKey(kHklm, u"SOFTWARE", win::kKeyRead | win::kKeyWow64_64Key, software), win::kErrorSuccess);
+  ASSERT_EQ(os.OpenKey(kHklm, u"SOFTWARE", winapi::kKeyRead | winapi::kKeyWow64_64Key, software), winapi::kErrorSuccess);
   RegKeyInfo info;
-  ASSERT_EQ(software->QueryInfo(info), win::kErrorSuccess);
+  ASSERT_EQ(software->QueryInfo(info), winapi::kErrorSuccess);
   std::vector<Text> subkeys(info.subKeyCount);
-  for (uint32_t i = 0; i < info.subKeyCount; ++i) EXPECT_EQ(software->EnumKey(i, subkeys[i]), win::kErrorSuccess);
+  for (uint32_t i = 0; i < info.subKeyCount; ++i) EXPECT_EQ(software->EnumKey(i, subkeys[i]), winapi::kErrorSuccess);
   const auto isNode = [](const Text& subkey) { return EqualsIgnoreAsciiCase(subkey, u"Wow6432Node"); };
   EXPECT_TRUE(std::any_of(subkeys.begin(), subkeys.end(), isNode)) << "the native key lists the 32-bit view";
 
   // Deleting through the path the native view shows removes the 32-bit value alone.
-  EXPECT_TRUE(DeleteRegValue(os, kHklm, node, u"Where", win::kKeyWow64_64Key));
+  EXPECT_TRUE(DeleteRegValue(os, kHklm, node, u"Where", winapi::kKeyWow64_64Key));
   EXPECT_EQ(ReadRegText(os, kHklm, key, u"Where"), u"");
-  EXPECT_EQ(ReadRegText(os, kHklm, key, u"Where", win::kKeyWow64_64Key), u"native");
+  EXPECT_EQ(ReadRegText(os, kHklm, key, u"Where", winapi::kKeyWow64_64Key), u"native");
 
-  for (const uint32_t view : {win::kKeyWow64_32Key, win::kKeyWow64_64Key}) {
+  for (const uint32_t view : {winapi::kKeyWow64_32Key, winapi::kKeyWow64_64Key}) {
     std::unique_ptr<RegistryKey> user;
-    EXPECT_EQ(os.OpenKey(win::kHkeyCurrentUser, stage->Key(), win::kKeyRead | view, user), win::kErrorSuccess)
+    EXPECT_EQ(os.OpenKey(winapi::kHkeyCurrentUser, stage->Key(), winapi::kKeyRead | view, user), winapi::kErrorSuccess)
         << "HKEY_CURRENT_USER\\Software is shared, view " << view;
   }
 }
@@ -171,8 +171,8 @@ TEST_F(Wow64Contract, RegistryWalkReadsTheNativeViewAndSearchesTheNativeSystemFo
   const Text key = u"SOFTWARE\\" + name;
   WriteRegText(os, kHklm, key, u"Gone", u"C:\\NightBroomContract\\gone32.exe");
   WriteRegText(os, kHklm, key, u"InSystem32", elsewhere);
-  WriteRegText(os, kHklm, key, u"Gone", u"C:\\NightBroomContract\\gone64.exe", win::kKeyWow64_64Key);
-  WriteRegText(os, kHklm, key, u"InSystem32", elsewhere, win::kKeyWow64_64Key);
+  WriteRegText(os, kHklm, key, u"Gone", u"C:\\NightBroomContract\\gone64.exe", winapi::kKeyWow64_64Key);
+  WriteRegText(os, kHklm, key, u"InSystem32", elsewhere, winapi::kKeyWow64_64Key);
 
   EXPECT_EQ(WalkMachineKey(u"\\" + key), std::vector<Text>{u"16#HKLM\\" + key + u"=Gone#32 b"});
   EXPECT_EQ(WalkMachineKey(u"\\SOFTWARE\\Wow6432Node\\" + name),

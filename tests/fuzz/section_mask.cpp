@@ -53,22 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t k = 0; k < 16; ++k) ticks[k] = ((data[k / 8] >> (k % 8)) & 1) != 0;
   const uint8_t setUp = data[2];
   const std::vector<uint8_t> stored(data + 3, data + size);
-  constexpr std::array<uint32_t, 8> kTypes = {nb::win::kRegSz,       nb::win::kRegExpandSz, nb::win::kRegBinary,
-                                             nb::win::kRegDword,    nb::win::kRegMultiSz,  nb::win::kRegNone,
-                                             nb::win::kRegNone,     nb::win::kRegNone};
+  constexpr std::array<uint32_t, 8> kTypes = {nb::winapi::kRegSz,       nb::winapi::kRegExpandSz, nb::winapi::kRegBinary,
+                                             nb::winapi::kRegDword,    nb::winapi::kRegMultiSz,  nb::winapi::kRegNone,
+                                             nb::winapi::kRegNone,     nb::winapi::kRegNone};
   const uint32_t type = kTypes[setUp & 7];
   const bool refuses = (setUp & 8) != 0;
 
   nb::sim::SimMachine machine;
   nb::sim::SimPlatform os(machine);
-  machine.AddKey(nb::win::kHkeyCurrentUser, nb::kSettingsKey).refuseFullAccess = refuses;
-  if ((setUp & 7) < 6) machine.SetValue(nb::win::kHkeyCurrentUser, nb::kSettingsKey, nb::kSettingsValue, type, stored);
+  machine.AddKey(nb::winapi::kHkeyCurrentUser, nb::kSettingsKey).refuseFullAccess = refuses;
+  if ((setUp & 7) < 6) machine.SetValue(nb::winapi::kHkeyCurrentUser, nb::kSettingsKey, nb::kSettingsValue, type, stored);
 
   // Any stored value loads as a usable mask: the stored text, or every section ticked.
   const Text loaded = nb::LoadSectionMask(os);
   CheckUsable(loaded);
   if (loaded != kAllTicked) {
-    Check(!refuses && (type == nb::win::kRegSz || type == nb::win::kRegExpandSz) && StoredIn(stored, loaded));
+    Check(!refuses && (type == nb::winapi::kRegSz || type == nb::winapi::kRegExpandSz) && StoredIn(stored, loaded));
   }
   if (refuses) Check(loaded == kAllTicked);
 

@@ -10,7 +10,7 @@ class SimStage : public ContractStage {
   SimStage() : os_(machine_) {
     machine_.SetUpStandardUser();
     machine_.AddFolder(u"C:\\Scratch");
-    machine_.AddKey(win::kHkeyCurrentUser, u"Software\\NightBroomContract");
+    machine_.AddKey(winapi::kHkeyCurrentUser, u"Software\\NightBroomContract");
     machine_.processes = {u"[System Process]", u"System", u"explorer.exe", u"nb_tests"};
     SetUpSixtyFourBitWindows();
   }
@@ -28,7 +28,7 @@ class SimStage : public ContractStage {
     return true;
   }
   void SetRawValue(const Text& keyPath, const Text& name, uint32_t type, const std::vector<uint8_t>& data) override {
-    machine_.SetValue(win::kHkeyCurrentUser, keyPath, name, type, data);
+    machine_.SetValue(winapi::kHkeyCurrentUser, keyPath, name, type, data);
   }
   bool SetAttributes(const Text& path, uint32_t attributes) override {
     return machine_.SetAttributes(path, attributes);
@@ -77,7 +77,7 @@ class SimStage : public ContractStage {
 
   bool BecomeWow64Process() override {
     machine_.wow64Process = true;
-    machine_.specialFolders[win::kCsidlProgramFiles] = kProgramFilesX86;
+    machine_.specialFolders[winapi::kCsidlProgramFiles] = kProgramFilesX86;
     machine_.environment[u"ProgramFiles"] = kProgramFilesX86;
     machine_.environment[u"CommonProgramFiles"] = Text(kProgramFilesX86) + u"\\Common Files";
     return true;

@@ -15,8 +15,8 @@ inline void StoreValueFinding(AppState& state, Platform& os, const Text& entry) 
   const RegistrySubject subject = SplitRegistrySubject(Text(entry.substr(3, entry.rfind(u'#') - 3)));
   RegValue value;
   std::unique_ptr<RegistryKey> key;
-  if (section && os.OpenKey(section->registryRoot, subject.keyPath, win::kKeyRead | FindingRegistryView(section->registryRoot),
-                            key) == win::kErrorSuccess)
+  if (section && os.OpenKey(section->registryRoot, subject.keyPath, winapi::kKeyRead | FindingRegistryView(section->registryRoot),
+                            key) == winapi::kErrorSuccess)
     key->QueryValue(subject.valueName, value);
   state.FoundValues.push_back(std::move(value));
   AppendEntry(state.Results, entry, uint32_t(state.FoundValues.size() - 1));

@@ -33,8 +33,8 @@ class AnalyzeRun : public FormFixture {
     machine.AddFile(kLocal + u"Microsoft\\Windows\\Explorer\\thumbcache_32.db");
     machine.AddSizedFile(u"C:\\Program Files\\Steam\\Logs\\huge.dmp", kSixGigabytes);
     machine.AddFile(kLocal + u"TechSmith\\SnagIt\\Thumbnails\\t.png");
-    machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Updater", u"C:\\Old\\app.exe");
-    machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"", u"C:\\Old\\b.dll");
+    machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Updater", u"C:\\Old\\app.exe");
+    machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"", u"C:\\Old\\b.dll");
   }
 
   const std::vector<Text> kEveryFinding = {
@@ -60,7 +60,7 @@ class AnalyzeRun : public FormFixture {
   const Text kEverySummary = u"Total:17 items found, 6145.01 MB";
 
   void StoreMask(const Text& mask) {
-    machine.SetString(win::kHkeyCurrentUser, kSettingsKey, kSettingsValue, mask);
+    machine.SetString(winapi::kHkeyCurrentUser, kSettingsKey, kSettingsValue, mask);
   }
 
   // Answers the cancel question once `pump` is reached.
@@ -166,12 +166,12 @@ TEST_F(AnalyzeStop, YesInTheMiddleOfALargeFolderEndsWithinOneFile) {
   Start();
   // Pump 1 comes before the Temp folder, pump 2 before its first file a.tmp,
   // pumps 3... before the files of "big": Stop is pressed while the 400th is due.
-  PressStopAt(401, win::kIdYes);
+  PressStopAt(401, winapi::kIdYes);
   form.Button2.Click();
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, u"Are you sure you want to cancel scan?");
   EXPECT_EQ(ui.boxes[0].caption, u"Confirmation");
-  EXPECT_EQ(ui.boxes[0].flags, win::kMbYesNo | win::kMbIconQuestion);
+  EXPECT_EQ(ui.boxes[0].flags, winapi::kMbYesNo | winapi::kMbIconQuestion);
   EXPECT_EQ(form.State.Results.Count(), 399u);  // a.tmp and 398 files of "big"
   EXPECT_LE(ui.pumps, 401 + 1) << "one pump after the folder's scan, then the finish";
   ExpectIdleWithSummary(u"Total:399 items found, 0.39 MB");
@@ -187,7 +187,7 @@ TEST_F(AnalyzeStop, NoChangesNothing) {
   ASSERT_EQ(undisturbed.size(), 1001u);
 
   ui.pumps = 0;
-  PressStopAt(401, win::kIdNo);
+  PressStopAt(401, winapi::kIdNo);
   form.Button2.Click();
   EXPECT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(Entries(), undisturbed);

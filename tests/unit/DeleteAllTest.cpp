@@ -6,7 +6,7 @@
 namespace nb::test {
 namespace {
 
-constexpr uint32_t kQuestion = win::kMbYesNo | win::kMbIconQuestion;
+constexpr uint32_t kQuestion = winapi::kMbYesNo | winapi::kMbIconQuestion;
 const Text kDone = u"Files from selected categories have been deleted";
 const Text kBrowserWarning =
     u"We recommend you close all browsers before cleaning. Are you sure you want to continue?";
@@ -25,7 +25,7 @@ class DeleteAll : public FormFixture {
     form.List3.AddLine(u"preview");
   }
   // A file on disk and its finding in the store.
-  Text Finding(const char16_t* code, const Text& path, uint32_t attributes = win::kAttrArchive) {
+  Text Finding(const char16_t* code, const Text& path, uint32_t attributes = winapi::kAttrArchive) {
     machine.AddFile(path, "contents", attributes);
     AppendEntry(form.State.Results, Text(code) + u"#" + path + u"#0.01 KB");
     return path;
@@ -75,12 +75,12 @@ TEST_F(DeleteAll, RunningBrowsersAndSkypeAreWarnedAboutBrowserFirst) {
     bool runs;
   };
   const std::vector<Case> cases = {
-      {"browser only, No", {u"explorer.exe", u"chrome.exe"}, {win::kIdNo}, {kBrowserWarning}, false},
-      {"Skype only, No", {u"Skype.exe"}, {win::kIdNo}, {kSkypeWarning}, false},
-      {"both, No to the first", {u"SKYPE.EXE", u"firefox.exe"}, {win::kIdNo}, {kBrowserWarning}, false},
-      {"both, Yes then No", {u"iexplore.exe", u"skype.exe"}, {win::kIdYes, win::kIdNo},
+      {"browser only, No", {u"explorer.exe", u"chrome.exe"}, {winapi::kIdNo}, {kBrowserWarning}, false},
+      {"Skype only, No", {u"Skype.exe"}, {winapi::kIdNo}, {kSkypeWarning}, false},
+      {"both, No to the first", {u"SKYPE.EXE", u"firefox.exe"}, {winapi::kIdNo}, {kBrowserWarning}, false},
+      {"both, Yes then No", {u"iexplore.exe", u"skype.exe"}, {winapi::kIdYes, winapi::kIdNo},
        {kBrowserWarning, kSkypeWarning}, false},
-      {"both, Yes to each", {u"chrome.exe", u"skype.exe"}, {win::kIdYes, win::kIdYes},
+      {"both, Yes to each", {u"chrome.exe", u"skype.exe"}, {winapi::kIdYes, winapi::kIdYes},
        {kBrowserWarning, kSkypeWarning}, true},
       {"neither", {u"SkypeApp.exe", u"opera.exe"}, {}, {}, true},
   };
@@ -116,14 +116,14 @@ TEST_F(DeleteAll, RunningBrowsersAndSkypeAreWarnedAboutBrowserFirst) {
 TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndKeepsListingWhatStayed) {
   Analyzed();
   const Text temp = Finding(u"01", u"C:\\Users\\Tester\\AppData\\Local\\Temp\\ro.tmp",
-                            win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem);
+                            winapi::kAttrReadOnly | winapi::kAttrHidden | winapi::kAttrSystem);
   const Text edge = Finding(u"05", u"C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a=b.dat");
   const Text skype = Finding(u"11", u"C:\\Users\\Tester\\AppData\\Roaming\\Skype\\me\\chatsync\\c.dat");
   const Text explorer = Finding(u"12", u"C:\\Users\\Tester\\AppData\\Local\\Microsoft\\Windows\\Explorer\\t.db");
-  const Text locked = Finding(u"01", u"C:\\Users\\Tester\\AppData\\Local\\Temp\\busy.log", win::kAttrHidden);
-  machine.Find(locked)->lock = sim::ForeignLock{win::kShareRead | win::kShareWrite};
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash", u"C:\\gone.exe");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"", u"C:\\gone.exe");
+  const Text locked = Finding(u"01", u"C:\\Users\\Tester\\AppData\\Local\\Temp\\busy.log", winapi::kAttrHidden);
+  machine.Find(locked)->lock = sim::ForeignLock{winapi::kShareRead | winapi::kShareWrite};
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"", u"C:\\gone.exe");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V#x=name=with#hash#11 b");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V#x=#11 b");
   Tick(11, false);  // unticked after the analysis: Skype's findings stay, and leave the list
@@ -135,9 +135,9 @@ TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndKeepsListingWhatStayed) {
   EXPECT_FALSE(machine.Exists(explorer));
   EXPECT_TRUE(machine.Exists(skype));
   EXPECT_TRUE(machine.Exists(locked));
-  EXPECT_EQ(os.GetFileAttributes(locked).attributes, win::kAttrHidden);  // left as the user had it
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash"), nullptr);
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V#x", u""), nullptr);
+  EXPECT_EQ(os.GetFileAttributes(locked).attributes, winapi::kAttrHidden);  // left as the user had it
+  EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash"), nullptr);
+  EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V#x", u""), nullptr);
   EXPECT_TRUE(ui.boxes.empty());
   ExpectFinishedWithStayed(1, u"1 items could not be deleted and are still listed (1 in use or access denied)");
   EXPECT_EQ(EntryAt(form.State.Results, 0), u"01#" + locked + u"#0.01 KB");
@@ -154,23 +154,23 @@ TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndKeepsListingWhatStayed) {
 
 TEST_F(DeleteAll, ValuesChangedSinceAnalyzeStayAndTheStatusSaysWhy) {
   Analyzed();
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"revived", u"C:\\gone.exe");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"retyped", u"C:\\gone.exe");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"stale", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", u"revived", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", u"retyped", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", u"stale", u"C:\\gone.exe");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=revived#11 b");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=retyped#11 b");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\V=stale#11 b");
   AppendEntry(form.State.Results, u"15#HKCU\\SOFTWARE\\V=unread#11 b");  // nothing on record: never deleted
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"unread", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", u"unread", u"C:\\gone.exe");
   // A program reinstalled meanwhile points the value at a live file again.
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"revived", u"C:\\Windows\\notepad.exe");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"retyped", u"C:\\gone.exe", win::kRegExpandSz);
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", u"revived", u"C:\\Windows\\notepad.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", u"retyped", u"C:\\gone.exe", winapi::kRegExpandSz);
 
   form.Button3.Click();
 
   for (const char16_t* name : {u"revived", u"retyped", u"unread"})
-    EXPECT_NE(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V", name), nullptr) << ToUtf8(name);
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V", u"stale"), nullptr);
+    EXPECT_NE(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", name), nullptr) << ToUtf8(name);
+  EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V", u"stale"), nullptr);
   ExpectFinishedWithStayed(3, u"3 items could not be deleted and are still listed (3 changed since Analyze)");
 }
 
@@ -237,7 +237,7 @@ TEST_F(DeleteAll, StopWithYesDuringTheEntryPassLeavesTheRemainingFindingsAndSkip
   for (int i = 0; i < 250; ++i) Finding(u"01", u"C:\\T\\f" + NumberText(i) + u".tmp");
   ui.onPump = [&](int pump) {
     if (pump == 2) {  // before entry 100
-      ui.answers = {win::kIdYes};
+      ui.answers = {winapi::kIdYes};
       form.Button3.Click();
     }
   };
@@ -297,9 +297,9 @@ TEST_F(DeleteAll, FolderStepsPruneTempFoldersFixedRecycleBinsAndSkype) {
     SCOPED_TRACE(c.what);
     SimForm w;
     w.machine.SetUpStandardUser();
-    w.machine.AddDrive(u'A', win::kDriveFixed);
-    w.machine.AddDrive(u'D', win::kDriveRemovable);
-    w.machine.AddDrive(u'E', win::kDriveFixed);
+    w.machine.AddDrive(u'A', winapi::kDriveFixed);
+    w.machine.AddDrive(u'D', winapi::kDriveRemovable);
+    w.machine.AddDrive(u'E', winapi::kDriveFixed);
     for (const char16_t* folder : {u"C:\\T1\\e", u"C:\\T2\\e", u"C:\\$RECYCLE.BIN\\S-1\\e", u"C:\\RECYCLER\\e",
                                u"A:\\$RECYCLE.BIN\\e", u"D:\\$RECYCLE.BIN\\e", u"E:\\$RECYCLE.BIN\\e", u"C:\\Sky\\e"})
       w.machine.AddFolder(folder);

@@ -18,7 +18,7 @@ class DeleteChecked : public FormFixture {
   }
   // A finding: on disk (unless `onDisk` is false), in the store and as a row.
   void FileRow(const Text& path, bool checked = true, bool onDisk = true) {
-    if (onDisk) machine.AddFile(path, "contents", win::kAttrReadOnly);
+    if (onDisk) machine.AddFile(path, "contents", winapi::kAttrReadOnly);
     AppendEntry(form.State.Results, form.State.ShownSection + u"#" + path + u"#0.01 KB");
     form.List2.AddRow(0, path, u"0.01 KB", checked, uint32_t(form.State.Results.Count() - 1));
   }
@@ -31,7 +31,7 @@ TEST_F(DeleteChecked, DeletesTickedRowsRelabelsThemAndReportsTheCount) {
   FileRow(u"C:\\T\\gone.tmp", true, false);  // removed outside the program after the analysis
   FileRow(u"C:\\T\\sub\\b.tmp");
   FileRow(u"C:\\T\\unticked.tmp", false);
-  ui.answers = {win::kIdYes};
+  ui.answers = {winapi::kIdYes};
 
   form.Label3.Click();
 
@@ -48,10 +48,10 @@ TEST_F(DeleteChecked, DeletesTickedRowsRelabelsThemAndReportsTheCount) {
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[0].text, kConfirm);
   EXPECT_EQ(ui.boxes[0].caption, u"Confirmation");
-  EXPECT_EQ(ui.boxes[0].flags, win::kMbYesNo | win::kMbIconQuestion);
+  EXPECT_EQ(ui.boxes[0].flags, winapi::kMbYesNo | winapi::kMbIconQuestion);
   EXPECT_EQ(ui.boxes[1].text, u"2 items have been deleted");
   EXPECT_EQ(ui.boxes[1].caption, u"Confirmation");
-  EXPECT_EQ(ui.boxes[1].flags, win::kMbIconInformation);
+  EXPECT_EQ(ui.boxes[1].flags, winapi::kMbIconInformation);
   EXPECT_EQ(form.Label4.Caption(), u"");
   EXPECT_TRUE(form.Label4.Visible());
   EXPECT_EQ(ui.pumps, 4);  // one per row, ticked or not
@@ -65,7 +65,7 @@ TEST_F(DeleteChecked, NothingTickedOrNoChangesNothing) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, kSelect);
   EXPECT_EQ(ui.boxes[0].caption, u"Information");
-  EXPECT_EQ(ui.boxes[0].flags, win::kMbIconInformation);
+  EXPECT_EQ(ui.boxes[0].flags, winapi::kMbIconInformation);
 
   form.List2.SetChecked(0, 0, true);
   form.Label3.Click();  // answered No
@@ -79,7 +79,7 @@ TEST_F(DeleteChecked, NothingTickedOrNoChangesNothing) {
 TEST_F(DeleteChecked, NothingDeletedShowsNoCountButEmptiesTheSummary) {
   Shown(u"01");
   FileRow(u"C:\\T\\gone.tmp", true, false);
-  ui.answers = {win::kIdYes};
+  ui.answers = {winapi::kIdYes};
   form.Label3.Click();
   EXPECT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(form.Label4.Caption(), u"");
@@ -87,15 +87,15 @@ TEST_F(DeleteChecked, NothingDeletedShowsNoCountButEmptiesTheSummary) {
 
 TEST_F(DeleteChecked, RegistryRowsAndRowsAlreadyDeleted) {
   Shown(u"15");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"", u"C:\\gone.exe");
   StoreValueFinding(form.State, os, u"15#HKCU\\SOFTWARE\\Vendor\\App=#11 b");
   form.List2.AddRow(0, u"HKCU\\SOFTWARE\\Vendor\\App=", u"11 b", true, 0);
-  ui.answers = {win::kIdYes};
+  ui.answers = {winapi::kIdYes};
 
   form.Label3.Click();
 
   EXPECT_EQ(Caption(0), u"Deleted value ");
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u""), nullptr);
+  EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u""), nullptr);
   EXPECT_TRUE(form.State.Results.Empty());
   EXPECT_EQ(ui.boxes.back().text, u"1 items have been deleted");
 
@@ -131,7 +131,7 @@ TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterC
   ASSERT_EQ(Caption(3), u"C:\\T\\b.tmp");
   form.List2.SetChecked(0, lower, false);
   form.List2.SetChecked(0, c, false);
-  ui.answers = {win::kIdYes};
+  ui.answers = {winapi::kIdYes};
 
   form.Label3.Click();
 
@@ -142,7 +142,7 @@ TEST_F(DeleteChecked, EachRowDeletesItsOwnFindingAfterASortAndWhateverTheLetterC
   EXPECT_EQ(EntryAt(form.State.Results, 1), entries[2]);
   // The rows left point at their findings' new places: ticking c.tmp's row deletes c.tmp alone.
   form.List2.SetChecked(0, c, true);
-  ui.answers = {win::kIdYes};
+  ui.answers = {winapi::kIdYes};
   form.Label3.Click();
   EXPECT_EQ(Caption(c), u"Deleted file c.tmp");
   EXPECT_FALSE(machine.Exists(u"C:\\T\\c.tmp"));
@@ -155,7 +155,7 @@ TEST_F(DeleteChecked, RunsBusySoThatNoOtherRunCutsIn) {
   FileRow(u"C:\\T\\a.tmp");
   FileRow(u"C:\\T\\b.tmp");
   form.Button3.SetEnabled(true);
-  ui.answers = {win::kIdYes, win::kIdNo};
+  ui.answers = {winapi::kIdYes, winapi::kIdNo};
   ui.onPump = [&](int pump) {
     EXPECT_TRUE(form.State.Busy());
     if (pump == 1) form.Button3.Click();  // Delete all asks to cancel instead of starting; No

@@ -16,7 +16,7 @@ class DeleteFindingAtTest : public testing::Test, protected test::SimRun {
 
 TEST_F(DeleteFindingAtTest, AFileFindingIsDeletedByItsPlaceAndItsEntryStays) {
   const Text path = u"C:\\P\\AC\\#!001\\MicrosoftEdge\\Cache\\X1\\a=b.dat";
-  machine.AddFile(path, "123456", win::kAttrReadOnly | win::kAttrHidden);
+  machine.AddFile(path, "123456", winapi::kAttrReadOnly | winapi::kAttrHidden);
   test::AppendEntry(state.Results, u"05#" + path + u"#0.01 KB");
 
   EXPECT_EQ(DeleteAt(0), DeleteOutcome::Deleted);
@@ -27,10 +27,10 @@ TEST_F(DeleteFindingAtTest, AFileFindingIsDeletedByItsPlaceAndItsEntryStays) {
 }
 
 TEST_F(DeleteFindingAtTest, AFileThatStaysKeepsItsAttributes) {
-  machine.AddFile(u"C:\\T\\busy.tmp", "x", win::kAttrHidden).lock = sim::ForeignLock{win::kShareRead};
+  machine.AddFile(u"C:\\T\\busy.tmp", "x", winapi::kAttrHidden).lock = sim::ForeignLock{winapi::kShareRead};
   test::AppendEntry(state.Results, u"01#C:\\T\\busy.tmp#1.00 KB");
   EXPECT_EQ(DeleteAt(0), DeleteOutcome::Kept);
-  EXPECT_EQ(os.GetFileAttributes(u"C:\\T\\busy.tmp").attributes, win::kAttrHidden);
+  EXPECT_EQ(os.GetFileAttributes(u"C:\\T\\busy.tmp").attributes, winapi::kAttrHidden);
 }
 
 TEST_F(DeleteFindingAtTest, RegistryFindingsDeleteTheNamedValueUnderTheirRoot) {
@@ -40,11 +40,11 @@ TEST_F(DeleteFindingAtTest, RegistryFindingsDeleteTheNamedValueUnderTheirRoot) {
   };
   const std::vector<Case> cases = {
       {u"15", u"HKCU\\SOFTWARE\\Vendor\\App=Updater", u"SOFTWARE\\Vendor\\App", u"Updater", u"Deleted value Updater",
-       win::kHkeyCurrentUser},
+       winapi::kHkeyCurrentUser},
       {u"15", u"HKCU\\SOFTWARE\\Vendor\\App=", u"SOFTWARE\\Vendor\\App", u"", u"Deleted value ",
-       win::kHkeyCurrentUser},
+       winapi::kHkeyCurrentUser},
       {u"16", u"HKLM\\SOFTWARE\\Vendor=Tool", u"SOFTWARE\\Vendor", u"Tool", u"Deleted value Tool",
-       win::kHkeyLocalMachine},
+       winapi::kHkeyLocalMachine},
   };
   machine.wow64Process = true;  // HKLM rows are found in the 64-bit view
   for (const auto& c : cases) {

@@ -18,7 +18,7 @@ class DeleteFinding : public testing::Test, protected test::SimRun {
 };
 
 TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) {
-  constexpr uint32_t ro = win::kAttrReadOnly, hidden = win::kAttrHidden, sys = win::kAttrSystem;
+  constexpr uint32_t ro = winapi::kAttrReadOnly, hidden = winapi::kAttrHidden, sys = winapi::kAttrSystem;
   struct Case {
     const char* what;
     uint32_t attributes;
@@ -26,11 +26,11 @@ TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) 
     bool deleted;
   };
   const std::vector<Case> cases = {
-      {"plain", win::kAttrArchive, std::nullopt, true},
+      {"plain", winapi::kAttrArchive, std::nullopt, true},
       {"read-only", ro, std::nullopt, true},
       {"hidden system read-only", ro | hidden | sys, std::nullopt, true},
-      {"open elsewhere sharing delete", win::kAttrArchive, win::kShareRead | win::kShareDelete, true},
-      {"open elsewhere without delete sharing", ro | hidden, win::kShareRead | win::kShareWrite, false},
+      {"open elsewhere sharing delete", winapi::kAttrArchive, winapi::kShareRead | winapi::kShareDelete, true},
+      {"open elsewhere without delete sharing", ro | hidden, winapi::kShareRead | winapi::kShareWrite, false},
       {"no attributes at all, locked", 0, 0u, false},
   };
   for (const auto& c : cases) {
@@ -50,28 +50,28 @@ TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) 
 TEST_F(DeleteFinding, MissingFilesAndFoldersAreNotTouched) {
   EXPECT_EQ(files.Delete(u"C:\\Temp\\gone.tmp", kNoScanRoot), DeleteOutcome::Missing);
   EXPECT_EQ(files.Delete(u"C:\\Gone\\x.tmp", kNoScanRoot), DeleteOutcome::Missing);
-  machine.AddFolder(u"C:\\Temp\\dir.tmp", win::kAttrDirectory | win::kAttrHidden);
+  machine.AddFolder(u"C:\\Temp\\dir.tmp", winapi::kAttrDirectory | winapi::kAttrHidden);
   EXPECT_EQ(files.Delete(u"C:\\Temp\\dir.tmp", kNoScanRoot), DeleteOutcome::Kept);
-  EXPECT_EQ(os.GetFileAttributes(u"C:\\Temp\\dir.tmp").attributes, win::kAttrDirectory | win::kAttrHidden);
+  EXPECT_EQ(os.GetFileAttributes(u"C:\\Temp\\dir.tmp").attributes, winapi::kAttrDirectory | winapi::kAttrHidden);
 }
 
 TEST_F(DeleteFinding, MachineValuesGoInThe64BitViewTheWalkRead) {
   machine.wow64Process = true;  // the shipped 32-bit program on 64-bit Windows
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool", u"C:\\gone32.exe");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool", u"C:\\gone32.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor", u"Tool", u"C:\\gone.exe");
   test::StoreValueFinding(state, os, u"16#HKLM\\SOFTWARE\\Vendor=Tool#11 b");
   test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\Vendor=Tool#11 b");
 
-  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyLocalMachine, SplitRegistrySubject(u"HKLM\\SOFTWARE\\Vendor=Tool"),
+  EXPECT_EQ(DeleteFoundValue(os, winapi::kHkeyLocalMachine, SplitRegistrySubject(u"HKLM\\SOFTWARE\\Vendor=Tool"),
                              FoundValueOf(state, 0)),
             DeleteOutcome::Deleted);
-  EXPECT_EQ(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool"), nullptr);
-  EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool"), nullptr);
+  EXPECT_EQ(machine.FindValue(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool"), nullptr);
+  EXPECT_NE(machine.FindValue(winapi::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool"), nullptr);
 
   const RegistrySubject user = SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=Tool");
-  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, user, FoundValueOf(state, 1)), DeleteOutcome::Deleted);
-  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, user, FoundValueOf(state, 1)), DeleteOutcome::Missing);
+  EXPECT_EQ(DeleteFoundValue(os, winapi::kHkeyCurrentUser, user, FoundValueOf(state, 1)), DeleteOutcome::Deleted);
+  EXPECT_EQ(DeleteFoundValue(os, winapi::kHkeyCurrentUser, user, FoundValueOf(state, 1)), DeleteOutcome::Missing);
 }
 
 TEST_F(DeleteFinding, AValueIsDeletedOnlyWhileItHoldsWhatAnalyzeRead) {
@@ -84,29 +84,29 @@ TEST_F(DeleteFinding, AValueIsDeletedOnlyWhileItHoldsWhatAnalyzeRead) {
   const std::vector<Case> cases = {
       {"unchanged", [] {}, DeleteOutcome::Deleted},
       {"points at a live file again",
-       [&] { machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\Windows\\notepad.exe"); },
+       [&] { machine.SetString(winapi::kHkeyCurrentUser, key, u"v", u"C:\\Windows\\notepad.exe"); },
        DeleteOutcome::Changed},
       {"same text, other type",
-       [&] { machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe", win::kRegExpandSz); },
+       [&] { machine.SetString(winapi::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe", winapi::kRegExpandSz); },
        DeleteOutcome::Changed},
-      {"one byte more", [&] { machine.SetValue(win::kHkeyCurrentUser, key, u"v", win::kRegSz, {'C', 0, 0, 0, 0}); },
+      {"one byte more", [&] { machine.SetValue(winapi::kHkeyCurrentUser, key, u"v", winapi::kRegSz, {'C', 0, 0, 0, 0}); },
        DeleteOutcome::Changed},
-      {"gone already", [&] { machine.FindKey(win::kHkeyCurrentUser, key)->values.clear(); }, DeleteOutcome::Missing},
+      {"gone already", [&] { machine.FindKey(winapi::kHkeyCurrentUser, key)->values.clear(); }, DeleteOutcome::Missing},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe");
+    machine.SetString(winapi::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe");
     state.Results.Clear();
     state.FoundValues.clear();
     test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\Vendor=v#11 b");
     c.meddle();
-    const sim::RegValueData* before = machine.FindValue(win::kHkeyCurrentUser, key, u"v");
+    const sim::RegValueData* before = machine.FindValue(winapi::kHkeyCurrentUser, key, u"v");
     const std::optional<sim::RegValueData> kept = before ? std::optional(*before) : std::nullopt;
 
-    EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=v"),
+    EXPECT_EQ(DeleteFoundValue(os, winapi::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=v"),
                                FoundValueOf(state, 0)),
               c.outcome);
-    const sim::RegValueData* after = machine.FindValue(win::kHkeyCurrentUser, key, u"v");
+    const sim::RegValueData* after = machine.FindValue(winapi::kHkeyCurrentUser, key, u"v");
     if (c.outcome == DeleteOutcome::Changed) {
       ASSERT_NE(after, nullptr);
       EXPECT_EQ(after->type, kept->type);
@@ -116,10 +116,10 @@ TEST_F(DeleteFinding, AValueIsDeletedOnlyWhileItHoldsWhatAnalyzeRead) {
     }
   }
   // Without a record of what the walk read, nothing is deleted.
-  machine.SetString(win::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe");
-  EXPECT_EQ(DeleteFoundValue(os, win::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=v"), nullptr),
+  machine.SetString(winapi::kHkeyCurrentUser, key, u"v", u"C:\\gone.exe");
+  EXPECT_EQ(DeleteFoundValue(os, winapi::kHkeyCurrentUser, SplitRegistrySubject(u"HKCU\\SOFTWARE\\Vendor=v"), nullptr),
             DeleteOutcome::Changed);
-  EXPECT_NE(machine.FindValue(win::kHkeyCurrentUser, key, u"v"), nullptr);
+  EXPECT_NE(machine.FindValue(winapi::kHkeyCurrentUser, key, u"v"), nullptr);
 }
 
 TEST_F(DeleteFinding, AFileGoesOnlyBelowTheRootWhoseWalkFoundIt) {
@@ -153,9 +153,9 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
     machine.AddFile(path, "12345678");
     test::AppendEntry(state.Results, Text(code) + u"#" + path + u"#0.01 KB");
   }
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"a", u"x");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"", u"x");
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m", u"x");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V1", u"a", u"x");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\V1", u"", u"x");
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\V", u"m", u"x");
   test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V1=a#3 b");
   test::StoreValueFinding(state, os, u"15#HKCU\\SOFTWARE\\V1=#3 b");
   test::StoreValueFinding(state, os, u"16#HKLM\\SOFTWARE\\V=m#3 b");
@@ -171,9 +171,9 @@ TEST_F(DeleteFinding, EntryPassDeletesTickedSectionsOnlyAndPumpsEveryHundredEntr
   EXPECT_TRUE(machine.Exists(u"C:\\S11\\f1.dat"));
   EXPECT_FALSE(machine.Exists(u"C:\\S12\\f2.dat"));
   EXPECT_FALSE(machine.Exists(u"C:\\S12\\f245.dat"));
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u"a"), nullptr);
-  EXPECT_EQ(machine.FindValue(win::kHkeyCurrentUser, u"SOFTWARE\\V1", u""), nullptr);
-  EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\V", u"m"), nullptr);
+  EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V1", u"a"), nullptr);
+  EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V1", u""), nullptr);
+  EXPECT_NE(machine.FindValue(winapi::kHkeyLocalMachine, u"SOFTWARE\\V", u"m"), nullptr);
   EXPECT_EQ(state.Results.Count(), 250u);  // the store is emptied by the window, not here
   EXPECT_EQ(report.deleted, 82u + 82u + 2u);
   EXPECT_EQ(report.Stayed(), 0u);

@@ -77,7 +77,7 @@ void WalkKeys(const sim::RegNode& key, const Text& path, std::map<Text, std::vec
 
 std::map<Text, std::vector<uint8_t>> RegistrySnapshot(sim::SimMachine& m) {
   std::map<Text, std::vector<uint8_t>> out;
-  for (const auto& [root, name] : {std::pair{win::kHkeyCurrentUser, u"HKCU"}, {win::kHkeyLocalMachine, u"HKLM"}})
+  for (const auto& [root, name] : {std::pair{winapi::kHkeyCurrentUser, u"HKCU"}, {winapi::kHkeyLocalMachine, u"HKLM"}})
     for (const auto& sub : m.RegistryRoot(root)->subkeys) WalkKeys(*sub, Text(name) + u"\\" + sub->name, out);
   return out;
 }
@@ -117,7 +117,7 @@ class Machine {
   struct Bait {
     Text path;
     std::string contents;
-    uint32_t attributes = win::kAttrHidden;
+    uint32_t attributes = winapi::kAttrHidden;
   };
   std::vector<Bait> baits;
   std::vector<Text> baitFolders;  // empty folders beside the baits: never pruned
@@ -126,14 +126,14 @@ class Machine {
   bool Chance(int percent) { return int(Pick(100)) < percent; }
 
   uint32_t SomeAttributes() {
-    constexpr uint32_t kinds[] = {win::kAttrArchive, win::kAttrReadOnly, win::kAttrHidden,
-                                  win::kAttrReadOnly | win::kAttrHidden | win::kAttrSystem, win::kAttrNormal};
+    constexpr uint32_t kinds[] = {winapi::kAttrArchive, winapi::kAttrReadOnly, winapi::kAttrHidden,
+                                  winapi::kAttrReadOnly | winapi::kAttrHidden | winapi::kAttrSystem, winapi::kAttrNormal};
     return kinds[Pick(5)];
   }
 
   uint32_t SomeShare() {
-    constexpr uint32_t shares[] = {0, win::kShareRead, win::kShareRead | win::kShareWrite,
-                                   win::kShareRead | win::kShareWrite | win::kShareDelete, win::kShareDelete};
+    constexpr uint32_t shares[] = {0, winapi::kShareRead, winapi::kShareRead | winapi::kShareWrite,
+                                   winapi::kShareRead | winapi::kShareWrite | winapi::kShareDelete, winapi::kShareDelete};
     return shares[Pick(5)];
   }
 
@@ -143,7 +143,7 @@ class Machine {
     bool deletable = true;
     if (Chance(12)) {
       file.lock = sim::ForeignLock{SomeShare()};
-      deletable = (file.lock->shareMode & win::kShareDelete) != 0;
+      deletable = (file.lock->shareMode & winapi::kShareDelete) != 0;
     }
     if (Chance(4)) {
       file.denyDelete = true;
@@ -188,8 +188,8 @@ class Machine {
   void RefusedRoot(const Text& named, const Text& victim, EntryOwner owner) {
     for (size_t i = 1 + Pick(3); i > 0; --i) {
       const Text file = victim + u"f" + Num(++counter) + u".tmp";
-      m.AddFile(file, "victim", win::kAttrReadOnly | win::kAttrHidden);
-      baits.push_back({file, "victim", win::kAttrReadOnly | win::kAttrHidden});
+      m.AddFile(file, "victim", winapi::kAttrReadOnly | winapi::kAttrHidden);
+      baits.push_back({file, "victim", winapi::kAttrReadOnly | winapi::kAttrHidden});
     }
     m.AddFolder(victim + u"emptySub");
     baitFolders.push_back(victim + u"emptySub");
@@ -224,10 +224,10 @@ class Machine {
 
   void Build() {
     m.SetUpStandardUser();
-    m.AddDrive(u'D', win::kDriveFixed);
+    m.AddDrive(u'D', winapi::kDriveFixed);
     // The user's own files, and what links point at.
-    m.AddFile(kDocuments + u"letter.txt", "dear", win::kAttrArchive);
-    m.AddFile(kDocuments + u"Linked\\f1.tmp", "same name as a temp file", win::kAttrReadOnly);
+    m.AddFile(kDocuments + u"letter.txt", "dear", winapi::kAttrArchive);
+    m.AddFile(kDocuments + u"Linked\\f1.tmp", "same name as a temp file", winapi::kAttrReadOnly);
     m.AddFolder(kDocuments + u"Linked\\emptyInside");
     m.AddFile(kUser + u"notes.tmp", "not in a temp folder");
     // Temporary folders, each present or not.
@@ -262,8 +262,8 @@ class Machine {
       ++refusedLinks;
       refusedRoots.push_back(kLocal + u"Google\\");
       for (const Text name : {u"Cache\\f0.tmp", u"History"}) {
-        m.AddFile(google + profile + name, "victim", win::kAttrReadOnly | win::kAttrHidden);
-        baits.push_back({google + profile + name, "victim", win::kAttrReadOnly | win::kAttrHidden});
+        m.AddFile(google + profile + name, "victim", winapi::kAttrReadOnly | winapi::kAttrHidden);
+        baits.push_back({google + profile + name, "victim", winapi::kAttrReadOnly | winapi::kAttrHidden});
       }
     } else {
       Fill(kLocal + u"Google\\" + profile + u"Cache\\", google + profile + u"Cache\\", u"", 1);
@@ -281,7 +281,7 @@ class Machine {
     m.AddFile(u"C:\\Windows\\notepad.exe", "MZ");
     for (size_t i = Pick(4); i > 0; --i) {
       const Text key = u"SOFTWARE\\Vendor" + Num(++counter);
-      const uint32_t root = Chance(50) ? win::kHkeyCurrentUser : win::kHkeyLocalMachine;
+      const uint32_t root = Chance(50) ? winapi::kHkeyCurrentUser : winapi::kHkeyLocalMachine;
       m.SetString(root, key, u"Tool", u"C:\\Gone" + Num(counter) + u"\\tool.exe");
       m.SetString(root, key, u"Editor", u"C:\\Windows\\notepad.exe");
       staleValues.push_back({root, key, u"Tool"});
@@ -318,8 +318,8 @@ class Machine {
         Mirror(*child, path);
         if (child->children.empty()) baitFolders.push_back(path);
       } else if (!child->isFolder) {
-        m.AddFile(path, "bait", win::kAttrHidden);
-        baits.push_back({path, "bait", win::kAttrHidden});
+        m.AddFile(path, "bait", winapi::kAttrHidden);
+        baits.push_back({path, "bait", winapi::kAttrHidden});
       }
     }
   }
@@ -371,7 +371,7 @@ class Machine {
   std::set<Text> rewrittenValues;  // "HKCU\\SOFTWARE\\...=name", folded
 
   static Text ValueSubject(const StaleValue& v) {
-    return Text(v.root == win::kHkeyCurrentUser ? u"HKCU\\" : u"HKLM\\") + v.key + u"=" + v.name;
+    return Text(v.root == winapi::kHkeyCurrentUser ? u"HKCU\\" : u"HKLM\\") + v.key + u"=" + v.name;
   }
 
   void RewriteValues() {
@@ -380,7 +380,7 @@ class Machine {
       if (Chance(50))
         m.SetString(value.root, value.key, value.name, u"C:\\Windows\\notepad.exe");
       else
-        m.SetString(value.root, value.key, value.name, ValueTextOf(value), win::kRegExpandSz);
+        m.SetString(value.root, value.key, value.name, ValueTextOf(value), winapi::kRegExpandSz);
       rewrittenValues.insert(FoldCaseText(ValueSubject(value)));
     }
   }
@@ -464,7 +464,7 @@ std::vector<Finding> StoredFindings(const ResultStore& store) {
 bool IsRegistrySection(const Text& code) { return code == u"15" || code == u"16"; }
 
 void SetMask(sim::SimMachine& m, const Text& mask) {
-  m.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Quellmark\\Nightbroom", u"Sections", mask);
+  m.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Quellmark\\Nightbroom", u"Sections", mask);
 }
 
 struct Totals {
@@ -582,7 +582,7 @@ void RunOne(uint32_t seed, Totals& totals) {
     rowFiles.push_back(r.node ? m.Hold(r.node) : nullptr);
   }
   if (checked) {
-    ui.answers.push_back(win::kIdYes);
+    ui.answers.push_back(winapi::kIdYes);
     form.Label3Click();
   } else {
     form.Button3Click();  // Delete all

@@ -119,7 +119,7 @@ TEST_F(Locate, Wow64ProcessFollowsTheProgramFilesFolder) {
                                          {u"C:\\Program Files", false},
                                          {u"C:\\x86", false}};
   for (const auto& [folder, x86] : cases) {
-    machine.specialFolders[win::kCsidlProgramFiles] = folder;
+    machine.specialFolders[winapi::kCsidlProgramFiles] = folder;
     EXPECT_EQ(Discover().Wow64Process, x86) << ToUtf8(folder);
   }
 }
@@ -325,7 +325,7 @@ TEST_F(Locate, FailedLookupsLeaveOutEverythingBuiltFromThem) {
   };
   const Case cases[] = {
       {"local application data",
-       [](auto& m) { m.specialFolders.erase(win::kCsidlLocalAppData); },
+       [](auto& m) { m.specialFolders.erase(winapi::kCsidlLocalAppData); },
        [](const Locations& loc) {
          EXPECT_EQ(loc.LocalAppDataFolder, u"");
          EXPECT_EQ(loc.ChromeTargets, List{});
@@ -336,13 +336,13 @@ TEST_F(Locate, FailedLookupsLeaveOutEverythingBuiltFromThem) {
          EXPECT_EQ(loc.TempFolders[0], u"C:\\Windows\\Temp\\");
        }},
       {"local application data found empty",
-       [](auto& m) { m.specialFolders[win::kCsidlLocalAppData] = u""; },
+       [](auto& m) { m.specialFolders[winapi::kCsidlLocalAppData] = u""; },
        [](const Locations& loc) {
          EXPECT_EQ(loc.LocalAppDataFolder, u"");
          EXPECT_EQ(loc.ChromeTargets, List{});
        }},
       {"application data",
-       [](auto& m) { m.specialFolders.erase(win::kCsidlAppData); },
+       [](auto& m) { m.specialFolders.erase(winapi::kCsidlAppData); },
        [](const Locations& loc) {
          EXPECT_EQ(loc.AppDataFolder, u"");
          EXPECT_EQ(loc.OfficeRecentFolder, u"");
@@ -351,8 +351,8 @@ TEST_F(Locate, FailedLookupsLeaveOutEverythingBuiltFromThem) {
        }},
       {"internet cache and history",
        [](auto& m) {
-         m.specialFolders.erase(win::kCsidlInternetCache);
-         m.specialFolders.erase(win::kCsidlHistory);
+         m.specialFolders.erase(winapi::kCsidlInternetCache);
+         m.specialFolders.erase(winapi::kCsidlHistory);
        },
        [](const Locations& loc) {
          EXPECT_EQ(loc.IeCacheFolders, List{kLocal + u"Microsoft\\Windows\\INetCache\\"});

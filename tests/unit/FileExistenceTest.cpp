@@ -19,7 +19,7 @@ class AttributeErrorPlatform : public sim::SimPlatform {
   AttributesResult GetFileAttributes(const Text& path) override {
     ++attributeQueries;
     const auto it = errors.find(path);
-    if (it != errors.end()) return {win::kInvalidAttributes, it->second};
+    if (it != errors.end()) return {winapi::kInvalidAttributes, it->second};
     return SimPlatform::GetFileAttributes(path);
   }
   std::map<Text, uint32_t> errors;
@@ -69,14 +69,14 @@ TEST_F(FileExistenceTest, AnUnusualAttributeErrorLetsTheListingDecide) {
     const char16_t* path;
     bool passes;
   } cases[] = {
-      {win::kErrorAccessDenied, u"C:\\Locked\\file.exe", true},
-      {win::kErrorSharingViolation, u"C:\\Locked\\file.exe", true},
-      {win::kErrorAccessDenied, u"C:\\Locked\\Sub", false},
-      {win::kErrorAccessDenied, u"C:\\Locked\\absent.exe", false},
+      {winapi::kErrorAccessDenied, u"C:\\Locked\\file.exe", true},
+      {winapi::kErrorSharingViolation, u"C:\\Locked\\file.exe", true},
+      {winapi::kErrorAccessDenied, u"C:\\Locked\\Sub", false},
+      {winapi::kErrorAccessDenied, u"C:\\Locked\\absent.exe", false},
       // The usual "not there" errors are final, even when a listing would find the file.
-      {win::kErrorFileNotFound, u"C:\\Locked\\file.exe", false},
-      {win::kErrorPathNotFound, u"C:\\Locked\\file.exe", false},
-      {win::kErrorInvalidName, u"C:\\Locked\\file.exe", false},
+      {winapi::kErrorFileNotFound, u"C:\\Locked\\file.exe", false},
+      {winapi::kErrorPathNotFound, u"C:\\Locked\\file.exe", false},
+      {winapi::kErrorInvalidName, u"C:\\Locked\\file.exe", false},
   };
   for (const auto& c : cases) {
     os.errors = {{c.path, c.error}};

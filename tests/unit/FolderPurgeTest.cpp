@@ -63,8 +63,8 @@ TEST_F(FolderPurge, MissingOrEmptyFolderIsLeftAlone) {
 }
 
 TEST_F(FolderPurge, HiddenAndSystemSubfoldersGoLikeOthers) {
-  machine.AddFolder(u"C:\\T\\hidden", win::kAttrDirectory | win::kAttrHidden);
-  machine.AddFolder(u"C:\\T\\system", win::kAttrDirectory | win::kAttrSystem | win::kAttrHidden);
+  machine.AddFolder(u"C:\\T\\hidden", winapi::kAttrDirectory | winapi::kAttrHidden);
+  machine.AddFolder(u"C:\\T\\system", winapi::kAttrDirectory | winapi::kAttrSystem | winapi::kAttrHidden);
   Prune(u"C:\\T\\");
   EXPECT_FALSE(machine.Exists(u"C:\\T\\hidden"));
   EXPECT_FALSE(machine.Exists(u"C:\\T\\system"));

@@ -155,7 +155,7 @@ TEST_F(FolderScan, MissingOrUnreadableFolderYieldsNothing) {
 
 TEST_F(FolderScan, FindFileSizeOfTheFirstMatchingEntry) {
   machine.AddSizedFile(dir + u"History", 10240);
-  machine.AddSizedFile(dir + u"big", 6ull << 30, win::kAttrHidden | win::kAttrSystem);
+  machine.AddSizedFile(dir + u"big", 6ull << 30, winapi::kAttrHidden | winapi::kAttrSystem);
   EXPECT_EQ(FindFileSize(os, dir + u"History"), 10240u);
   EXPECT_EQ(FindFileSize(os, dir + u"big"), 6ull << 30);
   EXPECT_EQ(FindFileSize(os, dir + u"missing"), 0u);

@@ -19,8 +19,8 @@ Text TicksOf(const ui::TEasyListview& list) {
 }
 
 std::optional<Text> StoredMask(sim::SimMachine& m, Platform& p) {
-  if (!m.FindValue(win::kHkeyCurrentUser, kSettingsKey, kSettingsValue)) return std::nullopt;
-  return ReadRegText(p, win::kHkeyCurrentUser, kSettingsKey, kSettingsValue);
+  if (!m.FindValue(winapi::kHkeyCurrentUser, kSettingsKey, kSettingsValue)) return std::nullopt;
+  return ReadRegText(p, winapi::kHkeyCurrentUser, kSettingsKey, kSettingsValue);
 }
 
 using FormShell = FormFixture;
@@ -46,7 +46,7 @@ TEST_F(FormShell, ShowFormAppliesTheStoredMaskAndEveryRealChangeSavesIt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     SimForm w;
-    if (c.stored) w.machine.SetString(win::kHkeyCurrentUser, kSettingsKey, kSettingsValue, *c.stored);
+    if (c.stored) w.machine.SetString(winapi::kHkeyCurrentUser, kSettingsKey, kSettingsValue, *c.stored);
     std::vector<std::optional<Text>> saved;
     auto save = w.form.List1.OnItemCheckChange;
     w.form.List1.OnItemCheckChange = [&](int group, int item) {

@@ -18,7 +18,7 @@ TEST(Startup, ASecondStartPostsTheRestoreRequestAndEnds) {
   EXPECT_EQ(posted.wParam, kRestoreRequest);
   EXPECT_EQ(posted.lParam, 0);
   EXPECT_EQ(m.machine.sleptMilliseconds, 500u);
-  EXPECT_EQ(m.machine.FindKey(win::kHkeyCurrentUser, u"SOFTWARE\\Quellmark"), nullptr);  // no settings touched
+  EXPECT_EQ(m.machine.FindKey(winapi::kHkeyCurrentUser, u"SOFTWARE\\Quellmark"), nullptr);  // no settings touched
 }
 
 TEST(Startup, WithoutAMatchingWindowTheProcessBecomesTheInstance) {

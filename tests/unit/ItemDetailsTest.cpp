@@ -23,8 +23,8 @@ TEST_F(ItemDetails, FilePreviewNeedsASmallReadableFile) {
   machine.AddSizedFile(u"C:\\F\\huge.bin", 6ull << 30);
   machine.AddFile(u"C:\\F\\empty.txt", "");
   machine.AddFile(u"C:\\F\\exclusive.txt", hello).lock = sim::ForeignLock{0};
-  machine.AddFile(u"C:\\F\\writeonly.txt", hello).lock = sim::ForeignLock{win::kShareWrite};
-  machine.AddFile(u"C:\\F\\writer.log", hello).lock = sim::ForeignLock{win::kShareRead | win::kShareWrite};
+  machine.AddFile(u"C:\\F\\writeonly.txt", hello).lock = sim::ForeignLock{winapi::kShareWrite};
+  machine.AddFile(u"C:\\F\\writer.log", hello).lock = sim::ForeignLock{winapi::kShareRead | winapi::kShareWrite};
   machine.AddFolder(u"C:\\F\\folder.txt");
   machine.AddFile(u"C:\\F\\#!001\\a=b.txt", hello);
 
@@ -70,11 +70,11 @@ TEST_F(ItemDetails, FindingsOfZeroSizeTextShowNothing) {
 
 TEST_F(ItemDetails, RegistryRowsShowTheTrimmedTextOrOneEmptyLine) {
   machine.wow64Process = true;  // HKLM rows come from the 64-bit view the walk read
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Updater", u"  C:\\Old\\up.exe \t");
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"", u"C:\\default.exe");
-  machine.SetValue(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Bin", win::kRegBinary, {1, 2});
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool", u"C:\\64.exe");
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool", u"C:\\32.exe");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Updater", u"  C:\\Old\\up.exe \t");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"", u"C:\\default.exe");
+  machine.SetValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Bin", winapi::kRegBinary, {1, 2});
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Tool", u"C:\\64.exe");
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Wow6432Node\\Vendor", u"Tool", u"C:\\32.exe");
   struct Case {
     Text section, caption, line;
   };

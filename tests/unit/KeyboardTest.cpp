@@ -107,7 +107,7 @@ TEST(Keyboard, EnterOrSpaceOnAFocusedActionLabelClicksItUnlessBusy) {
     w.ShowResults();
     w.form.Label3.SetFocus();
     w.form.State.Running = busy;
-    w.ui.answers = {win::kIdNo};
+    w.ui.answers = {winapi::kIdNo};
     w.form.KeyDown(Key::Space);
     EXPECT_EQ(w.ui.boxes.size(), busy ? 0u : 1u);
   }

@@ -66,7 +66,7 @@ TEST_F(OutOfMemory, DeleteAllAndDeleteCheckedEndAndKeepWhatTheyDidNotReach) {
   form.List1ItemClick(group, item);
 
   FailAtPump(3);  // the third row's pump
-  ui.answers = {win::kIdYes};
+  ui.answers = {winapi::kIdYes};
   form.Label3Click();
   EXPECT_FALSE(form.State.Busy());
   EXPECT_EQ(form.Label4.Caption(), u"");

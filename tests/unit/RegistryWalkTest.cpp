@@ -13,8 +13,8 @@
 namespace nb {
 namespace {
 
-constexpr uint32_t HKCU = win::kHkeyCurrentUser;
-constexpr uint32_t HKLM = win::kHkeyLocalMachine;
+constexpr uint32_t HKCU = winapi::kHkeyCurrentUser;
+constexpr uint32_t HKLM = winapi::kHkeyLocalMachine;
 
 // A key whose enumerations misbehave the way some keys do under Wine.
 class MisbehavingKey : public RegistryKey {
@@ -28,20 +28,20 @@ class MisbehavingKey : public RegistryKey {
   uint32_t DeleteValue(const Text& name) override { return inner_->DeleteValue(name); }
   uint32_t QueryInfo(RegKeyInfo& info) override { return inner_->QueryInfo(info); }
   uint32_t EnumKey(uint32_t index, Text& name) override {
-    if (mode_ == Mode::FailEveryIndex) return win::kErrorInvalidHandle;
+    if (mode_ == Mode::FailEveryIndex) return winapi::kErrorInvalidHandle;
     RegKeyInfo info;
     inner_->QueryInfo(info);
-    return inner_->EnumKey(info.subKeyCount ? index % info.subKeyCount : 0, name) == win::kErrorSuccess
-               ? win::kErrorSuccess
-               : win::kErrorMoreData;
+    return inner_->EnumKey(info.subKeyCount ? index % info.subKeyCount : 0, name) == winapi::kErrorSuccess
+               ? winapi::kErrorSuccess
+               : winapi::kErrorMoreData;
   }
   uint32_t EnumValue(uint32_t index, Text& name) override {
-    if (mode_ == Mode::FailEveryIndex) return win::kErrorInvalidHandle;
+    if (mode_ == Mode::FailEveryIndex) return winapi::kErrorInvalidHandle;
     RegKeyInfo info;
     inner_->QueryInfo(info);
-    return inner_->EnumValue(info.valueCount ? index % info.valueCount : 0, name) == win::kErrorSuccess
-               ? win::kErrorSuccess
-               : win::kErrorMoreData;
+    return inner_->EnumValue(info.valueCount ? index % info.valueCount : 0, name) == winapi::kErrorSuccess
+               ? winapi::kErrorSuccess
+               : winapi::kErrorMoreData;
   }
 
  private:
@@ -57,7 +57,7 @@ class WatchedPlatform : public sim::SimPlatform {
     opened.push_back(ToUtf8(path));
     accesses.push_back(access);
     const uint32_t result = SimPlatform::OpenKey(root, path, access, key);
-    if (result == win::kErrorSuccess && misbehaving.count(path))
+    if (result == winapi::kErrorSuccess && misbehaving.count(path))
       key = std::make_unique<MisbehavingKey>(std::move(key), misbehaving.at(path));
     return result;
   }
@@ -85,7 +85,7 @@ class RegistryWalk : public testing::Test, protected test::SimRunWith<WatchedPla
     machine.AddKey(HKLM, u"SOFTWARE");
   }
 
-  void Set(uint32_t root, const Text& key, const Text& name, const Text& text, uint32_t type = win::kRegSz) {
+  void Set(uint32_t root, const Text& key, const Text& name, const Text& text, uint32_t type = winapi::kRegSz) {
     machine.SetString(root, key, name, text, type);
   }
   void SetRaw(const Text& key, const Text& name, uint32_t type, std::vector<uint8_t> data) {
@@ -107,8 +107,8 @@ TEST_F(RegistryWalk, RecordsStaleValuesDepthFirstWithTheLengthOfTheExtractedPath
   Set(HKCU, u"SOFTWARE\\Vendor\\App", u"", u"\"C:\\Old\\gone.dll\",1");
   Set(HKCU, u"SOFTWARE\\Vendor\\App\\Sub", u"Icon", u"C:\\Old\\icon.ico,0");
   Set(HKCU, u"SOFTWARE\\Vendor", u"Later", u"C:\\Old\\b.exe -x");
-  Set(HKCU, u"SOFTWARE\\Vendor\\Zed", u"Expand", u"C:\\Old\\%AppName%.exe", win::kRegExpandSz);
-  Set(HKCU, u"SOFTWARE\\Vendor\\Zed", u"ExpandPlain", u"C:\\Old\\plain.exe", win::kRegExpandSz);
+  Set(HKCU, u"SOFTWARE\\Vendor\\Zed", u"Expand", u"C:\\Old\\%AppName%.exe", winapi::kRegExpandSz);
+  Set(HKCU, u"SOFTWARE\\Vendor\\Zed", u"ExpandPlain", u"C:\\Old\\plain.exe", winapi::kRegExpandSz);
 
   EXPECT_EQ(Walk(), (Findings{
                         "15#HKCU\\SOFTWARE\\Vendor=Later#12 b",
@@ -153,14 +153,14 @@ TEST_F(RegistryWalk, FiltersValuesByTextTypeAndDisk) {
       {u"searchFolders", u"C:\\Old\\found.exe", 0},
   };
   for (const auto& c : cases) Set(HKCU, key, c.name, c.text);
-  SetRaw(key, u"dword", win::kRegDword, {1, 0, 0, 0});
+  SetRaw(key, u"dword", winapi::kRegDword, {1, 0, 0, 0});
   // One entry and the NUL that closes the list.
-  SetRaw(key, u"multi", win::kRegMultiSz, ValueDataFromText(Text(u"C:\\Old\\multi.exe\0", 17)));
-  SetRaw(key, u"binary", win::kRegBinary, ValueDataFromText(u"C:\\Old\\binary.exe"));
-  SetRaw(key, u"noTerminator", win::kRegSz, test::UnterminatedValueData(u"C:\\Old\\nonul.exe"));
-  SetRaw(key, u"embeddedNul", win::kRegSz, ValueDataFromText(Text(u"C:\\Old\\a.exe\0C:\\Old\\b.exe", 25)));
+  SetRaw(key, u"multi", winapi::kRegMultiSz, ValueDataFromText(Text(u"C:\\Old\\multi.exe\0", 17)));
+  SetRaw(key, u"binary", winapi::kRegBinary, ValueDataFromText(u"C:\\Old\\binary.exe"));
+  SetRaw(key, u"noTerminator", winapi::kRegSz, test::UnterminatedValueData(u"C:\\Old\\nonul.exe"));
+  SetRaw(key, u"embeddedNul", winapi::kRegSz, ValueDataFromText(Text(u"C:\\Old\\a.exe\0C:\\Old\\b.exe", 25)));
   // An odd byte count, by hand: no encoder makes one.
-  SetRaw(key, u"oddBytes", win::kRegSz, {'C', 0, ':', 0, '\\', 0, 'o', 0, '.', 0, 'e', 0, 'x', 0, 'e', 0, 'Z'});
+  SetRaw(key, u"oddBytes", winapi::kRegSz, {'C', 0, ':', 0, '\\', 0, 'o', 0, '.', 0, 'e', 0, 'x', 0, 'e', 0, 'Z'});
 
   Findings expected;
   for (const auto& c : cases)
@@ -176,7 +176,7 @@ TEST_F(RegistryWalk, FiltersValuesByTextTypeAndDisk) {
 TEST_F(RegistryWalk, ValuesRejectedByTheirTextCostNoDiskAccess) {
   for (const Text text : {u"1.0.3", u"https://example.com/a.exe", u"C:\\PROGRA~1\\a.exe", u"C:\\Old\\"})
     Set(HKCU, u"SOFTWARE\\Vendor", text, text);
-  SetRaw(u"SOFTWARE\\Vendor", u"dword", win::kRegDword, {1, 0, 0, 0});
+  SetRaw(u"SOFTWARE\\Vendor", u"dword", winapi::kRegDword, {1, 0, 0, 0});
   EXPECT_TRUE(Walk().empty());
   EXPECT_EQ(os.attributeQueries, 0);
   EXPECT_EQ(host.pumps, 6) << "one per value, one for the key Vendor";
@@ -226,7 +226,7 @@ TEST_F(RegistryWalk, EmbarcaderoPathsAreShownAndStillRecorded) {
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(ToUtf8(host.boxes[0].text), "C:\\Program Files\\Embarcadero\\Studio\\bds.exe");
   EXPECT_EQ(host.boxes[0].caption, u"");
-  EXPECT_EQ(host.boxes[0].flags, win::kMbOk);
+  EXPECT_EQ(host.boxes[0].flags, winapi::kMbOk);
 }
 
 TEST_F(RegistryWalk, WhenNotRunningNothingIsOpened) {

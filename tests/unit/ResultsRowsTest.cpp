@@ -76,7 +76,7 @@ TEST_F(ResultsRows, FillPumpsEveryHundredEntriesWithRepaintingSuspendedAndBusyHe
     if (repaints < 0) repaints = form.List2.RepaintCount();
   };
   // A Yes to Analyze's cancel question during the fill clears the flag but does not shorten the fill.
-  ui.answers.push_back(win::kIdYes);
+  ui.answers.push_back(winapi::kIdYes);
   ui.Post([&] { form.Button2.Click(); });
   form.List1ItemClick(0, 0);
   EXPECT_EQ(rowsAtPump, (std::vector<int>{0, 100, 200}));

@@ -16,7 +16,7 @@ const Text kRoot = u"C:\\ProgramData\\Temp\\";
 class RootTrust : public ScanFixture {
  protected:
   RootTrust() {
-    machine.AddDrive(u'D', win::kDriveFixed);
+    machine.AddDrive(u'D', winapi::kDriveFixed);
     machine.AddFolder(u"C:\\Program Files\\App");
     machine.AddFolder(u"C:\\Windows\\System32");
     machine.AddFolder(u"C:\\Windows\\Temp\\sub");
@@ -28,7 +28,7 @@ class RootTrust : public ScanFixture {
   }
   // Lays junk in `target` and makes `link` a link to it, owned by `owner`.
   void Link(const Text& link, const Text& target, EntryOwner owner) {
-    machine.AddFile(target + u"\\victim.tmp", "keep", win::kAttrReadOnly);
+    machine.AddFile(target + u"\\victim.tmp", "keep", winapi::kAttrReadOnly);
     machine.AddFolder(target + u"\\empty");
     machine.AddFolderLink(link, target).owner = owner;
   }

@@ -38,11 +38,11 @@ class ScanPlans : public test::ScanFixture {
     loc.ChromeTargets = {kChrome + u"Cache\\", kChrome + u"GPUCache\\", u"#" + kChrome + u"History",
                          u"#" + kChrome + u"Top Sites", u"#" + kChrome + u"Cookies-journal"};
     loc.FirefoxCacheFolders = {kFirefox + u"Cache\\", kFirefox + u"Cache2\\"};
-    machine.AddDrive(u'A', win::kDriveFixed);
-    machine.AddDrive(u'D', win::kDriveFixed);
-    machine.AddDrive(u'E', win::kDriveRemovable);
-    machine.AddDrive(u'F', win::kDriveRemote);
-    machine.AddDrive(u'G', win::kDriveFixed);  // no recycle bin at all
+    machine.AddDrive(u'A', winapi::kDriveFixed);
+    machine.AddDrive(u'D', winapi::kDriveFixed);
+    machine.AddDrive(u'E', winapi::kDriveRemovable);
+    machine.AddDrive(u'F', winapi::kDriveRemote);
+    machine.AddDrive(u'G', winapi::kDriveFixed);  // no recycle bin at all
   }
 
   // Plants `files` (path, bytes); returns the section's entries in plan order.
@@ -246,8 +246,8 @@ TEST_F(ScanPlans, RecycleBinsPumpBeforeEveryPresentDrive) {
 }
 
 TEST_F(ScanPlans, RegistrySectionsWalkTheirRootsSoftwareKey) {
-  machine.SetString(win::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Updater", u"C:\\Old\\app.exe");
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"", u"C:\\Old\\b.dll");
+  machine.SetString(winapi::kHkeyCurrentUser, u"SOFTWARE\\Vendor\\App", u"Updater", u"C:\\Old\\app.exe");
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"", u"C:\\Old\\b.dll");
   EXPECT_EQ(RunAlone(15), (std::vector<Text>{u"15#HKCU\\SOFTWARE\\Vendor\\App=Updater#14 b"}));
   EXPECT_EQ(RunAlone(16), (std::vector<Text>{u"16#HKLM\\SOFTWARE\\Vendor=#12 b"}));
   EXPECT_EQ(state.SectionFindingCounts[16], 1);

@@ -10,7 +10,7 @@ namespace {
 
 class Settings : public testing::Test, protected test::SimMachineFixture {
  protected:
-  const uint32_t hkcu = win::kHkeyCurrentUser;
+  const uint32_t hkcu = winapi::kHkeyCurrentUser;
 
   void Store(uint32_t type, const std::vector<uint8_t>& data) {
     machine.SetValue(hkcu, kSettingsKey, kSettingsValue, type, data);
@@ -27,19 +27,19 @@ TEST_F(Settings, StoredMaskIsReadByItsTypeLengthAndTerminator) {
     Text expected;
   };
   const std::vector<Case> cases = {
-      {"sixteen characters", win::kRegSz, ValueDataFromText(sixteen), sixteen},
-      {"blanks around are trimmed", win::kRegSz, ValueDataFromText(u"  " + sixteen + u"\t "), sixteen},
-      {"one character", win::kRegSz, ValueDataFromText(u"0"), all},
-      {"fifteen characters", win::kRegSz, ValueDataFromText(Text(15, u'0')), all},
-      {"seventeen characters", win::kRegSz, ValueDataFromText(Text(17, u'0')), all},
-      {"thirty-two characters", win::kRegSz, ValueDataFromText(sixteen + sixteen), all},
-      {"odd characters are kept", win::kRegSz, ValueDataFromText(u"12x0111111111111"), u"12x0111111111111"},
-      {"expandable string", win::kRegExpandSz, ValueDataFromText(sixteen), sixteen},
-      {"multi-string is ignored", win::kRegMultiSz, ValueDataFromText(sixteen), all},
-      {"DWORD is ignored", win::kRegDword, {0, 0, 0, 0}, all},
-      {"no terminator", win::kRegSz, test::UnterminatedValueData(sixteen), sixteen},
-      {"a NUL after eight characters", win::kRegSz, ValueDataFromText(Text(u"11110000\0" u"11111111", 17)), all},
-      {"empty data", win::kRegSz, {}, all},
+      {"sixteen characters", winapi::kRegSz, ValueDataFromText(sixteen), sixteen},
+      {"blanks around are trimmed", winapi::kRegSz, ValueDataFromText(u"  " + sixteen + u"\t "), sixteen},
+      {"one character", winapi::kRegSz, ValueDataFromText(u"0"), all},
+      {"fifteen characters", winapi::kRegSz, ValueDataFromText(Text(15, u'0')), all},
+      {"seventeen characters", winapi::kRegSz, ValueDataFromText(Text(17, u'0')), all},
+      {"thirty-two characters", winapi::kRegSz, ValueDataFromText(sixteen + sixteen), all},
+      {"odd characters are kept", winapi::kRegSz, ValueDataFromText(u"12x0111111111111"), u"12x0111111111111"},
+      {"expandable string", winapi::kRegExpandSz, ValueDataFromText(sixteen), sixteen},
+      {"multi-string is ignored", winapi::kRegMultiSz, ValueDataFromText(sixteen), all},
+      {"DWORD is ignored", winapi::kRegDword, {0, 0, 0, 0}, all},
+      {"no terminator", winapi::kRegSz, test::UnterminatedValueData(sixteen), sixteen},
+      {"a NUL after eight characters", winapi::kRegSz, ValueDataFromText(Text(u"11110000\0" u"11111111", 17)), all},
+      {"empty data", winapi::kRegSz, {}, all},
   };
   for (const auto& c : cases) {
     Store(c.type, c.data);
@@ -58,7 +58,7 @@ TEST_F(Settings, SavingCreatesTheKeyWithItsParentsAndWritesAnSzWithTerminator) {
   ASSERT_NE(machine.FindKey(hkcu, u"SOFTWARE\\Quellmark"), nullptr);
   const auto* value = machine.FindValue(hkcu, kSettingsKey, kSettingsValue);
   ASSERT_NE(value, nullptr);
-  EXPECT_EQ(value->type, win::kRegSz);
+  EXPECT_EQ(value->type, winapi::kRegSz);
   EXPECT_EQ(value->data.size(), 34u);
   EXPECT_EQ(LoadSectionMask(os), u"0111111111111111");
 }
@@ -90,11 +90,11 @@ TEST_F(Settings, DeletingWhatIsNotThereChangesNothing) {
 }
 
 TEST_F(Settings, KeyRefusingFullAccessCountsAsMissing) {
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", u"C:\\x.exe");
-  machine.FindKey(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor")->refuseFullAccess = true;
-  EXPECT_EQ(ReadRegText(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), u"");
-  EXPECT_FALSE(DeleteRegValue(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"));
-  EXPECT_NE(machine.FindValue(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), nullptr);
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", u"C:\\x.exe");
+  machine.FindKey(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor")->refuseFullAccess = true;
+  EXPECT_EQ(ReadRegText(os, winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), u"");
+  EXPECT_FALSE(DeleteRegValue(os, winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"));
+  EXPECT_NE(machine.FindValue(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), nullptr);
 }
 
 TEST_F(Settings, ValueNamesWithHashAndEqualsAreAddressedWhole) {
@@ -104,10 +104,10 @@ TEST_F(Settings, ValueNamesWithHashAndEqualsAreAddressedWhole) {
 
 TEST_F(Settings, The64BitViewReachesWhatTheDefaultViewOfA32BitProcessDoesNot) {
   machine.wow64Process = true;
-  machine.SetString(win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", u"C:\\x.exe");
-  EXPECT_EQ(ReadRegText(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), u"");
-  EXPECT_EQ(ReadRegText(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", win::kKeyWow64_64Key), u"C:\\x.exe");
-  EXPECT_TRUE(DeleteRegValue(os, win::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", win::kKeyWow64_64Key));
+  machine.SetString(winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", u"C:\\x.exe");
+  EXPECT_EQ(ReadRegText(os, winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path"), u"");
+  EXPECT_EQ(ReadRegText(os, winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", winapi::kKeyWow64_64Key), u"C:\\x.exe");
+  EXPECT_TRUE(DeleteRegValue(os, winapi::kHkeyLocalMachine, u"SOFTWARE\\Vendor", u"Path", winapi::kKeyWow64_64Key));
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(TextFile, UnreadableFilesGiveNoLines) {
 }
 
 TEST_F(TextFile, AFileTheOwnerKeepsOpenForWritingIsStillRead) {
-  machine.AddFile(path, "line\n").lock = sim::ForeignLock{win::kShareRead | win::kShareWrite};
+  machine.AddFile(path, "line\n").lock = sim::ForeignLock{winapi::kShareRead | winapi::kShareWrite};
   EXPECT_EQ(ReadTextLines(os, path), Lines{u"line"});
 }
 

@@ -29,13 +29,13 @@ TEST(HeadlessToolkit, PumpRunsWhatWasQueuedBeforeItOnly) {
 
 TEST(HeadlessToolkit, MessageBoxesAnswerFromTheScriptAndAreRecorded) {
   HeadlessToolkit ui;
-  ui.answers = {win::kIdYes};
-  EXPECT_EQ(ui.ShowMessage(u"Sure?", u"Confirmation", win::kMbYesNo | win::kMbIconQuestion), win::kIdYes);
-  EXPECT_EQ(ui.ShowMessage(u"Sure?", u"Confirmation", win::kMbYesNo | win::kMbIconQuestion), win::kIdNo);
-  EXPECT_EQ(ui.ShowMessage(u"Done", u"Information", win::kMbIconInformation), win::kIdOk);
+  ui.answers = {winapi::kIdYes};
+  EXPECT_EQ(ui.ShowMessage(u"Sure?", u"Confirmation", winapi::kMbYesNo | winapi::kMbIconQuestion), winapi::kIdYes);
+  EXPECT_EQ(ui.ShowMessage(u"Sure?", u"Confirmation", winapi::kMbYesNo | winapi::kMbIconQuestion), winapi::kIdNo);
+  EXPECT_EQ(ui.ShowMessage(u"Done", u"Information", winapi::kMbIconInformation), winapi::kIdOk);
   ASSERT_EQ(ui.boxes.size(), 3u);
   EXPECT_EQ(ui.boxes[2].text, u"Done");
-  EXPECT_EQ(ui.boxes[2].flags, win::kMbIconInformation);
+  EXPECT_EQ(ui.boxes[2].flags, winapi::kMbIconInformation);
 }
 
 TEST(Controls, ClicksReachOnlyShowingEnabledControls) {

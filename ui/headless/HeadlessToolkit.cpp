@@ -25,7 +25,7 @@ void HeadlessToolkit::RunQueued() {
 
 int HeadlessToolkit::ShowMessage(const Text& text, const Text& caption, uint32_t flags) {
   boxes.push_back({text, caption, flags});
-  if (answers.empty()) return (flags & 0xF) == win::kMbYesNo ? win::kIdNo : win::kIdOk;
+  if (answers.empty()) return (flags & 0xF) == winapi::kMbYesNo ? winapi::kIdNo : winapi::kIdOk;
   const int answer = answers.front();
   answers.pop_front();
   return answer;

@@ -43,7 +43,7 @@ uint32_t DeleteCheckedRows(RunContext& run, ui::TEasyListview& list) {
   ResultStore& store = run.state.Results;
   uint32_t deleted = 0;
   std::vector<bool> gone(store.Count(), false);
-  FoundFileDeleter files(run.os, run.state.Folders);
+  FoundFileDeleter files(run.os, run.state.Roots);
   try {
     // The findings go in the order Analyze stored them, a folder after the
     // other, whatever order a column click gave the rows: each folder is then

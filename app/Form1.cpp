@@ -171,7 +171,7 @@ void TForm1::CloseForm(bool& canClose) {
 void TForm1::DestroyForm() {
   List2.RemoveGroupRows(kFindingsGroup);  // its rows show the store's texts
   State.Results.Clear();
-  State.Folders.Clear();
+  State.Roots.Clear();
   Locations& loc = State.Loc;
   for (auto* list : {&loc.TempFolders, &loc.IeCacheFolders, &loc.EdgeCacheFolders, &loc.ChromeTargets,
                      &loc.FirefoxCacheFolders, &loc.SearchFolders})

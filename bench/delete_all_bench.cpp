@@ -77,8 +77,8 @@ void Analyzed(TForm1& form, const Text& root, const Paths& paths, PathOf pathOf,
   if (purged) form.State.Loc.TempFolders.push_back(root);
   form.State.Loc.SkypeChatsyncFolder.clear();
   form.State.Results.Clear();
-  form.State.Folders.Clear();
-  const uint32_t scanRoot = form.State.Folders.Record(form.Os, root);
+  form.State.Roots.Clear();
+  const uint32_t scanRoot = form.State.Roots.Record(form.Os, root);
   for (size_t i = 0; i < paths.size(); ++i)
     form.State.Results.Append(SectionFor(i), pathOf(paths[i]), 10, scanRoot);
   form.Button3.SetEnabled(true);

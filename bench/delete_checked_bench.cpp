@@ -45,8 +45,8 @@ const Text kSimRoot = u"C:\\Bench\\";
 void Shown(TForm1& form, BenchToolkit& ui, const Text& root, const std::vector<ListedFile>& files, bool sorted) {
   form.List2.RemoveGroupRows(0);  // before the store: the rows show its texts
   form.State.Results.Clear();
-  form.State.Folders.Clear();
-  const uint32_t scanRoot = form.State.Folders.Record(form.Os, root);
+  form.State.Roots.Clear();
+  const uint32_t scanRoot = form.State.Roots.Record(form.Os, root);
   for (size_t i = 0; i < files.size(); ++i)
     form.State.Results.Append(sections::kTemp, files[i].path, files[i].size, scanRoot);
   const auto [group, item] = PositionOfSection(u"01");

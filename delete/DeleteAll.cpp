@@ -76,7 +76,7 @@ EntryPass DeleteEntries(RunContext& run, const Text& mask, DeletedNames& names) 
   for (int section = 1; section <= kSectionCount; ++section) ticked[section] = MaskTicks(mask, section);
 
   const ResultStore& store = run.state.Results;
-  FoundFileDeleter files(run.os, run.state.Folders);
+  FoundFileDeleter files(run.os, run.state.Roots);
   files.TrackDeletedNames(names);
   EntryPass pass;
   DeleteAllReport& report = pass.report;

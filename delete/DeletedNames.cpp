@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "state/FoundFolders.h"
+#include "state/ScanRoots.h"
 
 namespace nb {
 

@@ -58,7 +58,7 @@ void PruneEmptyFolders(RunContext& run, const Text& folder, DeletedNames* delete
   if (!root || !run.os.IdentifyFolder(*root, now) || now.isLink) return;
   // The folder must be the one Analyze found there, links on the way as they
   // were then; a folder never recorded must lie where its path says.
-  if (!IsRecordedFolder(run.state.Folders.Find(folder), folder, now)) return;
+  if (!IsSameScanRoot(run.state.Roots.Find(folder), folder, now)) return;
   Purge(run, now.volumeSerial, deleted).Prune(*root, folder, now.finalPath);
 }
 

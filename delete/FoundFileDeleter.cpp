@@ -11,7 +11,7 @@ void FoundFileDeleter::LeaveFolders(size_t keep) {
   }
 }
 
-void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, const ScanRoot* recorded) {
+void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, const ScanRoot* scanRoot) {
   LeaveFolders(0);
   rootFolder_ = rootFolder;
   root_ = rootNumber;
@@ -24,7 +24,7 @@ void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, co
     root.failure = OutcomeOfFailedOpen(error);
   } else if (!os_.IdentifyFolder(*root.handle, now)) {
     root.failure = DeleteOutcome::Kept;
-  } else if ((rootNumber != kNoScanRoot && !recorded) || !IsRecordedFolder(recorded, rootFolder, now)) {
+  } else if ((rootNumber != kNoScanRoot && !scanRoot) || !IsSameScanRoot(scanRoot, rootFolder, now)) {
     root.failure = DeleteOutcome::Redirected;
   }
   if (root.failure != DeleteOutcome::Deleted) root.handle.reset();
@@ -56,12 +56,12 @@ DeleteOutcome FoundFileDeleter::Delete(const Text& path, uint32_t root) {
   const size_t cut = path.find_last_of(u'\\');
   if (cut == Text::npos || cut + 1 == path.size()) return DeleteOutcome::Kept;
   const Text folder = path.substr(0, cut + 1);
-  const ScanRoot* recorded = folders_.At(root);
+  const ScanRoot* scanRoot = roots_.At(root);
   // A finding lies below the root whose walk found it; anything else was
   // never that walk's to delete.
-  if (recorded && !LiesBelow(path, recorded->folder)) return DeleteOutcome::Redirected;
-  const Text& rootFolder = recorded ? recorded->folder : folder;
-  if (chain_.empty() || root != root_ || rootFolder != rootFolder_) EnterRoot(rootFolder, root, recorded);
+  if (scanRoot && !LiesBelow(path, scanRoot->folder)) return DeleteOutcome::Redirected;
+  const Text& rootFolder = scanRoot ? scanRoot->folder : folder;
+  if (chain_.empty() || root != root_ || rootFolder != rootFolder_) EnterRoot(rootFolder, root, scanRoot);
   Held& held = Reach(folder);
   if (!held.handle) return held.failure;
   Text name = path.substr(cut + 1);

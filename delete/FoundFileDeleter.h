@@ -12,13 +12,13 @@
 
 #include "delete/DeletedNames.h"
 #include "platform/Platform.h"
-#include "state/FoundFolders.h"
+#include "state/ScanRoots.h"
 
 namespace nb {
 
 class FoundFileDeleter {
  public:
-  FoundFileDeleter(Platform& os, const FoundFolders& folders) : os_(os), folders_(folders) {}
+  FoundFileDeleter(Platform& os, const ScanRoots& roots) : os_(os), roots_(roots) {}
 
   // Deletes the file at `path`, a finding's subject, found by the walk of the
   // scan root numbered `root`. With kNoScanRoot the file is deleted only when
@@ -44,12 +44,12 @@ class FoundFileDeleter {
   // Looks for the names deleted in the held folders from `keep` on, then lets them go.
   void LeaveFolders(size_t keep);
 
-  void EnterRoot(const Text& rootFolder, uint32_t root, const ScanRoot* recorded);
+  void EnterRoot(const Text& rootFolder, uint32_t root, const ScanRoot* scanRoot);
   // The held folder `folder` lies in or is, opened and checked as needed.
   Held& Reach(const Text& folder);
 
   Platform& os_;
-  const FoundFolders& folders_;
+  const ScanRoots& roots_;
   Text rootFolder_;
   uint32_t root_ = kNoScanRoot;
   uint32_t rootVolume_ = 0;

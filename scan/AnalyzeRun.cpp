@@ -13,7 +13,7 @@ void ClearFindings(AppState& state) {
   state.SectionFindingCounts = {};
   state.SectionKbTotals = {};
   state.Results.Clear();
-  state.Folders.Clear();
+  state.Roots.Clear();
   state.FoundValues.clear();
   state.Protected = {};
 }

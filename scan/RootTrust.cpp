@@ -120,9 +120,9 @@ bool IsProtectedFolder(const ProtectedPlaces& protectedPlaces, TextView finalFol
 
 uint32_t TrustedScanRoot(RunContext& run, const Text& folder) {
   AppState& state = run.state;
-  const uint32_t root = state.Folders.Record(run.os, folder);
-  const ScanRoot* recorded = state.Folders.At(root);
-  if (!recorded || !recorded->known) return kNoScanRoot;
+  const uint32_t root = state.Roots.Record(run.os, folder);
+  const ScanRoot* scanRoot = state.Roots.At(root);
+  if (!scanRoot || !scanRoot->known) return kNoScanRoot;
   if (!state.Protected.found) state.Protected = FindProtectedPlaces(run.os, state.Loc);
 
   bool linked = false;
@@ -131,15 +131,15 @@ uint32_t TrustedScanRoot(RunContext& run, const Text& folder) {
   // choice. (A 32-bit process's System32 lies in SysWOW64: the system
   // redirects it, and the Windows logs are found there.)
   if (trusted && linked)
-    trusted = !IsProtectedFolder(state.Protected, WithTrailingBackslash(recorded->identity.finalPath));
+    trusted = !IsProtectedFolder(state.Protected, WithTrailingBackslash(scanRoot->identity.finalPath));
   // What was judged must be what was recorded: a swap while the links were
   // looked at refuses the root.
   if (trusted) {
     const auto now = IdentifyFolderAt(run.os, folder);
-    trusted = now && IsRecordedFolder(recorded, folder, *now);
+    trusted = now && IsSameScanRoot(scanRoot, folder, *now);
   }
   if (trusted) return root;
-  state.Folders.Refuse(root);
+  state.Roots.Refuse(root);
   return kNoScanRoot;
 }
 

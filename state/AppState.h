@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "state/FoundFolders.h"
+#include "state/ScanRoots.h"
 #include "state/Locations.h"
 #include "state/ProtectedPlaces.h"
 #include "state/ResultStore.h"
@@ -18,7 +18,7 @@ namespace nb {
 struct AppState {
   uint32_t RestoreMessage = 0;
   ResultStore Results;
-  FoundFolders Folders;  // what the folders of the findings were at Analyze
+  ScanRoots Roots;  // the folders Analyze walked from, as they were then
   // What each stale registry value held at Analyze; a registry finding's
   // origin is its index here. A value is deleted only while it still holds it.
   std::vector<RegValue> FoundValues;

@@ -22,8 +22,8 @@ class DeletePurgeContract : public FolderContractTest, protected test::HostedRun
 };
 
 TEST_F(DeletePurgeContract, ProtectedFilesGoAndAFileHeldOpenKeepsItsAttributes) {
-  const uint32_t scanRoot = state.Folders.Record(os, root);
-  FoundFileDeleter files(os, state.Folders);
+  const uint32_t scanRoot = state.Roots.Record(os, root);
+  FoundFileDeleter files(os, state.Roots);
   const Text protectedFile = root + u"protected.tmp";
   stage->MakeFile(protectedFile, "p", winapi::kAttrReadOnly | winapi::kAttrHidden | winapi::kAttrSystem);
   EXPECT_EQ(files.Delete(protectedFile, scanRoot), DeleteOutcome::Deleted);
@@ -89,7 +89,7 @@ TEST_P(SwapContract, LeavesWhatLiesBehindTheSwapAsItWas) {
   const Text finding = root + u"Cleaned\\a\\b\\victim.tmp";
   stage->MakeFolder(root + u"Cleaned\\a\\b");
   stage->MakeFile(finding, "junk");
-  const uint32_t scanRoot = state.Folders.Record(os, root + u"Cleaned\\");
+  const uint32_t scanRoot = state.Roots.Record(os, root + u"Cleaned\\");
 
   const Text swapped = root + swap.swapped;
   ASSERT_TRUE(stage->MoveFolder(swapped, swapped + u"-moved"));
@@ -101,7 +101,7 @@ TEST_P(SwapContract, LeavesWhatLiesBehindTheSwapAsItWas) {
   const uint32_t before = os.GetFileAttributes(behind + u"victim.tmp").attributes;
   ASSERT_EQ(Contents(finding), "precious") << "the finding's path leads to the victim";
 
-  FoundFileDeleter files(os, state.Folders);
+  FoundFileDeleter files(os, state.Roots);
   EXPECT_EQ(files.Delete(finding, scanRoot), DeleteOutcome::Redirected);
   PruneEmptyFolders(run, root + u"Cleaned\\");
 

@@ -17,7 +17,7 @@ namespace {
 
 class FoundFileDeleterContract : public FolderContractTest {
  protected:
-  FoundFolders folders;
+  ScanRoots folders;
 };
 
 TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsTouched) {
@@ -95,7 +95,7 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
 
   // Without a record of the folder, nothing reached through a link goes.
   stage->MakeFile(root + u"Moved\\c.tmp", "c");
-  FoundFolders none;
+  ScanRoots none;
   FoundFileDeleter unrecorded(os, none);
   EXPECT_EQ(unrecorded.Delete(root + u"Temp\\c.tmp", kNoScanRoot), DeleteOutcome::Redirected);
   EXPECT_EQ(Contents(root + u"Moved\\c.tmp"), "c");

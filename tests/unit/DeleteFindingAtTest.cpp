@@ -11,7 +11,7 @@ namespace {
 class DeleteFindingAtTest : public testing::Test, protected test::SimRun {
  protected:
   DeleteOutcome DeleteAt(size_t index) { return DeleteFindingAt(state, os, files, index); }
-  FoundFileDeleter files{os, state.Folders};
+  FoundFileDeleter files{os, state.Roots};
 };
 
 TEST_F(DeleteFindingAtTest, AFileFindingIsDeletedByItsPlaceAndItsEntryStays) {

@@ -14,7 +14,7 @@ namespace {
 
 class DeleteFinding : public testing::Test, protected test::SimRun {
  protected:
-  FoundFileDeleter files{os, state.Folders};
+  FoundFileDeleter files{os, state.Roots};
 };
 
 TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) {
@@ -126,8 +126,8 @@ TEST_F(DeleteFinding, AFileGoesOnlyBelowTheRootWhoseWalkFoundIt) {
   machine.AddFile(u"C:\\X\\a.tmp", "a");
   machine.AddFile(u"C:\\Xy\\b.tmp", "b");
   machine.AddFile(u"C:\\X\\in\\c.tmp", "c");
-  const uint32_t outer = state.Folders.Record(os, u"C:\\X\\");
-  const uint32_t inner = state.Folders.Record(os, u"C:\\X\\in\\");
+  const uint32_t outer = state.Roots.Record(os, u"C:\\X\\");
+  const uint32_t inner = state.Roots.Record(os, u"C:\\X\\in\\");
 
   // "C:\X\" does not hold "C:\Xy\": a root is matched name by name.
   EXPECT_EQ(files.Delete(u"C:\\Xy\\b.tmp", outer), DeleteOutcome::Redirected);

@@ -74,7 +74,7 @@ TEST_F(RootTrust, ARootLinkIsFollowedOnlyWhenItsOwnerIsTrustedAndItLeadsNowhereP
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     state.Results.Clear();
-    state.Folders.Clear();
+    state.Roots.Clear();
     machine.Remove(u"C:\\ProgramData\\Temp");
     const Text target = c.target.back() == u'\\' ? c.target.substr(0, c.target.size() - 1) : c.target;
     Link(u"C:\\ProgramData\\Temp", target, c.owner);
@@ -103,7 +103,7 @@ TEST_F(RootTrust, EveryLinkOnTheWayCountsAndAMovedProtectedFolderIsKnownWhereItL
   machine.AddFolder(u"D:\\Docs");
   machine.AddFolderLink(kProfile + u"Documents", u"D:\\Docs");
   state.Results.Clear();
-  state.Folders.Clear();
+  state.Roots.Clear();
   state.Protected = {};
   Link(u"C:\\Users\\Tester\\AppData\\Local\\Temp", u"D:\\Docs\\work", EntryOwner::CurrentUser);
   EXPECT_EQ(AnalyzeAndDelete(kProfile + u"AppData\\Local\\Temp\\"), 0u);

@@ -1,8 +1,8 @@
-#include "state/FoundFolders.h"
+#include "state/ScanRoots.h"
 
 namespace nb {
 
-uint32_t FoundFolders::Record(Platform& os, const Text& folder) {
+uint32_t ScanRoots::Record(Platform& os, const Text& folder) {
   for (size_t i = 0; i < roots_.size(); ++i)
     if (roots_[i].folder == folder) return uint32_t(i);
   ScanRoot root;
@@ -15,15 +15,15 @@ uint32_t FoundFolders::Record(Platform& os, const Text& folder) {
   return uint32_t(roots_.size() - 1);
 }
 
-void FoundFolders::Refuse(uint32_t root) {
+void ScanRoots::Refuse(uint32_t root) {
   if (root >= roots_.size()) return;
   roots_[root].known = false;
   roots_[root].identity = {};
 }
 
-const ScanRoot* FoundFolders::At(uint32_t root) const { return root < roots_.size() ? &roots_[root] : nullptr; }
+const ScanRoot* ScanRoots::At(uint32_t root) const { return root < roots_.size() ? &roots_[root] : nullptr; }
 
-const ScanRoot* FoundFolders::Find(const Text& folder) const {
+const ScanRoot* ScanRoots::Find(const Text& folder) const {
   for (const ScanRoot& root : roots_)
     if (root.folder == folder) return &root;
   return nullptr;
@@ -42,11 +42,11 @@ bool LiesBelow(TextView path, TextView folder) {
   return EqualsIgnoreCase(path.substr(0, folder.size()), folder);
 }
 
-bool IsRecordedFolder(const ScanRoot* recorded, const Text& folder, const FolderIdentity& now) {
-  if (recorded)
-    return recorded->known && now.fileId == recorded->identity.fileId &&
-           now.volumeSerial == recorded->identity.volumeSerial &&
-           EqualsIgnoreCase(now.finalPath, recorded->identity.finalPath);
+bool IsSameScanRoot(const ScanRoot* scanRoot, const Text& folder, const FolderIdentity& now) {
+  if (scanRoot)
+    return scanRoot->known && now.fileId == scanRoot->identity.fileId &&
+           now.volumeSerial == scanRoot->identity.volumeSerial &&
+           EqualsIgnoreCase(now.finalPath, scanRoot->identity.finalPath);
   // "C:\" keeps its backslash, as a drive's root path does.
   const bool slash = folder.size() > 3 && EndsWith(folder, u"\\");
   return EqualsIgnoreCase(now.finalPath, slash ? TextView(folder).substr(0, folder.size() - 1) : TextView(folder));

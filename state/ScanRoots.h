@@ -1,5 +1,5 @@
-// What the folders that findings were taken from were when Analyze listed
-// them. Deletion later follows the same folders, links that were there
+// The scan roots: the folders Analyze walked from, and what each was when it
+// was listed. Deletion later follows the same folders, links that were there
 // included, and refuses a folder that has become something else since.
 #pragma once
 
@@ -12,8 +12,8 @@
 
 namespace nb {
 
-// The number of a recorded scan root; a finding carries the number of the
-// root whose walk found it.
+// The number of a scan root; a finding carries the number of the root whose
+// walk found it.
 inline constexpr uint32_t kNoScanRoot = 0xFFFFFFFF;
 
 // A folder the scanner started from, as the run named it ("...\Temp\"), and
@@ -25,7 +25,7 @@ struct ScanRoot {
   FolderIdentity identity;
 };
 
-class FoundFolders {
+class ScanRoots {
  public:
   void Clear() { roots_.clear(); }
   // Opens `folder` once and records what it is, unless it is recorded
@@ -52,10 +52,10 @@ inline constexpr size_t kFolderPathLimit = 256;
 // "C:\x\f" but not "C:\Xy\f", nor the folder itself.
 bool LiesBelow(TextView path, TextView folder);
 
-// Whether a folder opened now by the path `folder` is the folder recorded for
-// it: the same object on the same volume, lying where it lay. With no record,
+// Whether a folder opened now by the path `folder` is the scan root it was:
+// the same object on the same volume, lying where it lay. With no scan root,
 // whether it lies where `folder` says, no link on the way.
-bool IsRecordedFolder(const ScanRoot* recorded, const Text& folder, const FolderIdentity& now);
+bool IsSameScanRoot(const ScanRoot* scanRoot, const Text& folder, const FolderIdentity& now);
 
 // What the folder at `path` is now, links on the way followed; no value when
 // it does not open or cannot be told.

@@ -268,23 +268,20 @@ class ListAccessObject final : public IAccessible {
   HWND window_;
 };
 
+ListAccessibility::ListAccessibility(TEasyListview& list) : list_(list) {}
+
 ListAccessibility::~ListAccessibility() {
-  if (object_) {
-    object_->Disconnect();
-    object_->Release();
-  }
-  if (comStarted_) ::CoUninitialize();
+  // A screen reader may hold the object longer: from now on it answers nothing.
+  if (object_) object_->Disconnect();
 }
 
 std::optional<LRESULT> ListAccessibility::Answer(HWND window, WPARAM wParam, LPARAM lParam) {
   if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return std::nullopt;
   if (!object_) {
-    // Calls from other processes arrive through this thread's apartment.
-    const HRESULT started = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    comStarted_ = SUCCEEDED(started);
-    object_ = std::make_unique<ListAccessObject>(list_, window).release();
+    apartment_.emplace();
+    object_ = ComRef<ListAccessObject>(std::make_unique<ListAccessObject>(list_, window).release());
   }
-  return ::LresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(object_));
+  return ::LresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(object_.get()));
 }
 
 void ListAccessibility::Announce(HWND window, ListChange change, ListPos pos) {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "ui/EasyListview.h"
+#include "ui/win32/Com.h"
 
 namespace nb::ui::win32 {
 
@@ -17,7 +18,7 @@ class ListAccessObject;
 
 class ListAccessibility {
  public:
-  explicit ListAccessibility(TEasyListview& list) : list_(list) {}
+  explicit ListAccessibility(TEasyListview& list);
   ~ListAccessibility();
   ListAccessibility(const ListAccessibility&) = delete;
   ListAccessibility& operator=(const ListAccessibility&) = delete;
@@ -29,8 +30,10 @@ class ListAccessibility {
 
  private:
   TEasyListview& list_;
-  ListAccessObject* object_ = nullptr;  // one reference of ours, released on destruction
-  bool comStarted_ = false;
+  // Calls from other processes arrive through this thread's apartment,
+  // entered at the first question; it is left after our reference goes.
+  std::optional<ComApartment> apartment_;
+  ComRef<ListAccessObject> object_;
 };
 
 }  // namespace nb::ui::win32

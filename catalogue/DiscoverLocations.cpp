@@ -160,7 +160,7 @@ void FindSkypeChatsyncFolder(Platform& os, Locations& loc) {
   const auto lines = ReadTextLines(os, file);
   for (size_t i = 1; i < lines.size(); ++i) {
     const Text& line = lines[i];
-    if (!Contains(ToLowerAscii(line), u"<default>")) continue;
+    if (!Contains(ToUpperAscii(line), u"<DEFAULT>")) continue;
     // The text between the line's first ">" and the next "<"; none without a "<".
     const Text rest = line.substr(line.find(u'>') + 1);
     const size_t open = rest.find(u'<');

@@ -9,22 +9,6 @@ namespace {
 constexpr uint64_t kMaxFileBytes = 16u * 1024 * 1024;
 constexpr size_t kChunkBytes = 64 * 1024;
 
-bool HasPrefix(const std::string& bytes, std::string_view prefix) {
-  return bytes.size() >= prefix.size() && std::string_view(bytes).substr(0, prefix.size()) == prefix;
-}
-
-bool DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text) {
-  if (bytes.size() % 2 != 0) return false;
-  text.clear();
-  text.reserve(bytes.size() / 2);
-  for (size_t i = 0; i < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    text += bigEndian ? char16_t((first << 8) | second) : char16_t((second << 8) | first);
-  }
-  return true;
-}
-
 bool ReadAllBytes(Platform& os, const Text& path, std::string& bytes) {
   uint32_t error = 0;
   // Share writing too: the owning program may hold the file open while it runs.
@@ -63,10 +47,11 @@ std::vector<Text> SplitLines(TextView text) {
 }
 
 bool DecodeTextFile(Platform& os, const std::string& bytes, Text& text) {
-  const std::string_view view(bytes);
-  if (HasPrefix(bytes, "\xEF\xBB\xBF")) return DecodeUtf8(view.substr(3), text);
-  if (HasPrefix(bytes, "\xFF\xFE")) return DecodeUtf16(view.substr(2), false, text);
-  if (HasPrefix(bytes, "\xFE\xFF")) return DecodeUtf16(view.substr(2), true, text);
+  switch (DecodeByteOrderMarked(bytes, text)) {
+    case MarkedText::Decoded: return true;
+    case MarkedText::Malformed: return false;
+    case MarkedText::NoMark: break;
+  }
   text = os.DecodeAnsi(bytes);
   return true;
 }

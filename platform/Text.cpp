@@ -2,22 +2,9 @@
 
 namespace nb {
 
-namespace {
-
-char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
-char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
-
-}  // namespace
-
 Text ToUpperAscii(TextView text) {
   Text result(text);
   for (auto& c : result) c = UpperAscii(c);
-  return result;
-}
-
-Text ToLowerAscii(TextView text) {
-  Text result(text);
-  for (auto& c : result) c = LowerAscii(c);
   return result;
 }
 
@@ -51,6 +38,31 @@ bool EqualsIgnoreCase(TextView a, TextView b) {
   for (size_t i = 0; i < a.size(); ++i)
     if (FoldCase(a[i]) != FoldCase(b[i])) return false;
   return true;
+}
+
+bool MatchesWildcards(TextView mask, TextView name, char16_t (*fold)(char16_t)) {
+  // Greedy match with one back-tracking point: the last "*" seen takes one more
+  // character whenever the rest fails to match.
+  size_t m = 0;
+  size_t n = 0;
+  size_t star = TextView::npos;
+  size_t starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == u'*') {
+      star = m++;
+      starName = n;
+    } else if (m < mask.size() && (mask[m] == u'?' || fold(mask[m]) == fold(name[n]))) {
+      ++m;
+      ++n;
+    } else if (star != TextView::npos) {
+      m = star + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == u'*') ++m;
+  return m == mask.size();
 }
 
 Text FoldCaseText(TextView text) {
@@ -189,6 +201,35 @@ bool DecodeUtf8(std::string_view bytes, Text& text) {
     i += sequence.length;
   }
   return true;
+}
+
+namespace {
+
+bool DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text) {
+  if (bytes.size() % 2 != 0) return false;
+  text.clear();
+  text.reserve(bytes.size() / 2);
+  for (size_t i = 0; i < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    text += bigEndian ? char16_t((first << 8) | second) : char16_t((second << 8) | first);
+  }
+  return true;
+}
+
+}  // namespace
+
+MarkedText DecodeByteOrderMarked(std::string_view bytes, Text& text) {
+  bool ok = false;
+  if (bytes.starts_with("\xEF\xBB\xBF"))
+    ok = DecodeUtf8(bytes.substr(3), text);
+  else if (bytes.starts_with("\xFF\xFE"))
+    ok = DecodeUtf16(bytes.substr(2), false, text);
+  else if (bytes.starts_with("\xFE\xFF"))
+    ok = DecodeUtf16(bytes.substr(2), true, text);
+  else
+    return MarkedText::NoMark;
+  return ok ? MarkedText::Decoded : MarkedText::Malformed;
 }
 
 Text FromUtf8(std::string_view utf8) {

@@ -12,9 +12,11 @@ namespace nb {
 using Text = std::u16string;
 using TextView = std::u16string_view;
 
-// Upper-/lower-cases the ASCII letters only; every other character stays.
+// Upper-cases the ASCII letters only; every other character stays. The one
+// case mapping of the ASCII letters: comparisons that ignore their case
+// compare upper-cased characters.
+constexpr char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
 Text ToUpperAscii(TextView text);
-Text ToLowerAscii(TextView text);
 bool EqualsIgnoreAsciiCase(TextView a, TextView b);
 
 // Folds letters the way a case-insensitive file system or CompareStringW with
@@ -23,6 +25,11 @@ bool EqualsIgnoreAsciiCase(TextView a, TextView b);
 char16_t FoldCase(char16_t c);
 bool EqualsIgnoreCase(TextView a, TextView b);
 Text FoldCaseText(TextView text);
+
+// Whether all of `name` matches `mask`: "*" is any run of characters, none
+// included; "?" is exactly one character; any other character matches a
+// character that `fold` maps to the same as it.
+bool MatchesWildcards(TextView mask, TextView name, char16_t (*fold)(char16_t));
 
 // Removes leading and trailing characters whose code is U+0020 or below.
 Text Trim(TextView text);
@@ -41,6 +48,14 @@ Text NumberTextUnsigned(uint64_t value);
 // well-formed sequence (overlong forms, surrogates, codes above U+10FFFF and cut
 // sequences included).
 bool DecodeUtf8(std::string_view bytes, Text& text);
+
+// The text of a file's bytes that begin with a byte-order mark: UTF-8
+// ("EF BB BF"), UTF-16LE ("FF FE") or UTF-16BE ("FE FF"). NoMark leaves the
+// decoding to the caller (the bytes are in some code page); Malformed means the
+// bytes after the mark are no text of that form (a cut or ill-formed
+// sequence, or an odd number of bytes of UTF-16).
+enum class MarkedText { NoMark, Decoded, Malformed };
+MarkedText DecodeByteOrderMarked(std::string_view bytes, Text& text);
 
 // Conversions for tests, messages and the Linux side; never for Win32 calls.
 std::string ToUtf8(TextView text);

@@ -12,24 +12,7 @@ constexpr uint32_t kErrorBadPathname = 161;
 // FindFirstFileW's wildcard rules as far as the program uses them: "*" any run,
 // "?" one character, letters compared ignoring case; "*.*" is every name.
 bool WildcardMatch(TextView mask, TextView name) {
-  if (mask == u"*.*" || mask == u"*") return true;
-  size_t m = 0, n = 0, starM = TextView::npos, starN = 0;
-  while (n < name.size()) {
-    if (m < mask.size() && (mask[m] == u'?' || FoldCase(mask[m]) == FoldCase(name[n]))) {
-      ++m;
-      ++n;
-    } else if (m < mask.size() && mask[m] == u'*') {
-      starM = m++;
-      starN = n;
-    } else if (starM != TextView::npos) {
-      m = starM + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (m < mask.size() && mask[m] == u'*') ++m;
-  return m == mask.size();
+  return mask == u"*.*" || MatchesWildcards(mask, name, FoldCase);
 }
 
 uint32_t ListedAttributes(const FileNode& node) {
@@ -349,12 +332,10 @@ Text SimPlatform::GetPrivateProfileString(const Text& section, const Text& key, 
   if (!node || node->isFolder) return fallback;
   const std::string& bytes = node->contents;
   Text text;
-  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text += char16_t(uint8_t(bytes[i]) | (uint8_t(bytes[i + 1]) << 8));
-  } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-    text = FromUtf8(std::string_view(bytes).substr(3));
-  } else {
-    text = DecodeAnsi(bytes);
+  switch (DecodeByteOrderMarked(bytes, text)) {
+    case MarkedText::Decoded: break;
+    case MarkedText::Malformed: return fallback;  // no text in the form its mark names: nothing is found
+    case MarkedText::NoMark: text = DecodeAnsi(bytes); break;
   }
   // The names asked for are compared without their surrounding blanks; only the
   // first section of a name is searched; a line starting with ";" is no comment

@@ -10,10 +10,9 @@ constexpr uint64_t kMaxFileBytes = 16u * 1024 * 1024;
 constexpr size_t kChunkBytes = 64 * 1024;
 
 bool ReadAllBytes(Platform& os, const Text& path, std::string& bytes) {
-  uint32_t error = 0;
   // Share writing too: the owning program may hold the file open while it runs.
-  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
-  if (!file) return false;
+  std::unique_ptr<OpenFile> file;
+  if (os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, file) != winapi::kErrorSuccess) return false;
   const uint64_t size = file->Size();
   if (size > kMaxFileBytes) return false;
   bytes.clear();

@@ -53,8 +53,8 @@ void DeletedNames::Listed(const Text& folder, const std::set<Text>& foldedFiles)
 
 void DeletedNames::LookAtTheRest(Platform& os) {
   for (const auto& [key, awaited] : awaited_) {
-    uint32_t error = 0;
-    if (auto folder = os.OpenFolderAt(awaited.folder, error))
+    std::unique_ptr<OpenFolder> folder;
+    if (os.OpenFolderAt(awaited.folder, folder) == winapi::kErrorSuccess)
       Compare(awaited.folder, awaited.names, FilesListed(os, *folder));
   }
   awaited_.clear();

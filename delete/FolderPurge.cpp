@@ -52,10 +52,9 @@ class Purge {
 }  // namespace
 
 void PruneEmptyFolders(RunContext& run, const Text& folder, DeletedNames* deleted) {
-  uint32_t error = 0;
-  auto root = run.os.OpenFolderAt(folder, error);
+  std::unique_ptr<OpenFolder> root;
   FolderIdentity now;
-  if (!root || !run.os.IdentifyFolder(*root, now) || now.isLink) return;
+  if (run.os.OpenFolderAt(folder, root) != winapi::kErrorSuccess || !run.os.IdentifyFolder(*root, now) || now.isLink) return;
   // The folder must be the one Analyze found there, links on the way as they
   // were then; a folder never recorded must lie where its path says.
   if (!IsSameScanRoot(run.state.Roots.Find(folder), folder, now)) return;

@@ -17,10 +17,9 @@ void FoundFileDeleter::EnterRoot(const Text& rootFolder, uint32_t rootNumber, co
   root_ = rootNumber;
   Held root;
   root.folder = rootFolder;
-  uint32_t error = 0;
-  root.handle = os_.OpenFolderAt(rootFolder, error);
+  const uint32_t error = os_.OpenFolderAt(rootFolder, root.handle);
   FolderIdentity now;
-  if (!root.handle) {
+  if (error != winapi::kErrorSuccess) {
     root.failure = OutcomeOfFailedOpen(error);
   } else if (!os_.IdentifyFolder(*root.handle, now)) {
     root.failure = DeleteOutcome::Kept;

@@ -2,14 +2,19 @@
 
 namespace nb {
 
+uint32_t AttributesOf(Platform& os, const Text& path) {
+  uint32_t attributes = winapi::kInvalidAttributes;
+  return os.GetFileAttributes(path, attributes) == winapi::kErrorSuccess ? attributes : winapi::kInvalidAttributes;
+}
+
 bool FileExists(Platform& os, const Text& path) {
-  const auto result = os.GetFileAttributes(path);
-  return result.Ok() && (result.attributes & winapi::kAttrDirectory) == 0;
+  const uint32_t attributes = AttributesOf(os, path);
+  return attributes != winapi::kInvalidAttributes && (attributes & winapi::kAttrDirectory) == 0;
 }
 
 bool FolderExists(Platform& os, const Text& path) {
-  const auto result = os.GetFileAttributes(path);
-  return result.Ok() && (result.attributes & winapi::kAttrDirectory) != 0;
+  const uint32_t attributes = AttributesOf(os, path);
+  return attributes != winapi::kInvalidAttributes && (attributes & winapi::kAttrDirectory) != 0;
 }
 
 uint64_t FindFileSize(Platform& os, const Text& path) {

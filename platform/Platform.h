@@ -1,6 +1,12 @@
 // The narrow Windows layer. The logic reaches the machine only through this
 // interface; win32/ implements it with the real API, sim/ with a simulated
-// machine in memory. Errors are values: Win32 error codes, 0 for success.
+// machine in memory.
+//
+// One error convention: a call whose callers act on why it failed returns the
+// Win32 error code (kErrorSuccess when it worked) and hands what it made back
+// through its last parameter, which is left empty on failure. A call whose
+// callers never ask why gives an empty result instead: null, false or no value.
+// A deletion answers with what became of the entry (DeleteOutcome).
 #pragma once
 
 #include <cstdint>
@@ -111,12 +117,6 @@ class FolderListing {
   virtual bool Next(FindEntry& entry) = 0;
 };
 
-struct AttributesResult {
-  uint32_t attributes = winapi::kInvalidAttributes;
-  uint32_t error = winapi::kErrorSuccess;  // the last error when attributes is invalid
-  bool Ok() const { return attributes != winapi::kInvalidAttributes; }
-};
-
 struct RegKeyInfo {
   uint32_t subKeyCount = 0;
   uint32_t maxSubKeyLength = 0;
@@ -142,7 +142,7 @@ class RegistryKey {
   virtual uint32_t EnumValue(uint32_t index, Text& name) = 0;
 };
 
-// An open file handle, for reading and for deleting through the handle.
+// A file opened for reading.
 class OpenFile {
  public:
   virtual ~OpenFile() = default;
@@ -198,20 +198,19 @@ class Platform {
   // FindFirstFileW over `pattern` (a folder + "*.*", or the path of one entry).
   // Null when no first entry is delivered (missing or unreadable folder).
   virtual std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) = 0;
-  virtual AttributesResult GetFileAttributes(const Text& path) = 0;
+  // GetFileAttributesW; kInvalidAttributes on failure.
+  virtual uint32_t GetFileAttributes(const Text& path, uint32_t& attributes) = 0;
   // The entry at `path` itself: links before its last name are followed, a
-  // link at the last name is reported as the link, with its owner. False
-  // when nothing is there or it cannot be read, with `error` set.
-  virtual bool InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) = 0;
+  // link at the last name is reported as the link, with its owner.
+  virtual uint32_t InspectEntry(const Text& path, EntryInfo& entry) = 0;
 
   // --- Folders held open, and what is done relative to them ---
   // Opens the folder at `path` as CreateFileW with backup semantics does:
-  // links on the way and at the end are followed. Null on failure, with
-  // `error` set (2 or 3 when nothing is there).
-  virtual std::unique_ptr<OpenFolder> OpenFolderAt(const Text& path, uint32_t& error) = 0;
+  // links on the way and at the end are followed (2 or 3 when nothing is there).
+  virtual uint32_t OpenFolderAt(const Text& path, std::unique_ptr<OpenFolder>& folder) = 0;
   // Opens the folder `relative` ("a" or "a\b") below `base`. A link at the
-  // last name is opened as the link, not followed. Null on failure, with `error` set.
-  virtual std::unique_ptr<OpenFolder> OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) = 0;
+  // last name is opened as the link, not followed.
+  virtual uint32_t OpenFolderBelow(OpenFolder& base, const Text& relative, std::unique_ptr<OpenFolder>& folder) = 0;
   virtual bool IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) = 0;
   // Deletes the file `name` of `folder`, exactly that entry: it is opened
   // relative to the folder without following a link, and an object that is
@@ -227,8 +226,8 @@ class Platform {
   // Removes the subfolder `name` of `folder` when it is empty. A link, or an
   // object that is not the entry `name` of this very folder, is left alone.
   virtual bool RemoveFolderIn(OpenFolder& folder, const Text& name) = 0;
-  // CreateFileW(GENERIC_READ, share, OPEN_EXISTING). Null on failure, with `error` set.
-  virtual std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) = 0;
+  // CreateFileW(GENERIC_READ, share, OPEN_EXISTING).
+  virtual uint32_t OpenForRead(const Text& path, uint32_t share, std::unique_ptr<OpenFile>& file) = 0;
 
   // --- Special folders, identity, version ---
   // SHGetFolderPathW; no value when the lookup fails. No trailing backslash.
@@ -279,6 +278,8 @@ class Platform {
 };
 
 // Derived tests every caller shares.
+// The attributes of `path`, kInvalidAttributes when they cannot be read.
+uint32_t AttributesOf(Platform& os, const Text& path);
 bool FileExists(Platform& os, const Text& path);    // an existing entry that is not a folder
 bool FolderExists(Platform& os, const Text& path);  // an existing folder
 // The size of the first entry that `path` matches, whatever its attributes; 0

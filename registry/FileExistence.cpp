@@ -22,16 +22,17 @@ bool IsFolder(uint32_t attributes) { return (attributes & winapi::kAttrDirectory
 }  // namespace
 
 bool IsExistingFile(Platform& os, const Text& path) {
-  const auto found = os.GetFileAttributes(path);
-  if (found.Ok()) {
-    if (IsFolder(found.attributes)) return false;
-    if ((found.attributes & winapi::kAttrReparsePoint) == 0) return true;
+  uint32_t attributes = winapi::kInvalidAttributes;
+  const uint32_t error = os.GetFileAttributes(path, attributes);
+  if (error == winapi::kErrorSuccess) {
+    if (IsFolder(attributes)) return false;
+    if ((attributes & winapi::kAttrReparsePoint) == 0) return true;
     // A link whose target is gone still has attributes; it counts only when it opens.
-    uint32_t error = winapi::kErrorSuccess;
-    const auto file = os.OpenForRead(path, winapi::kShareRead, error);
-    return file != nullptr || error == winapi::kErrorSharingViolation;
+    std::unique_ptr<OpenFile> file;
+    const uint32_t opened = os.OpenForRead(path, winapi::kShareRead, file);
+    return opened == winapi::kErrorSuccess || opened == winapi::kErrorSharingViolation;
   }
-  switch (found.error) {
+  switch (error) {
     case winapi::kErrorFileNotFound:
     case winapi::kErrorPathNotFound:
     case winapi::kErrorInvalidName:

@@ -18,9 +18,8 @@ std::vector<Text> RegistryLines(Platform& os, uint32_t root, const Text& registr
 
 std::vector<Text> FileLines(Platform& os, const Text& path) {
   if (!FileExists(os, path) || FindFileSize(os, path) > kPreviewSizeLimit) return {};
-  uint32_t error = 0;
-  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
-  if (!file) return {};
+  std::unique_ptr<OpenFile> file;
+  if (os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, file) != winapi::kErrorSuccess) return {};
   const uint64_t size = file->Size();
   // It may have grown since its size was looked up: the limit holds all the same.
   if (size == 0 || size > kPreviewSizeLimit) return {};

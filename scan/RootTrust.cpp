@@ -72,8 +72,7 @@ bool LinksOnTheWayAreTrusted(Platform& os, const Text& folder, bool& linked) {
     const size_t end = folder.find(u'\\', at);
     if (end == Text::npos) break;
     EntryInfo entry;
-    uint32_t error = 0;
-    if (!os.InspectEntry(folder.substr(0, end), entry, error)) return false;
+    if (os.InspectEntry(folder.substr(0, end), entry) != winapi::kErrorSuccess) return false;
     if (entry.isLink) {
       linked = true;
       if (!IsTrustedOwner(entry.owner)) return false;

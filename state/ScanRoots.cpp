@@ -30,10 +30,10 @@ const ScanRoot* ScanRoots::Find(const Text& folder) const {
 }
 
 std::optional<FolderIdentity> IdentifyFolderAt(Platform& os, const Text& path) {
-  uint32_t error = 0;
   FolderIdentity identity;
-  auto opened = os.OpenFolderAt(path, error);
-  if (!opened || !os.IdentifyFolder(*opened, identity)) return std::nullopt;
+  std::unique_ptr<OpenFolder> opened;
+  if (os.OpenFolderAt(path, opened) != winapi::kErrorSuccess || !os.IdentifyFolder(*opened, identity))
+    return std::nullopt;
   return identity;
 }
 
@@ -67,10 +67,9 @@ DeleteOutcome OutcomeOfFailedOpen(uint32_t error) {
 ExactFolder OpenFolderExactlyBelow(Platform& os, OpenFolder& base, const Text& baseFinalPath, TextView relative,
                                    uint32_t volume) {
   ExactFolder folder;
-  uint32_t error = 0;
-  folder.handle = os.OpenFolderBelow(base, Text(relative), error);
+  const uint32_t error = os.OpenFolderBelow(base, Text(relative), folder.handle);
   FolderIdentity now;
-  if (!folder.handle)
+  if (error != winapi::kErrorSuccess)
     folder.failure = OutcomeOfFailedOpen(error);
   else if (!os.IdentifyFolder(*folder.handle, now) || now.isLink || now.volumeSerial != volume ||
            !EqualsIgnoreCase(now.finalPath, FinalPathBelow(baseFinalPath, relative)))

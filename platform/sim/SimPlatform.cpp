@@ -141,25 +141,23 @@ std::unique_ptr<FolderListing> SimPlatform::FindFirst(const Text& rawPattern, Fi
   return std::make_unique<SimListing>(std::move(entries));
 }
 
-AttributesResult SimPlatform::GetFileAttributes(const Text& path) {
+uint32_t SimPlatform::GetFileAttributes(const Text& path, uint32_t& attributes) {
+  attributes = winapi::kInvalidAttributes;
   const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
-  if (!resolved.node) return {winapi::kInvalidAttributes, resolved.error};
-  if (SimMachine::NamesFileAsFolder(path, *resolved.node)) return {winapi::kInvalidAttributes, winapi::kErrorInvalidName};
-  return {ListedAttributes(*resolved.node), winapi::kErrorSuccess};
+  if (!resolved.node) return resolved.error;
+  if (SimMachine::NamesFileAsFolder(path, *resolved.node)) return winapi::kErrorInvalidName;
+  attributes = ListedAttributes(*resolved.node);
+  return winapi::kErrorSuccess;
 }
 
-bool SimPlatform::InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) {
-  const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
-  if (!resolved.node) {
-    error = resolved.error;
-    return false;
-  }
+uint32_t SimPlatform::InspectEntry(const Text& path, EntryInfo& entry) {
   entry = {};
+  const auto resolved = m_.Resolve(m_.ApplyFileRedirection(path));
+  if (!resolved.node) return resolved.error;
   entry.attributes = ListedAttributes(*resolved.node);
   entry.isLink = !resolved.node->linkTarget.empty();
   if (entry.isLink) entry.owner = resolved.node->owner;
-  error = winapi::kErrorSuccess;
-  return true;
+  return winapi::kErrorSuccess;
 }
 
 namespace {
@@ -175,43 +173,38 @@ FileNode& NodeOf(OpenFolder& folder) { return *static_cast<SimFolder&>(folder).n
 
 }  // namespace
 
-std::unique_ptr<OpenFolder> SimPlatform::OpenFolderAt(const Text& path, uint32_t& error) {
+uint32_t SimPlatform::OpenFolderAt(const Text& path, std::unique_ptr<OpenFolder>& folder) {
   const auto resolved = m_.ResolveFollowing(m_.ApplyFileRedirection(path));
   if (!resolved.node) {
-    error = resolved.error;
-    return nullptr;
+    return resolved.error;
   }
   if (!resolved.node->isFolder || resolved.node->denyListing) {
-    error = winapi::kErrorAccessDenied;
-    return nullptr;
+    return winapi::kErrorAccessDenied;
   }
-  error = winapi::kErrorSuccess;
-  return std::make_unique<SimFolder>(m_.Hold(resolved.node));
+  folder = std::make_unique<SimFolder>(m_.Hold(resolved.node));
+  return winapi::kErrorSuccess;
 }
 
-std::unique_ptr<OpenFolder> SimPlatform::OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) {
+uint32_t SimPlatform::OpenFolderBelow(OpenFolder& base, const Text& relative, std::unique_ptr<OpenFolder>& folder) {
   const auto names = Split(relative, u'\\');
   FileNode* current = &NodeOf(base);
   for (size_t i = 0; i < names.size(); ++i) {
     // Links on the way are followed; the last name is opened as it is.
     if (!current->linkTarget.empty()) current = m_.ResolveFollowing(current->linkTarget).node;
     if (!current || !current->isFolder || !IsPlainEntryName(names[i])) {
-      error = winapi::kErrorPathNotFound;
-      return nullptr;
+      return winapi::kErrorPathNotFound;
     }
     FileNode* next = SimMachine::ChildNamed(*current, names[i]);
     if (!next) {
-      error = i + 1 == names.size() ? winapi::kErrorFileNotFound : winapi::kErrorPathNotFound;
-      return nullptr;
+      return i + 1 == names.size() ? winapi::kErrorFileNotFound : winapi::kErrorPathNotFound;
     }
     current = next;
   }
   if (!current->isFolder || current->denyListing) {
-    error = winapi::kErrorAccessDenied;
-    return nullptr;
+    return winapi::kErrorAccessDenied;
   }
-  error = winapi::kErrorSuccess;
-  return std::make_unique<SimFolder>(m_.Hold(current));
+  folder = std::make_unique<SimFolder>(m_.Hold(current));
+  return winapi::kErrorSuccess;
 }
 
 bool SimPlatform::IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) {
@@ -261,29 +254,25 @@ bool SimPlatform::RemoveFolderIn(OpenFolder& folder, const Text& name) {
   return true;
 }
 
-std::unique_ptr<OpenFile> SimPlatform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
+uint32_t SimPlatform::OpenForRead(const Text& path, uint32_t share, std::unique_ptr<OpenFile>& file) {
   const auto resolved = m_.ResolveFollowing(m_.ApplyFileRedirection(path));
   if (!resolved.node) {
-    error = resolved.error;
-    return nullptr;
+    return resolved.error;
   }
   if (resolved.node->isFolder || resolved.node->denyListing) {
-    error = winapi::kErrorAccessDenied;
-    return nullptr;
+    return winapi::kErrorAccessDenied;
   }
   if (SimMachine::NamesFileAsFolder(path, *resolved.node)) {
-    error = winapi::kErrorInvalidName;
-    return nullptr;
+    return winapi::kErrorInvalidName;
   }
   if (const auto& lock = resolved.node->lock) {
     // The other open must allow reading, and our share mode must allow what it does.
     if ((lock->shareMode & winapi::kShareRead) == 0 || (share & winapi::kShareWrite) == 0) {
-      error = winapi::kErrorSharingViolation;
-      return nullptr;
+      return winapi::kErrorSharingViolation;
     }
   }
-  error = winapi::kErrorSuccess;
-  return std::make_unique<SimFile>(m_.Hold(resolved.node));
+  file = std::make_unique<SimFile>(m_.Hold(resolved.node));
+  return winapi::kErrorSuccess;
 }
 
 std::optional<Text> SimPlatform::GetSpecialFolder(int csidl) {

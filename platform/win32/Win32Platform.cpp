@@ -250,10 +250,9 @@ std::unique_ptr<FolderListing> Win32Platform::FindFirst(const Text& pattern, Fin
   return std::make_unique<Win32Listing>(std::move(find));
 }
 
-AttributesResult Win32Platform::GetFileAttributes(const Text& path) {
-  const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return {winapi::kInvalidAttributes, uint32_t(::GetLastError())};
-  return {attributes, winapi::kErrorSuccess};
+uint32_t Win32Platform::GetFileAttributes(const Text& path, uint32_t& attributes) {
+  attributes = ::GetFileAttributesW(ToWide(path).c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES ? uint32_t(::GetLastError()) : winapi::kErrorSuccess;
 }
 
 namespace {
@@ -321,47 +320,39 @@ EntryOwner OwnerOf(const std::wstring& path) {
 
 }  // namespace
 
-bool Win32Platform::InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) {
+uint32_t Win32Platform::InspectEntry(const Text& path, EntryInfo& entry) {
   entry = {};
   // FindFirstFileW names an entry only without a trailing separator.
   TextView name = path;
   while (!name.empty() && name.back() == u'\\') name.remove_suffix(1);
   // A drive's root is never a link, and FindFirstFileW cannot list it.
   if (name.size() == 2 && name[1] == u':') {
-    const AttributesResult root = GetFileAttributes(Text(name) + u"\\");
-    entry.attributes = root.Ok() ? root.attributes : 0;
-    error = root.error;
-    return root.Ok();
+    uint32_t attributes = 0;
+    const uint32_t error = GetFileAttributes(Text(name) + u"\\", attributes);
+    entry.attributes = error == ERROR_SUCCESS ? attributes : 0;
+    return error;
   }
   // "*" and "?" would be taken as wildcards; no entry's name holds them.
-  if (name.empty() || name.find_first_of(u"*?") != TextView::npos) {
-    error = ERROR_INVALID_NAME;
-    return false;
-  }
+  if (name.empty() || name.find_first_of(u"*?") != TextView::npos) return ERROR_INVALID_NAME;
   const std::wstring wide = ToWide(name);
   WIN32_FIND_DATAW data;
   win32::UniqueFind find(::FindFirstFileW(wide.c_str(), &data));
-  if (!find) {
-    error = ::GetLastError();
-    return false;
-  }
+  if (!find) return ::GetLastError();
   entry.attributes = data.dwFileAttributes;
   // For a reparse point the listing gives its tag in dwReserved0.
   entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsLinkTag(data.dwReserved0);
   if (entry.isLink) entry.owner = OwnerOf(wide);
-  error = ERROR_SUCCESS;
-  return true;
+  return ERROR_SUCCESS;
 }
 
-std::unique_ptr<OpenFile> Win32Platform::OpenForRead(const Text& path, uint32_t share, uint32_t& error) {
+uint32_t Win32Platform::OpenForRead(const Text& path, uint32_t share, std::unique_ptr<OpenFile>& opened) {
   win32::UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    error = ::GetLastError();
-    return nullptr;
+    return ::GetLastError();
   }
-  error = winapi::kErrorSuccess;
-  return std::make_unique<Win32File>(std::move(file));
+  opened = std::make_unique<Win32File>(std::move(file));
+  return winapi::kErrorSuccess;
 }
 
 // --- Folders held open ---
@@ -480,30 +471,27 @@ class HandleListing : public FolderListing {
 
 }  // namespace
 
-std::unique_ptr<OpenFolder> Win32Platform::OpenFolderAt(const Text& path, uint32_t& error) {
+uint32_t Win32Platform::OpenFolderAt(const Text& path, std::unique_ptr<OpenFolder>& folder) {
   win32::UniqueFile handle(::CreateFileW(ToWide(path).c_str(), kFolderAccess, kShareAll, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) {
-    error = ::GetLastError();
-    return nullptr;
+    return ::GetLastError();
   }
   FILE_BASIC_INFO basic = {};
   if (!::GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof basic) ||
       (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    error = ERROR_DIRECTORY;
-    return nullptr;
+    return ERROR_DIRECTORY;
   }
-  error = ERROR_SUCCESS;
-  return std::make_unique<Win32Folder>(std::move(handle));
+  folder = std::make_unique<Win32Folder>(std::move(handle));
+  return ERROR_SUCCESS;
 }
 
-std::unique_ptr<OpenFolder> Win32Platform::OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) {
+uint32_t Win32Platform::OpenFolderBelow(OpenFolder& base, const Text& relative, std::unique_ptr<OpenFolder>& folder) {
   DWORD status = ERROR_SUCCESS;
   win32::UniqueFile handle = OpenRelative(FolderOf(base).handle.get(), relative, kFolderAccess,
                                           FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, status);
-  error = status;
-  if (!handle) return nullptr;
-  return std::make_unique<Win32Folder>(std::move(handle), FolderOf(base).volume);
+  if (handle) folder = std::make_unique<Win32Folder>(std::move(handle), FolderOf(base).volume);
+  return status;
 }
 
 bool Win32Platform::IdentifyFolder(OpenFolder& opened, FolderIdentity& identity) {

@@ -8,15 +8,15 @@ namespace nb {
 class Win32Platform : public Platform {
  public:
   std::unique_ptr<FolderListing> FindFirst(const Text& pattern, FindEntry& first) override;
-  AttributesResult GetFileAttributes(const Text& path) override;
-  bool InspectEntry(const Text& path, EntryInfo& entry, uint32_t& error) override;
-  std::unique_ptr<OpenFolder> OpenFolderAt(const Text& path, uint32_t& error) override;
-  std::unique_ptr<OpenFolder> OpenFolderBelow(OpenFolder& base, const Text& relative, uint32_t& error) override;
+  uint32_t GetFileAttributes(const Text& path, uint32_t& attributes) override;
+  uint32_t InspectEntry(const Text& path, EntryInfo& entry) override;
+  uint32_t OpenFolderAt(const Text& path, std::unique_ptr<OpenFolder>& folder) override;
+  uint32_t OpenFolderBelow(OpenFolder& base, const Text& relative, std::unique_ptr<OpenFolder>& folder) override;
   bool IdentifyFolder(OpenFolder& folder, FolderIdentity& identity) override;
   DeleteOutcome DeleteFileIn(OpenFolder& folder, const Text& name) override;
   std::unique_ptr<FolderListing> ListFolder(OpenFolder& folder, FindEntry& first) override;
   bool RemoveFolderIn(OpenFolder& folder, const Text& name) override;
-  std::unique_ptr<OpenFile> OpenForRead(const Text& path, uint32_t share, uint32_t& error) override;
+  uint32_t OpenForRead(const Text& path, uint32_t share, std::unique_ptr<OpenFile>& file) override;
 
   std::optional<Text> GetSpecialFolder(int csidl) override;
   Text GetWindowsDirectory() override;

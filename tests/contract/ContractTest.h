@@ -31,11 +31,16 @@ class FolderContractTest : public ContractTest {
 
   // The first bytes of a file; empty when it cannot be read.
   std::string Contents(const Text& path) {
-    uint32_t error = 0;
-    auto file = os.OpenForRead(path, winapi::kShareRead, error);
+    std::unique_ptr<OpenFile> file;
     std::string bytes;
-    if (file) file->Read(bytes, 100);
+    if (os.OpenForRead(path, winapi::kShareRead, file) == winapi::kErrorSuccess) file->Read(bytes, 100);
     return bytes;
+  }
+
+  // Why `path` does not open for reading with `share`; kErrorSuccess when it does.
+  uint32_t OpenForReadError(const Text& path, uint32_t share) {
+    std::unique_ptr<OpenFile> file;
+    return os.OpenForRead(path, share, file);
   }
 };
 

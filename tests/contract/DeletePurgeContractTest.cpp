@@ -32,11 +32,11 @@ TEST_F(DeletePurgeContract, ProtectedFilesGoAndAFileHeldOpenKeepsItsAttributes) 
   const Text held = root + u"held.log";
   stage->MakeFile(held, "h", winapi::kAttrHidden);
   if (!stage->HoldOpen(held, winapi::kShareRead | winapi::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
-  const uint32_t before = os.GetFileAttributes(held).attributes;
+  const uint32_t before = AttributesOf(os, held);
   EXPECT_EQ(files.Delete(held, scanRoot), DeleteOutcome::Kept);
   stage->ReleaseLock();
   EXPECT_TRUE(FileExists(os, held));
-  EXPECT_EQ(os.GetFileAttributes(held).attributes, before);
+  EXPECT_EQ(AttributesOf(os, held), before);
   EXPECT_TRUE(before & winapi::kAttrHidden);
 }
 
@@ -59,11 +59,11 @@ TEST_F(DeletePurgeContract, PruneRemovesEmptyTreesButNotFilesLinksOrTheirTargets
   EXPECT_TRUE(FolderExists(os, root + u"T"));
   EXPECT_TRUE(FileExists(os, root + u"T\\a.txt"));
   for (const char16_t* gone : {u"T\\x", u"T\\y\\z", u"T\\y", u"T\\hidden"})
-    EXPECT_FALSE(os.GetFileAttributes(root + gone).Ok()) << ToUtf8(gone);
+    EXPECT_EQ(AttributesOf(os, root + gone), winapi::kInvalidAttributes) << ToUtf8(gone);
   EXPECT_TRUE(FolderExists(os, root + u"Target\\emptyInside"));
   EXPECT_TRUE(FileExists(os, root + u"Target\\canary.txt"));
   if (linked) {
-    EXPECT_TRUE(os.GetFileAttributes(root + u"T\\link").Ok());
+    EXPECT_NE(AttributesOf(os, root + u"T\\link"), winapi::kInvalidAttributes);
   }
 }
 
@@ -98,7 +98,7 @@ TEST_P(SwapContract, LeavesWhatLiesBehindTheSwapAsItWas) {
   stage->MakeFile(behind + u"victim.tmp", "precious", winapi::kAttrReadOnly | winapi::kAttrHidden);
   if (swap.link && !stage->MakeFolderLink(swapped, root + u"Bait")) NB_STAGE_CANNOT("make a folder link");
   // Wine adds the archive mark to every file it lists: compare with what was there.
-  const uint32_t before = os.GetFileAttributes(behind + u"victim.tmp").attributes;
+  const uint32_t before = AttributesOf(os, behind + u"victim.tmp");
   ASSERT_EQ(Contents(finding), "precious") << "the finding's path leads to the victim";
 
   FoundFileDeleter files(os, state.Roots);
@@ -106,7 +106,7 @@ TEST_P(SwapContract, LeavesWhatLiesBehindTheSwapAsItWas) {
   PruneEmptyFolders(run, root + u"Cleaned\\");
 
   EXPECT_EQ(Contents(behind + u"victim.tmp"), "precious");
-  EXPECT_EQ(os.GetFileAttributes(behind + u"victim.tmp").attributes, before);
+  EXPECT_EQ(AttributesOf(os, behind + u"victim.tmp"), before);
   EXPECT_TRUE(FolderExists(os, behind + u"empty"));
 }
 

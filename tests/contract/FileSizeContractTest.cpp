@@ -27,9 +27,8 @@ TEST_F(FileSizeContract, ListingAndOpenFileGiveTheFull64BitSize) {
 
   ASSERT_NE(os.FindFirst(path, entry), nullptr);
   EXPECT_EQ(entry.size, kSixGigabytes);
-  uint32_t error = 0;
-  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
-  ASSERT_NE(file, nullptr);
+  std::unique_ptr<OpenFile> file;
+  ASSERT_EQ(os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, file), winapi::kErrorSuccess);
   EXPECT_EQ(file->Size(), kSixGigabytes);
 }
 

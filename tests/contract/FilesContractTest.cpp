@@ -68,35 +68,30 @@ TEST_F(FilesContract, AttributesTellFilesFoldersAndWhyAPathIsMissing) {
   EXPECT_TRUE(FileExists(os, root + u"file.txt"));
   EXPECT_FALSE(FolderExists(os, root + u"file.txt"));
 
-  const auto missingFile = os.GetFileAttributes(root + u"nothing.txt");
-  EXPECT_FALSE(missingFile.Ok());
-  EXPECT_EQ(missingFile.error, winapi::kErrorFileNotFound);
-  const auto missingFolder = os.GetFileAttributes(root + u"nowhere\\nothing.txt");
-  EXPECT_FALSE(missingFolder.Ok());
-  EXPECT_EQ(missingFolder.error, winapi::kErrorPathNotFound);
+  uint32_t attributes = 0;
+  EXPECT_EQ(os.GetFileAttributes(root + u"nothing.txt", attributes), winapi::kErrorFileNotFound);
+  EXPECT_EQ(attributes, winapi::kInvalidAttributes);
+  EXPECT_EQ(os.GetFileAttributes(root + u"nowhere\\nothing.txt", attributes), winapi::kErrorPathNotFound);
+  EXPECT_EQ(attributes, winapi::kInvalidAttributes);
 }
 
 TEST_F(FilesContract, OpenForReadGivesSizeAndBytes) {
   const Text path = root + u"hello.txt";
   stage->MakeFile(path, "Hello\r\nWorld");
-  uint32_t error = 0;
-  auto file = os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error);
-  ASSERT_NE(file, nullptr);
+  std::unique_ptr<OpenFile> file;
+  ASSERT_EQ(os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, file), winapi::kErrorSuccess);
   EXPECT_EQ(file->Size(), 12u);
   std::string bytes;
   ASSERT_TRUE(file->Read(bytes, 100));
   EXPECT_EQ(bytes, "Hello\r\nWorld");
-  EXPECT_EQ(os.OpenForRead(root + u"absent", winapi::kShareRead, error), nullptr);
-  EXPECT_EQ(error, winapi::kErrorFileNotFound);
+  EXPECT_EQ(OpenForReadError(root + u"absent", winapi::kShareRead), winapi::kErrorFileNotFound);
 }
 
 TEST_F(FilesContract, FileHeldWithoutReadSharingCannotBeOpened) {
   const Text path = root + u"exclusive.dat";
   stage->MakeFile(path, "mine");
   if (!stage->HoldOpen(path, 0)) NB_STAGE_CANNOT("hold a file open");
-  uint32_t error = 0;
-  EXPECT_EQ(os.OpenForRead(path, winapi::kShareRead | winapi::kShareWrite, error), nullptr);
-  EXPECT_EQ(error, winapi::kErrorSharingViolation);
+  EXPECT_EQ(OpenForReadError(path, winapi::kShareRead | winapi::kShareWrite), winapi::kErrorSharingViolation);
   EXPECT_TRUE(FileExists(os, path)) << "attributes stay readable";
   stage->ReleaseLock();
 }
@@ -105,10 +100,10 @@ TEST_F(FilesContract, FolderLinkListsItsTargetAndShowsAsReparsePoint) {
   stage->MakeFolder(root + u"Target");
   stage->MakeFile(root + u"Target\\precious.doc", "p");
   if (!stage->MakeFolderLink(root + u"Link", root + u"Target")) NB_STAGE_CANNOT("make a folder link");
-  const auto attributes = os.GetFileAttributes(root + u"Link");
-  ASSERT_TRUE(attributes.Ok());
-  EXPECT_TRUE(attributes.attributes & winapi::kAttrDirectory);
-  EXPECT_TRUE(attributes.attributes & winapi::kAttrReparsePoint);
+  uint32_t attributes = 0;
+  ASSERT_EQ(os.GetFileAttributes(root + u"Link", attributes), winapi::kErrorSuccess);
+  EXPECT_TRUE(attributes & winapi::kAttrDirectory);
+  EXPECT_TRUE(attributes & winapi::kAttrReparsePoint);
   EXPECT_TRUE(List(root + u"Link\\*.*").count("precious.doc"));
   EXPECT_TRUE(List(root + u"*.*").at("Link").attributes & winapi::kAttrReparsePoint);
 }
@@ -129,10 +124,8 @@ TEST_F(FilesContract, InspectEntryTellsTheEntryItselfAndALinkAsTheLink) {
     const Text path = root + e.path;
     if (!linked && StartsWith(e.path, u"Link")) continue;
     EntryInfo entry;
-    uint32_t error = 1;
-    ASSERT_TRUE(os.InspectEntry(path, entry, error)) << ToUtf8(path);
-    EXPECT_EQ(error, winapi::kErrorSuccess);
-    EXPECT_EQ(entry.attributes, os.GetFileAttributes(path).attributes) << ToUtf8(path);
+    ASSERT_EQ(os.InspectEntry(path, entry), winapi::kErrorSuccess) << ToUtf8(path);
+    EXPECT_EQ(entry.attributes, AttributesOf(os, path)) << ToUtf8(path);
     EXPECT_EQ(entry.attributes & link, e.kind) << ToUtf8(path);
     EXPECT_EQ(entry.isLink, e.kind == link) << ToUtf8(path);
     if (!entry.isLink) {
@@ -147,16 +140,14 @@ TEST_F(FilesContract, InspectEntryTellsTheEntryItselfAndALinkAsTheLink) {
 
   // A drive's root is a folder, never a link.
   EntryInfo drive;
-  uint32_t error = 1;
-  ASSERT_TRUE(os.InspectEntry(root.substr(0, 3), drive, error));
+  ASSERT_EQ(os.InspectEntry(root.substr(0, 3), drive), winapi::kErrorSuccess);
   EXPECT_TRUE(drive.attributes & winapi::kAttrDirectory);
   EXPECT_FALSE(drive.isLink);
 
   for (const auto& [path, why] : {std::pair{u"absent.txt", winapi::kErrorFileNotFound},
                                   std::pair{u"nowhere\\absent.txt", winapi::kErrorPathNotFound}}) {
     EntryInfo entry;
-    EXPECT_FALSE(os.InspectEntry(root + path, entry, error));
-    EXPECT_EQ(error, why) << ToUtf8(path);
+    EXPECT_EQ(os.InspectEntry(root + path, entry), why) << ToUtf8(path);
   }
   if (!linked) NB_STAGE_CANNOT("make a folder link");
 }

@@ -37,16 +37,16 @@ TEST_F(FoundFileDeleterContract, FilesGoWhateverTheirAttributesAndNothingElseIsT
     const Text path = root + u"Cleaned\\" + c.name;
     stage->MakeFile(path, "data", c.attributes);
     EXPECT_EQ(files.Delete(path, scanRoot), DeleteOutcome::Deleted) << ToUtf8(c.name);
-    EXPECT_FALSE(os.GetFileAttributes(path).Ok()) << ToUtf8(c.name);
+    EXPECT_EQ(AttributesOf(os, path), winapi::kInvalidAttributes) << ToUtf8(c.name);
   }
   EXPECT_EQ(files.Delete(root + u"Cleaned\\never there.tmp", scanRoot), DeleteOutcome::Missing);
   EXPECT_EQ(files.Delete(root + u"Cleaned\\no folder\\x.tmp", scanRoot), DeleteOutcome::Missing);
 
   stage->MakeFolder(root + u"Cleaned\\folder.tmp");
   ASSERT_TRUE(stage->SetAttributes(root + u"Cleaned\\folder.tmp", winapi::kAttrHidden));
-  const uint32_t folderBefore = os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes;
+  const uint32_t folderBefore = AttributesOf(os, root + u"Cleaned\\folder.tmp");
   EXPECT_EQ(files.Delete(root + u"Cleaned\\folder.tmp", scanRoot), DeleteOutcome::Kept);
-  EXPECT_EQ(os.GetFileAttributes(root + u"Cleaned\\folder.tmp").attributes, folderBefore);
+  EXPECT_EQ(AttributesOf(os, root + u"Cleaned\\folder.tmp"), folderBefore);
 }
 
 TEST_F(FoundFileDeleterContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsAttributes) {
@@ -54,11 +54,11 @@ TEST_F(FoundFileDeleterContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsAt
   FoundFileDeleter files(os, folders);
   const Text held = root + u"held.log";
   stage->MakeFile(held, "h", winapi::kAttrReadOnly | winapi::kAttrHidden);
-  const uint32_t before = os.GetFileAttributes(held).attributes;
+  const uint32_t before = AttributesOf(os, held);
   if (!stage->HoldOpen(held, winapi::kShareRead | winapi::kShareWrite)) NB_STAGE_CANNOT("hold a file open");
   EXPECT_EQ(files.Delete(held, scratch), DeleteOutcome::Kept);
   stage->ReleaseLock();
-  EXPECT_EQ(os.GetFileAttributes(held).attributes, before);
+  EXPECT_EQ(AttributesOf(os, held), before);
 
   // Held open by one that shares delete: where the file system takes a name
   // at once (Windows, the simulated machine) the file goes; where it takes
@@ -66,16 +66,16 @@ TEST_F(FoundFileDeleterContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsAt
   // than go at that program's whim.
   const Text shared = root + u"shared.log";
   stage->MakeFile(shared, "s", winapi::kAttrHidden);
-  const uint32_t sharedBefore = os.GetFileAttributes(shared).attributes;
+  const uint32_t sharedBefore = AttributesOf(os, shared);
   ASSERT_TRUE(stage->HoldOpen(shared, winapi::kShareRead | winapi::kShareWrite | winapi::kShareDelete));
   const DeleteOutcome outcome = files.Delete(shared, scratch);
   EXPECT_TRUE(outcome == DeleteOutcome::Deleted || outcome == DeleteOutcome::Kept);
-  EXPECT_EQ(outcome == DeleteOutcome::Deleted, !os.GetFileAttributes(shared).Ok());
+  EXPECT_EQ(outcome == DeleteOutcome::Deleted, (AttributesOf(os, shared) == winapi::kInvalidAttributes));
   stage->ReleaseLock();
   if (outcome == DeleteOutcome::Kept) {
-    EXPECT_EQ(os.GetFileAttributes(shared).attributes, sharedBefore);
+    EXPECT_EQ(AttributesOf(os, shared), sharedBefore);
   } else {
-    EXPECT_FALSE(os.GetFileAttributes(shared).Ok());
+    EXPECT_EQ(AttributesOf(os, shared), winapi::kInvalidAttributes);
   }
 }
 
@@ -90,8 +90,8 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
   FoundFileDeleter files(os, folders);
   EXPECT_EQ(files.Delete(root + u"Temp\\a.tmp", scanRoot), DeleteOutcome::Deleted);
   EXPECT_EQ(files.Delete(root + u"Temp\\sub\\b.tmp", scanRoot), DeleteOutcome::Deleted);
-  EXPECT_FALSE(os.GetFileAttributes(root + u"Moved\\a.tmp").Ok());
-  EXPECT_FALSE(os.GetFileAttributes(root + u"Moved\\sub\\b.tmp").Ok());
+  EXPECT_EQ(AttributesOf(os, root + u"Moved\\a.tmp"), winapi::kInvalidAttributes);
+  EXPECT_EQ(AttributesOf(os, root + u"Moved\\sub\\b.tmp"), winapi::kInvalidAttributes);
 
   // Without a record of the folder, nothing reached through a link goes.
   stage->MakeFile(root + u"Moved\\c.tmp", "c");
@@ -104,7 +104,7 @@ TEST_F(FoundFileDeleterContract, LinksThatWereThereAtAnalyzeAreFollowed) {
 TEST_F(FoundFileDeleterContract, AFileLinkGoesAsItsOwnNameAndWhatItNamesStays) {
   stage->MakeFolder(root + u"Documents");
   stage->MakeFile(root + u"Documents\\letter.txt", "dear", winapi::kAttrReadOnly);
-  const uint32_t before = os.GetFileAttributes(root + u"Documents\\letter.txt").attributes;
+  const uint32_t before = AttributesOf(os, root + u"Documents\\letter.txt");
   stage->MakeFolder(root + u"Temp");
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
@@ -114,7 +114,7 @@ TEST_F(FoundFileDeleterContract, AFileLinkGoesAsItsOwnNameAndWhatItNamesStays) {
   const DeleteOutcome outcome = files.Delete(root + u"Temp\\letter.tmp", scanRoot);
   EXPECT_TRUE(outcome == DeleteOutcome::Deleted || outcome == DeleteOutcome::Redirected);
   EXPECT_EQ(Contents(root + u"Documents\\letter.txt"), "dear");
-  EXPECT_EQ(os.GetFileAttributes(root + u"Documents\\letter.txt").attributes, before);
+  EXPECT_EQ(AttributesOf(os, root + u"Documents\\letter.txt"), before);
 }
 
 // A file of one, two or three names, read-only alone or with hidden and
@@ -136,7 +136,7 @@ TEST_P(FileNamesContract, TheOtherNamesAndAKeptFileKeepTheirAttributes) {
     if (!stage->MakeHardLink(others.back(), finding)) NB_STAGE_CANNOT("give a file a second name");
   }
   ASSERT_TRUE(stage->SetAttributes(finding, attributes));
-  const uint32_t before = os.GetFileAttributes(finding).attributes;
+  const uint32_t before = AttributesOf(os, finding);
   ASSERT_EQ(before & attributes, attributes);
   const uint32_t scanRoot = folders.Record(os, root + u"Temp\\");
   FoundFileDeleter files(os, folders);
@@ -146,13 +146,13 @@ TEST_P(FileNamesContract, TheOtherNamesAndAKeptFileKeepTheirAttributes) {
   EXPECT_EQ(files.Delete(finding, scanRoot), held ? DeleteOutcome::Kept : DeleteOutcome::Deleted);
   stage->ReleaseLock();
   if (held) {
-    EXPECT_EQ(os.GetFileAttributes(finding).attributes, before);
+    EXPECT_EQ(AttributesOf(os, finding), before);
     EXPECT_EQ(Contents(finding), "one file");
   } else {
-    EXPECT_FALSE(os.GetFileAttributes(finding).Ok());
+    EXPECT_EQ(AttributesOf(os, finding), winapi::kInvalidAttributes);
   }
   for (const Text& other : others) {
-    EXPECT_EQ(os.GetFileAttributes(other).attributes, before) << ToUtf8(other);
+    EXPECT_EQ(AttributesOf(os, other), before) << ToUtf8(other);
     EXPECT_EQ(Contents(other), "one file") << ToUtf8(other);
   }
 }

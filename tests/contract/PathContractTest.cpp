@@ -19,12 +19,13 @@ class PathContract : public FolderContractTest {
   }
 
   Names What(const Text& path) {
-    const auto result = os.GetFileAttributes(path);
-    if (result.Ok()) return (result.attributes & winapi::kAttrDirectory) ? Names::Folder : Names::File;
-    if (result.error == winapi::kErrorFileNotFound) return Names::NoFile;
-    if (result.error == winapi::kErrorPathNotFound) return Names::NoPath;
-    if (result.error == winapi::kErrorInvalidName) return Names::BadName;
-    return Names(100 + result.error);
+    uint32_t attributes = 0;
+    const uint32_t error = os.GetFileAttributes(path, attributes);
+    if (error == winapi::kErrorSuccess) return (attributes & winapi::kAttrDirectory) ? Names::Folder : Names::File;
+    if (error == winapi::kErrorFileNotFound) return Names::NoFile;
+    if (error == winapi::kErrorPathNotFound) return Names::NoPath;
+    if (error == winapi::kErrorInvalidName) return Names::BadName;
+    return Names(100 + error);
   }
 };
 
@@ -56,9 +57,7 @@ TEST_F(PathContract, WildcardsAndControlCharactersMakeAnInvalidName) {
   for (const Text name : {u"st*r.exe", u"q?.exe", u"a<b.exe", u"a>b.exe", u"quo\"te.exe", u"a|b\\c.exe",
                           u"absent\\a*b.exe", u"a\tb.exe"})
     EXPECT_EQ(What(root + name), Names::BadName) << ToUtf8(name);
-  uint32_t error = 0;
-  EXPECT_EQ(os.OpenForRead(root + u"a*b.txt", winapi::kShareRead, error), nullptr);
-  EXPECT_EQ(error, winapi::kErrorInvalidName);
+  EXPECT_EQ(OpenForReadError(root + u"a*b.txt", winapi::kShareRead), winapi::kErrorInvalidName);
   FindEntry entry;
   EXPECT_EQ(os.FindFirst(root + u"a|b\\*.*", entry), nullptr);
 }
@@ -73,21 +72,18 @@ TEST_F(PathContract, EveryOperationNormalisesTheSameWay) {
   ASSERT_NE(os.FindFirst(root + u"file.txt.", entry), nullptr);
   EXPECT_EQ(entry.name, u"file.txt");
   EXPECT_NE(os.FindFirst(root + u"Dir.\\in.txt ", entry), nullptr);
-  uint32_t error = 0;
-  auto file = os.OpenForRead(root + u"Dir/in.txt.", winapi::kShareRead, error);
-  ASSERT_NE(file, nullptr);
+  std::unique_ptr<OpenFile> file;
+  ASSERT_EQ(os.OpenForRead(root + u"Dir/in.txt.", winapi::kShareRead, file), winapi::kErrorSuccess);
   EXPECT_EQ(file->Size(), 1u);
   file.reset();
   ASSERT_TRUE(stage->SetAttributes(root + u"file.txt", winapi::kAttrHidden));
-  EXPECT_TRUE(os.GetFileAttributes(root + u"file.txt. ").attributes & winapi::kAttrHidden);
+  EXPECT_TRUE(AttributesOf(os, root + u"file.txt. ") & winapi::kAttrHidden);
   ASSERT_NE(os.FindFirst(root + u"file.txt ", entry), nullptr);
   EXPECT_TRUE(entry.attributes & winapi::kAttrHidden);
 }
 
 TEST_F(PathContract, ATrailingBackslashOnAFileNamesNoFile) {
-  uint32_t error = 0;
-  EXPECT_EQ(os.OpenForRead(root + u"file.txt\\", winapi::kShareRead, error), nullptr);
-  EXPECT_EQ(error, winapi::kErrorInvalidName);
+  EXPECT_EQ(OpenForReadError(root + u"file.txt\\", winapi::kShareRead), winapi::kErrorInvalidName);
   EXPECT_FALSE(FileExists(os, root + u"file.txt\\"));
   EXPECT_TRUE(FileExists(os, root + u"file.txt"));
   FindEntry entry;
@@ -109,8 +105,8 @@ TEST_F(PathContract, OpeningBesideAnotherHandleDependsOnBothShareModes) {
   stage->MakeFile(path, "s");
   for (const auto& c : cases) {
     if (!stage->HoldOpen(path, c.held)) NB_STAGE_CANNOT("hold a file open");
-    uint32_t error = 0;
-    auto file = os.OpenForRead(path, c.ours, error);
+    std::unique_ptr<OpenFile> file;
+    const uint32_t error = os.OpenForRead(path, c.ours, file);
     EXPECT_EQ(file != nullptr, c.opens) << "held " << c.held << ", ours " << c.ours;
     EXPECT_EQ(error, c.opens ? winapi::kErrorSuccess : winapi::kErrorSharingViolation) << "held " << c.held << ", ours " << c.ours;
     file.reset();

@@ -84,7 +84,8 @@ TEST_F(Wow64Contract, AFileOfTheNativeSystemFolderIsFoundOnlyWithRedirectionOff)
   const Text path = stage->MakeSystemFile(true);
   if (path.empty()) NB_STAGE_CANNOT("write to the system folder");
   const Text name = path.substr(path.rfind(u'\\') + 1);
-  EXPECT_EQ(os.GetFileAttributes(path).error, winapi::kErrorFileNotFound) << "System32 is SysWOW64 here";
+  uint32_t attributes = 0;
+  EXPECT_EQ(os.GetFileAttributes(path, attributes), winapi::kErrorFileNotFound) << "System32 is SysWOW64 here";
   ASSERT_TRUE(os.DisableWow64Redirection());
   EXPECT_TRUE(FileExists(os, path));
   ASSERT_TRUE(os.EnableWow64Redirection());

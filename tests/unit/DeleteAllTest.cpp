@@ -135,7 +135,7 @@ TEST_F(DeleteAll, DeletesTheSectionsTickedNowAndKeepsListingWhatStayed) {
   EXPECT_FALSE(machine.Exists(explorer));
   EXPECT_TRUE(machine.Exists(skype));
   EXPECT_TRUE(machine.Exists(locked));
-  EXPECT_EQ(os.GetFileAttributes(locked).attributes, winapi::kAttrHidden);  // left as the user had it
+  EXPECT_EQ(AttributesOf(os, locked), winapi::kAttrHidden);  // left as the user had it
   EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V#x", u"name=with#hash"), nullptr);
   EXPECT_EQ(machine.FindValue(winapi::kHkeyCurrentUser, u"SOFTWARE\\V#x", u""), nullptr);
   EXPECT_TRUE(ui.boxes.empty());

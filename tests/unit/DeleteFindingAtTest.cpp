@@ -30,7 +30,7 @@ TEST_F(DeleteFindingAtTest, AFileThatStaysKeepsItsAttributes) {
   machine.AddFile(u"C:\\T\\busy.tmp", "x", winapi::kAttrHidden).lock = sim::ForeignLock{winapi::kShareRead};
   test::AppendEntry(state.Results, u"01#C:\\T\\busy.tmp#1.00 KB");
   EXPECT_EQ(DeleteAt(0), DeleteOutcome::Kept);
-  EXPECT_EQ(os.GetFileAttributes(u"C:\\T\\busy.tmp").attributes, winapi::kAttrHidden);
+  EXPECT_EQ(AttributesOf(os, u"C:\\T\\busy.tmp"), winapi::kAttrHidden);
 }
 
 TEST_F(DeleteFindingAtTest, RegistryFindingsDeleteTheNamedValueUnderTheirRoot) {

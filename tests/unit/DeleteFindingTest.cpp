@@ -37,12 +37,12 @@ TEST_F(DeleteFinding, FilesGoWhateverTheirAttributesAndAFileThatStaysKeepsThem) 
     const Text path = u"C:\\Temp\\" + FromUtf8(c.what) + u".tmp";
     auto& file = machine.AddFile(path, "data", c.attributes);
     if (c.lockShare) file.lock = sim::ForeignLock{*c.lockShare};
-    const uint32_t before = os.GetFileAttributes(path).attributes;
+    const uint32_t before = AttributesOf(os, path);
 
     EXPECT_EQ(files.Delete(path, kNoScanRoot), c.deleted ? DeleteOutcome::Deleted : DeleteOutcome::Kept) << c.what;
     EXPECT_EQ(machine.Exists(path), !c.deleted) << c.what;
     if (!c.deleted) {
-      EXPECT_EQ(os.GetFileAttributes(path).attributes, before) << c.what;
+      EXPECT_EQ(AttributesOf(os, path), before) << c.what;
     }
   }
 }
@@ -52,7 +52,7 @@ TEST_F(DeleteFinding, MissingFilesAndFoldersAreNotTouched) {
   EXPECT_EQ(files.Delete(u"C:\\Gone\\x.tmp", kNoScanRoot), DeleteOutcome::Missing);
   machine.AddFolder(u"C:\\Temp\\dir.tmp", winapi::kAttrDirectory | winapi::kAttrHidden);
   EXPECT_EQ(files.Delete(u"C:\\Temp\\dir.tmp", kNoScanRoot), DeleteOutcome::Kept);
-  EXPECT_EQ(os.GetFileAttributes(u"C:\\Temp\\dir.tmp").attributes, winapi::kAttrDirectory | winapi::kAttrHidden);
+  EXPECT_EQ(AttributesOf(os, u"C:\\Temp\\dir.tmp"), winapi::kAttrDirectory | winapi::kAttrHidden);
 }
 
 TEST_F(DeleteFinding, MachineValuesGoInThe64BitViewTheWalkRead) {

@@ -16,11 +16,12 @@ namespace {
 class AttributeErrorPlatform : public sim::SimPlatform {
  public:
   using SimPlatform::SimPlatform;
-  AttributesResult GetFileAttributes(const Text& path) override {
+  uint32_t GetFileAttributes(const Text& path, uint32_t& attributes) override {
     ++attributeQueries;
     const auto it = errors.find(path);
-    if (it != errors.end()) return {winapi::kInvalidAttributes, it->second};
-    return SimPlatform::GetFileAttributes(path);
+    if (it == errors.end()) return SimPlatform::GetFileAttributes(path, attributes);
+    attributes = winapi::kInvalidAttributes;
+    return it->second;
   }
   std::map<Text, uint32_t> errors;
   int attributeQueries = 0;

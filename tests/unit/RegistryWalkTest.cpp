@@ -61,9 +61,9 @@ class WatchedPlatform : public sim::SimPlatform {
       key = std::make_unique<MisbehavingKey>(std::move(key), misbehaving.at(path));
     return result;
   }
-  AttributesResult GetFileAttributes(const Text& path) override {
+  uint32_t GetFileAttributes(const Text& path, uint32_t& attributes) override {
     ++attributeQueries;
-    return SimPlatform::GetFileAttributes(path);
+    return SimPlatform::GetFileAttributes(path, attributes);
   }
   std::vector<std::string> opened;
   std::vector<uint32_t> accesses;

@@ -149,9 +149,8 @@ int SimBench(int rounds, int caches) {
 #ifdef _WIN32
 // The chunks (folders chunk0, chunk1, ... of 10,000 files each) go alternately
 // to Delete all (one click over a store holding the chunk, the chunk's folder
-// a temp folder whose emptied subfolders it prunes) and to the bare loop, the
-// order within each pair swapped every time, so that the machine's load
-// drifting during the minutes a real run takes falls on both sides alike.
+// a temp folder whose emptied subfolders it prunes) and to the bare loop
+// (AlternatePairs).
 // Exits non-zero when a file or an emptied folder is left.
 int RealBench(const Text& folder) {
   Win32Platform os;
@@ -174,55 +173,37 @@ int RealBench(const Text& folder) {
     chunks.push_back(std::move(chunk));
   }
 
-  double allSeconds = 0, bareSeconds = 0;
   size_t allFiles = 0, bareFiles = 0, readOnly = 0;
-  std::vector<double> pairRatios;
-  for (size_t pair = 0; 2 * pair + 1 < chunks.size(); ++pair) {
-    const Chunk& one = chunks[2 * pair];
-    const Chunk& two = chunks[2 * pair + 1];
-    double all = 0, bare = 0;
-    const auto runAll = [&](const Chunk& chunk) {
-      Analyzed(form, chunk.root, chunk.files, [](const ListedFile& file) -> const Text& { return file.path; }, true);
-      all = Time([&] { form.Button3.Click(); });
-      allFiles += chunk.files.size();
-    };
-    const auto runBare = [&](const Chunk& chunk) {
-      bare = Time([&] {
-        bench::RealBareDelete(chunk.files);
-        bench::RealBareRemoveFolders(chunk.folders);
+  const bench::PairTimes times = bench::AlternatePairs(
+      chunks, "Delete all",
+      [&](const Chunk& chunk) {
+        Analyzed(form, chunk.root, chunk.files, [](const ListedFile& file) -> const Text& { return file.path; }, true);
+        allFiles += chunk.files.size();
+        return Time([&] { form.Button3.Click(); });
+      },
+      [&](const Chunk& chunk) {
+        bareFiles += chunk.files.size();
+        return Time([&] {
+          bench::RealBareDelete(chunk.files);
+          bench::RealBareRemoveFolders(chunk.folders);
+        });
       });
-      bareFiles += chunk.files.size();
-    };
-    if (pair % 2 == 0) {
-      runAll(one);
-      runBare(two);
-    } else {
-      runBare(one);
-      runAll(two);
-    }
-    allSeconds += all;
-    bareSeconds += bare;
-    pairRatios.push_back(all / bare);
-    std::printf("pair %zu: Delete all %.3f s, bare loop %.3f s, ratio %.3f\n", pair, all, bare, all / bare);
+  if (times.Pairs() == 0) {
+    std::printf("too few chunks below the folder: %zu\n", chunks.size());
+    return 1;
   }
   size_t filesLeft = 0, foldersLeft = 0;
-  for (size_t c = 0; c < 2 * pairRatios.size(); ++c) {
+  for (size_t c = 0; c < 2 * times.Pairs(); ++c) {
     for (const ListedFile& file : chunks[c].files) {
       filesLeft += FileExists(os, file.path) ? 1 : 0;
       readOnly += (file.attributes & winapi::kAttrReadOnly) ? 1 : 0;
     }
     for (const Text& sub : chunks[c].folders) foldersLeft += FolderExists(os, sub) ? 1 : 0;
   }
-  if (pairRatios.empty()) {
-    std::printf("too few chunks below the folder: %zu\n", chunks.size());
-    return 1;
-  }
-  std::sort(pairRatios.begin(), pairRatios.end());
   std::printf("real API: Delete all %zu files %.3f s, bare loop %zu files %.3f s; %zu read-only; "
               "%zu files and %zu folders left\n",
-              allFiles, allSeconds, bareFiles, bareSeconds, readOnly, filesLeft, foldersLeft);
-  std::printf("ratio of the sums %.3f; pair ratios min %.3f median %.3f max %.3f (target <= 1.5)\n",
-              allSeconds / bareSeconds, pairRatios.front(), pairRatios[pairRatios.size() / 2], pairRatios.back());
+              allFiles, bench::Sum(times.program), bareFiles, bench::Sum(times.bare), readOnly, filesLeft, foldersLeft);
+  bench::PrintRatios(times);
   return filesLeft == 0 && foldersLeft == 0 ? 0 : 1;
 }
 #endif

@@ -119,9 +119,7 @@ int SimBench(int rounds, int folders, bool sorted) {
 
 #ifdef _WIN32
 // The chunks (folders chunk0, chunk1, ... laid out alike) go alternately to
-// Delete checked and to the bare loop, the order within each pair swapped
-// every time, so that the machine's load drifting during a run falls on both
-// sides alike.
+// Delete checked and to the bare loop (AlternatePairs).
 int RealBench(const Text& folder, bool sorted) {
   Win32Platform os;
   BenchToolkit ui;
@@ -140,49 +138,30 @@ int RealBench(const Text& folder, bool sorted) {
     if (chunk.files.empty()) break;
     chunks.push_back(std::move(chunk));
   }
-  double checkedSeconds = 0, bareSeconds = 0;
   size_t rows = 0;
   bool counted = true;
-  std::vector<double> pairRatios;
-  for (size_t pair = 0; 2 * pair + 1 < chunks.size(); ++pair) {
-    const Chunk& one = chunks[2 * pair];
-    const Chunk& two = chunks[2 * pair + 1];
-    double checked = 0, bare = 0;
-    const auto runChecked = [&](const Chunk& chunk) {
-      Shown(form, ui, chunk.root, chunk.files, sorted);
-      counted = DeleteChecked(form, ui, chunk.files.size(), checked, bench::Time<std::function<void()>>) && counted;
-      rows = chunk.files.size();
-    };
-    const auto runBare = [&](const Chunk& chunk) { bare = bench::Time([&] { bench::RealBareDelete(chunk.files); }); };
-    if (pair % 2 == 0) {
-      runChecked(one);
-      runBare(two);
-    } else {
-      runBare(one);
-      runChecked(two);
-    }
-    checkedSeconds += checked;
-    bareSeconds += bare;
-    pairRatios.push_back(checked / bare);
-    std::printf("pair %zu: Delete checked %.3f s, bare loop %.3f s, ratio %.3f\n", pair, checked, bare,
-                checked / bare);
-    std::fflush(stdout);
-  }
-  if (pairRatios.empty()) {
+  const bench::PairTimes times = bench::AlternatePairs(
+      chunks, "Delete checked",
+      [&](const Chunk& chunk) {
+        double checked = 0;
+        Shown(form, ui, chunk.root, chunk.files, sorted);
+        counted = DeleteChecked(form, ui, chunk.files.size(), checked, bench::Time<std::function<void()>>) && counted;
+        rows = chunk.files.size();
+        return checked;
+      },
+      [&](const Chunk& chunk) { return bench::Time([&] { bench::RealBareDelete(chunk.files); }); });
+  if (times.Pairs() == 0) {
     std::printf("too few chunks below the folder: %zu\n", chunks.size());
     return 1;
   }
   size_t filesLeft = 0;
-  for (size_t c = 0; c < 2 * pairRatios.size(); ++c)
+  for (size_t c = 0; c < 2 * times.Pairs(); ++c)
     for (const ListedFile& file : chunks[c].files) filesLeft += FileExists(os, file.path) ? 1 : 0;
-  std::sort(pairRatios.begin(), pairRatios.end());
   std::printf("real API: %zu rows a section%s; Delete checked %.3f s, bare loop %.3f s in all; %zu files left; "
               "count %s\n",
-              rows, sorted ? ", sorted by size" : "", checkedSeconds, bareSeconds, filesLeft,
+              rows, sorted ? ", sorted by size" : "", bench::Sum(times.program), bench::Sum(times.bare), filesLeft,
               counted ? "right" : "WRONG");
-  std::printf("ratio of the sums %.3f; pair ratios min %.3f median %.3f max %.3f (target <= 1.5)\n",
-              checkedSeconds / bareSeconds, pairRatios.front(), pairRatios[pairRatios.size() / 2],
-              pairRatios.back());
+  bench::PrintRatios(times);
   return filesLeft == 0 && counted ? 0 : 1;
 }
 #endif

@@ -33,6 +33,17 @@ TEST_F(DeleteFindingAtTest, AFileThatStaysKeepsItsAttributes) {
   EXPECT_EQ(AttributesOf(os, u"C:\\T\\busy.tmp"), winapi::kAttrHidden);
 }
 
+// A record no writer makes (no section, or one beyond the table) deletes nothing.
+TEST_F(DeleteFindingAtTest, AFindingOfNoSectionDeletesNothing) {
+  machine.AddFile(u"C:\\T\\kept.tmp", "x");
+  for (const int section : {0, kSectionCount + 1, 255}) {
+    state.Results.Clear();
+    state.Results.Append(section, u"C:\\T\\kept.tmp", 1);
+    EXPECT_EQ(DeleteAt(0), DeleteOutcome::Kept) << section;
+    EXPECT_TRUE(machine.Exists(u"C:\\T\\kept.tmp")) << section;
+  }
+}
+
 TEST_F(DeleteFindingAtTest, RegistryFindingsDeleteTheNamedValueUnderTheirRoot) {
   struct Case {
     Text section, caption, key, name, relabel;

@@ -13,16 +13,16 @@ bool IsDotEntry(const Text& name) { return name == u"." || name == u".."; }
 // that folder's own entry, no link, on the root's volume.
 class Purge {
  public:
-  Purge(RunContext& run, uint32_t volume, DeletedNames* deleted) : ctx_(run), volume_(volume), deleted_(deleted) {}
+  Purge(RunContext& run, uint32_t volume, DeletedNames* deleted) : run_(run), volume_(volume), deleted_(deleted) {}
 
   void Prune(OpenFolder& folder, const Text& path, const Text& finalPath) {
     FindEntry entry;
-    auto listing = ctx_.os.ListFolder(folder, entry);
+    auto listing = run_.os.ListFolder(folder, entry);
     if (!listing) return;
     const bool awaited = deleted_ && deleted_->Awaits(path);
     std::set<Text> files;  // folded, while `deleted` awaits this folder
     do {
-      ctx_.host.PumpMessages();
+      run_.host.PumpMessages();
       if ((entry.attributes & winapi::kAttrDirectory) == 0) {
         if (awaited) files.insert(FoldCaseText(entry.name));
         continue;
@@ -34,17 +34,17 @@ class Purge {
       if (entry.attributes & winapi::kAttrReparsePoint) continue;
       const Text subPath = path + entry.name;
       if (subPath.size() >= kFolderPathLimit) continue;
-      ExactFolder sub = OpenFolderExactlyBelow(ctx_.os, folder, finalPath, entry.name, volume_);
+      ExactFolder sub = OpenFolderExactlyBelow(run_.os, folder, finalPath, entry.name, volume_);
       if (!sub.handle) continue;
       Prune(*sub.handle, subPath + u"\\", FinalPathBelow(finalPath, entry.name));
       sub.handle.reset();
-      ctx_.os.RemoveFolderIn(folder, entry.name);  // fails, and the folder stays, while anything is left in it
+      run_.os.RemoveFolderIn(folder, entry.name);  // fails, and the folder stays, while anything is left in it
     } while (listing->Next(entry));
     if (awaited) deleted_->Listed(path, files);
   }
 
  private:
-  RunContext& ctx_;
+  RunContext& run_;
   uint32_t volume_;
   DeletedNames* deleted_;
 };

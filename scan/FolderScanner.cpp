@@ -10,7 +10,6 @@ namespace nb {
 
 namespace {
 
-
 bool IsDesktopIni(TextView name) {
   // Explorer recreates desktop.ini in any folder it customises: never a finding.
   return EqualsIgnoreAsciiCase(name, u"desktop.ini");

@@ -86,9 +86,7 @@ size_t WriteSizeText(char16_t* out, uint64_t bytes, TextView decimalSeparator) {
   // one size text per finding, so the unit is a shift chosen without a branch.
   const bool megabytes = bytes >= 1024 * 1024;
   const unsigned shift = megabytes ? 20 : 10;
-  const uint64_t below = (uint64_t(1) << shift) - 1;
-  const uint64_t rest = (bytes & below) * 100;
-  uint64_t hundredths = (rest >> shift) + uint64_t((rest & below) * 2 > below);
+  uint64_t hundredths = RoundedHundredths(bytes, shift);
   const uint64_t carry = uint64_t(hundredths == 100);
   hundredths -= 100 * carry;
   char16_t* at = WriteDecimals(WriteDigits(out, (bytes >> shift) + carry), decimalSeparator, hundredths);

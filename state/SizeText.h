@@ -31,8 +31,17 @@ size_t WriteSizeText(char16_t* out, uint64_t bytes, TextView decimalSeparator);
 // `out` has room for kSizeTextMaxChars characters.
 size_t WriteCountText(char16_t* out, uint64_t count);
 
+// The hundredths of a unit of 2^shift bytes that a size text shows after the
+// whole units of `bytes`, a half going up: 0 to 100, where 100 carries into
+// the whole units.
+constexpr uint64_t RoundedHundredths(uint64_t bytes, unsigned shift) {
+  const uint64_t below = (uint64_t(1) << shift) - 1;
+  const uint64_t rest = (bytes & below) * 100;
+  return (rest >> shift) + uint64_t((rest & below) * 2 > below);
+}
+
 // Whether the size text of `bytes` reads zero ("0.00 KB"): at most five bytes.
-constexpr bool SizeTextShowsZero(uint64_t bytes) { return bytes < 1024 && bytes * 200 < 1024; }
+constexpr bool SizeTextShowsZero(uint64_t bytes) { return bytes < 1024 && RoundedHundredths(bytes, 10) == 0; }
 
 // bytes / 1024 to the nearest whole number, a half going to the even neighbour.
 int64_t RoundedKilobytes(uint64_t bytes);

@@ -205,30 +205,32 @@ bool DecodeUtf8(std::string_view bytes, Text& text) {
 
 namespace {
 
+// Every whole unit of the bytes; false when an odd byte is left over.
 bool DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text) {
-  if (bytes.size() % 2 != 0) return false;
   text.clear();
   text.reserve(bytes.size() / 2);
-  for (size_t i = 0; i < bytes.size(); i += 2) {
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
     const auto first = static_cast<unsigned char>(bytes[i]);
     const auto second = static_cast<unsigned char>(bytes[i + 1]);
     text += bigEndian ? char16_t((first << 8) | second) : char16_t((second << 8) | first);
   }
-  return true;
+  return bytes.size() % 2 == 0;
 }
 
 }  // namespace
 
 MarkedText DecodeByteOrderMarked(std::string_view bytes, Text& text) {
   bool ok = false;
-  if (bytes.starts_with("\xEF\xBB\xBF"))
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
     ok = DecodeUtf8(bytes.substr(3), text);
-  else if (bytes.starts_with("\xFF\xFE"))
+    if (!ok) text = FromUtf8(bytes.substr(3));
+  } else if (bytes.starts_with("\xFF\xFE")) {
     ok = DecodeUtf16(bytes.substr(2), false, text);
-  else if (bytes.starts_with("\xFE\xFF"))
+  } else if (bytes.starts_with("\xFE\xFF")) {
     ok = DecodeUtf16(bytes.substr(2), true, text);
-  else
+  } else {
     return MarkedText::NoMark;
+  }
   return ok ? MarkedText::Decoded : MarkedText::Malformed;
 }
 

@@ -53,7 +53,9 @@ bool DecodeUtf8(std::string_view bytes, Text& text);
 // ("EF BB BF"), UTF-16LE ("FF FE") or UTF-16BE ("FE FF"). NoMark leaves the
 // decoding to the caller (the bytes are in some code page); Malformed means the
 // bytes after the mark are no text of that form (a cut or ill-formed
-// sequence, or an odd number of bytes of UTF-16).
+// sequence, or an odd number of bytes of UTF-16), and `text` holds what a
+// lenient reader makes of them: U+FFFD for each byte of UTF-8 that starts no
+// well-formed sequence, the whole units of UTF-16 without the odd last byte.
 enum class MarkedText { NoMark, Decoded, Malformed };
 MarkedText DecodeByteOrderMarked(std::string_view bytes, Text& text);
 

@@ -321,11 +321,8 @@ Text SimPlatform::GetPrivateProfileString(const Text& section, const Text& key, 
   if (!node || node->isFolder) return fallback;
   const std::string& bytes = node->contents;
   Text text;
-  switch (DecodeByteOrderMarked(bytes, text)) {
-    case MarkedText::Decoded: break;
-    case MarkedText::Malformed: return fallback;  // no text in the form its mark names: nothing is found
-    case MarkedText::NoMark: text = DecodeAnsi(bytes); break;
-  }
+  // A file that breaks the form its mark names is still read, leniently.
+  if (DecodeByteOrderMarked(bytes, text) == MarkedText::NoMark) text = DecodeAnsi(bytes);
   // The names asked for are compared without their surrounding blanks; only the
   // first section of a name is searched; a line starting with ";" is no comment
   // but a key nobody asks for; the fallback loses its trailing blanks.

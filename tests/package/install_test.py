@@ -16,8 +16,6 @@ usage: install_test.py BUILD    (a win32 build folder)
 NB_PACKAGE_PREFIX picks the prefix (default build/wine/package-win32);
 NB_PACKAGE_KEEP=1 keeps it for a look.
 """
-import fcntl
-import hashlib
 import json
 import os
 import re
@@ -56,13 +54,8 @@ class Machine:
 
     def make(self):
         template = Path(f"{self.prefix}-template")
-        stamp = hashlib.sha1((TOP / "tools" / "wine-prefix").read_bytes()).hexdigest()[:12]
-        with open(f"{template}.lock", "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)
-            ready = template / ".nb-ready"
-            if not ready.exists() or ready.read_text().strip() != stamp:
-                code, said = run([TOP / "tools" / "wine-prefix", template, "null"], env=self.env)
-                check(code == 0, f"tools/wine-prefix failed:\n{said}")
+        code, said = run([TOP / "tools" / "wine-prefix", "--unless-ready", template, "null"], env=self.env)
+        check(code == 0, f"tools/wine-prefix failed:\n{said}")
         self.stop()
         shutil.rmtree(self.prefix, ignore_errors=True)
         shutil.copytree(template, self.prefix, symlinks=True)
